@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake make
   libgtest-dev libgmock-dev libbenchmark-dev
+  libeigen3-dev
 )
 
 missing=()

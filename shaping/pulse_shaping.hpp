@@ -1,0 +1,29 @@
+#pragma once
+// Pulse shaping of a chip burst: zero stuffing, filtering, mean removal and
+// decimation, giving one period of a looping waveform.
+//
+// The chips are zero-stuffed by upsample_factor. With no taps each chip is held
+// for upsample_factor samples (the hold does not wrap around the end). With taps,
+// the stuffed burst is filtered circularly and rotated left by floor(taps / 2),
+// as circfilt does. The complex mean of the full-rate period is then removed and
+// every decimation-th sample kept, starting with the first.
+//
+// Both forms throw ConfigError for an upsample_factor or decimation below 1 and
+// for more taps than the stuffed burst has samples plus one.
+
+#include <span>
+
+#include "common/types.hpp"
+
+namespace dot11b::shaping {
+
+// Polyphase form: only every upsample_factor-th input is non-zero, so each kept
+// output costs taps / upsample_factor products, and the dropped outputs are never
+// computed. The mean follows from sum(circular convolution) = sum(chips) * sum(taps).
+Samples shape_pulses(SampleSpan chips, int upsample_factor, int decimation, std::span<const double> taps);
+
+// Direct form of the same steps on the full-rate stuffed burst.
+Samples shape_pulses_reference(SampleSpan chips, int upsample_factor, int decimation,
+                               std::span<const double> taps);
+
+}  // namespace dot11b::shaping
