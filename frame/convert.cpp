@@ -45,6 +45,25 @@ std::uint8_t to_bit(const Inputs& in, std::size_t index, std::string_view name) 
     return static_cast<std::uint8_t>(x);
 }
 
+int to_choice(const Inputs& in, std::size_t index, std::string_view name, std::initializer_list<int> allowed) {
+    const double x = to_scalar(in, index, name);
+    for (const int choice : allowed) {
+        if (x == choice) return choice;
+    }
+    std::ostringstream message;
+    message << "one of";
+    for (const int choice : allowed) message << ' ' << choice;
+    message << ", got " << x;
+    reject(in, name, message.str());
+}
+
+std::vector<double> to_reals(const Inputs& in, std::size_t index, std::string_view name) {
+    const Value& value = in.at(index, name);
+    if (value.empty() && value.is_numeric()) return {};
+    if (value.kind() != Value::Kind::Double || !value.is_vector()) reject(in, name, "a real vector");
+    return {value.reals().begin(), value.reals().end()};
+}
+
 Bits to_bits(const Inputs& in, std::size_t index, std::string_view name) {
     const Value& value = in.at(index, name);
     if (value.empty() && value.is_numeric()) return {};
@@ -83,6 +102,8 @@ std::string to_text(const Inputs& in, std::size_t index, std::string_view name) 
     if (value.kind() != Value::Kind::Char || value.rows() > 1) reject(in, name, "a character row");
     return value.text();
 }
+
+Value reals_value(std::span<const double> values) { return Value::row({values.begin(), values.end()}); }
 
 Value bits_value(BitSpan bits) { return Value::row(std::vector<double>(bits.begin(), bits.end())); }
 

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,10 @@ double to_scalar(const Inputs& in, std::size_t index, std::string_view name);
 std::size_t to_count(const Inputs& in, std::size_t index, std::string_view name);
 // A real 1x1 of 0 or 1.
 std::uint8_t to_bit(const Inputs& in, std::size_t index, std::string_view name);
+// A real 1x1 whole number from the allowed set.
+int to_choice(const Inputs& in, std::size_t index, std::string_view name, std::initializer_list<int> allowed);
+// A real vector (row or column), or an empty value.
+std::vector<double> to_reals(const Inputs& in, std::size_t index, std::string_view name);
 // A real vector (row or column) of 0s and 1s, or an empty value.
 Bits to_bits(const Inputs& in, std::size_t index, std::string_view name);
 // A 1x1 real or complex number.
@@ -28,7 +34,8 @@ Samples to_samples(const Inputs& in, std::size_t index, std::string_view name);
 // A character row.
 std::string to_text(const Inputs& in, std::size_t index, std::string_view name);
 
-// 1xN rows of doubles 0/1 and of complex samples.
+// 1xN rows of doubles, of doubles 0/1 and of complex samples.
+Value reals_value(std::span<const double> values);
 Value bits_value(BitSpan bits);
 Value samples_value(SampleSpan samples);
 

@@ -3,19 +3,10 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "phy/quarter_turns.hpp"
 
 namespace dot11b::phy {
 namespace {
-
-// Multiplies by j^quarter_turns exactly (no rounding from a complex product).
-Complex rotate(Complex z, unsigned quarter_turns) {
-    switch (quarter_turns & 3U) {
-    case 1: return {-z.imag(), z.real()};
-    case 2: return -z;
-    case 3: return {z.imag(), -z.real()};
-    default: return z;
-    }
-}
 
 DsssChips spread_with_last(Samples symbols, Complex reference) {
     const Complex last = symbols.empty() ? reference : symbols.back();
@@ -28,7 +19,7 @@ Samples dbpsk(BitSpan bits, Complex reference) {
     Samples symbols(bits.size());
     Complex phase = reference;
     for (std::size_t i = 0; i < bits.size(); ++i) {
-        phase = rotate(phase, bits[i] ? 2U : 0U);
+        phase = rotate_quarter_turns(phase, bits[i] ? 2U : 0U);
         symbols[i] = phase;
     }
     return symbols;
@@ -43,7 +34,7 @@ Samples dqpsk(BitSpan bits, Complex reference) {
     Samples symbols(bits.size() / 2);
     Complex phase = reference;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
-        phase = rotate(phase, kTurns[2U * bits[2 * i] + bits[2 * i + 1]]);
+        phase = rotate_quarter_turns(phase, kTurns[2U * bits[2 * i] + bits[2 * i + 1]]);
         symbols[i] = phase;
     }
     return symbols;

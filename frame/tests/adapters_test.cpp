@@ -118,5 +118,66 @@ TEST_F(Adapters, RateModulatorsReturnChipsAndLastPhase) {
     EXPECT_EQ(first("dot11b_BarkerSpread", {Value::row({1})}).numel(), 11U);
 }
 
+// The frame builder's sixteen inputs with the application's defaults around a PSDU.
+std::vector<Value> frame_inputs(std::size_t psdu_bits) {
+    return {Value::row(std::vector<double>(psdu_bits, 1)),
+            Value::scalar(11), Value::scalar(0), Value::scalar(0), Value::scalar(0), Value::scalar(1),
+            Value::scalar(1), Value::scalar(1), Value::scalar(3850), Value::scalar(1), Value::scalar(77),
+            Value::scalar(3.5), Value::scalar(1), Value::scalar(0.5), Value::scalar(21), Value::scalar(0)};
+}
+
+TEST_F(Adapters, FrameBuilderReturnsWaveformAndTwoMarkerRowsOfItsLength) {
+    const Outputs out = call_by_name("dot11b_FRAME", 2, frame_inputs(8192));
+    ASSERT_EQ(out.size(), 2U);
+    EXPECT_EQ(out[0].kind(), Value::Kind::Complex);
+    EXPECT_EQ(out[0].rows(), 1U);
+    EXPECT_EQ(out[0].cols(), 40068U);
+    EXPECT_EQ(out[1].rows(), 2U);
+    EXPECT_EQ(out[1].cols(), 40068U);
+    // Column 1: inside the first ramp, so row 1 is 0 and row 2 is 1; the last column is idle.
+    EXPECT_EQ(out[1].reals()[0], 0);
+    EXPECT_EQ(out[1].reals()[1], 1);
+    EXPECT_EQ(out[1].reals()[2 * 100], 1);
+    EXPECT_EQ(out[1].reals()[2 * 40067 + 1], 0);
+
+    const std::vector<Value> estimate = {Value::scalar(1), Value::scalar(8192), Value::scalar(11), Value::scalar(0),
+                                         Value::scalar(1), Value::scalar(0),    Value::scalar(3850), Value::scalar(1),
+                                         Value::scalar(77), Value::scalar(3.5)};
+    EXPECT_EQ(first("dot11b_SizeEst", estimate), Value::scalar(40068));
+}
+
+TEST_F(Adapters, FrameBuilderNamesTheInputItRejects) {
+    struct Case {
+        std::size_t index;
+        Value value;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {9, Value::scalar(3), "dot11b_FRAME: input rampType must be one of 0 1 2, got 3"},
+        {12, Value::scalar(-1), "dot11b_FRAME: input filterType must be one of 0 1 2, got -1"},
+        {1, Value::scalar(22), "dot11b_FRAME: DATArate 22 is not allowed; allowed: 1, 2, 5.5, 11; 22 and 33 only unframed with PBCC (highRateMod 1)"},
+        {11, Value::scalar(4), "dot11b_FRAME: oversamplingRate 4 is not allowed; allowed: 2, 2.5, 3, 3.5"},
+        {8, Value::scalar(1.5), "dot11b_FRAME: input idleSamples must be a non-negative integer, got 1.5"},
+    };
+    for (const auto& c : cases) {
+        std::vector<Value> inputs = frame_inputs(64);
+        inputs[c.index] = c.value;
+        EXPECT_EQ(error_of("dot11b_FRAME", inputs), c.message);
+    }
+}
+
+TEST_F(Adapters, ShapingKeepsRealInputsRealAndColumnsColumns) {
+    EXPECT_EQ(first("upsample", {Value::row({1, 2, 3}), Value::scalar(3)}), Value::row({1, 0, 0, 2, 0, 0, 3, 0, 0}));
+    EXPECT_EQ(first("upsample", {Value::matrix(2, 1, {1, 2}), Value::scalar(2)}), Value::matrix(4, 1, {1, 0, 2, 0}));
+    EXPECT_EQ(first("upsample", {Value::scalar(5), Value::scalar(2)}), Value::matrix(2, 1, {5, 0}));
+    EXPECT_EQ(first("extendvector", {Value::row({1, 2, 3}), Value::scalar(7)}), Value::row({1, 2, 3, 1, 2, 3, 1}));
+    EXPECT_EQ(first("circfilt", {Value::row({1, 0, 0, 0}), Value::row({1, 1, 1})}), Value::row({1, 1, 0, 1}));
+    EXPECT_EQ(first("circfilt", {Value::row({1, 0}), Value::complex_row({{0, 1}})}).kind(), Value::Kind::Complex);
+    EXPECT_EQ(error_of("upsample", {Value::row({1}), Value::scalar(2.5)}),
+              "upsample: input n must be a positive integer, got 2.500000");
+    EXPECT_EQ(error_of("freq2fir", {Value::scalar(2), Value::row({0}), Value::row({1}), Value::scalar(10)}),
+              "N must be an odd integer");
+}
+
 }  // namespace
 }  // namespace dot11b::frame

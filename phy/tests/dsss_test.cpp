@@ -6,6 +6,7 @@
 
 #include "common/errors.hpp"
 #include "phy/dsss.hpp"
+#include "receivers.hpp"
 #include "test_bits.hpp"
 
 namespace dot11b::phy {
@@ -58,39 +59,11 @@ TEST(RateModulators, ChipCountsAndLastPhase) {
 }
 
 TEST(RateModulators, MatchedFilterRecoversTheBits) {
-    // An ideal receiver: despread with the Barker code, then compare each
-    // symbol with the previous one.
     std::mt19937 random(2);
     Bits bits(200);
     for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    const auto despread = [](const Samples& chips) {
-        Samples symbols;
-        for (std::size_t s = 0; s < chips.size() / 11; ++s) {
-            Complex sum = 0;
-            for (std::size_t k = 0; k < 11; ++k) sum += chips[11 * s + k] * kBarker[k];
-            symbols.push_back(sum / 11.0);
-        }
-        return symbols;
-    };
-
-    Samples symbols = despread(modulate_1mbps(bits, kStart).chips);
-    Complex previous = kStart;
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        EXPECT_EQ(std::real(symbols[i] * std::conj(previous)) < 0 ? 1 : 0, bits[i]);
-        previous = symbols[i];
-    }
-
-    symbols = despread(modulate_2mbps(bits, kStart).chips);
-    previous = kStart;
-    for (std::size_t i = 0; i < symbols.size(); ++i) {
-        const Complex turn = symbols[i] * std::conj(previous);
-        // 00 -> 0, 01 -> +pi/2, 11 -> pi, 10 -> -pi/2
-        const int first = turn.real() < -0.5 || turn.imag() < -0.5 ? 1 : 0;
-        const int second = turn.real() < -0.5 || turn.imag() > 0.5 ? 1 : 0;
-        EXPECT_EQ(first, bits[2 * i]);
-        EXPECT_EQ(second, bits[2 * i + 1]);
-        previous = symbols[i];
-    }
+    EXPECT_EQ(test::dsss_demodulate(modulate_1mbps(bits, kStart).chips, DataRate::Mbps1, kStart), bits);
+    EXPECT_EQ(test::dsss_demodulate(modulate_2mbps(bits, kStart).chips, DataRate::Mbps2, kStart), bits);
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "phy/frame_builder.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "common/errors.hpp"
+#include "phy/cck.hpp"
+#include "phy/dsss.hpp"
+#include "phy/pbcc.hpp"
+#include "shaping/oversampling.hpp"
+#include "shaping/pulse_filters.hpp"
+#include "shaping/pulse_shaping.hpp"
+
+namespace dot11b::phy {
+namespace {
+
+// Every frame starts its differential chain from (1 + j) / sqrt(2).
+const Complex kStartPhase = Complex(1, 1) / std::sqrt(2.0);
+
+void append(Samples& to, const Samples& chips) { to.insert(to.end(), chips.begin(), chips.end()); }
+
+// Power ramps: Barker chips outside the frame, scaled from just above 0 up to 1
+// before it and back down after it, carrying the first and last chip's phase.
+Samples with_ramps(const Samples& burst, const FrameConfig& config) {
+    const auto ramp_chips =
+        static_cast<std::size_t>(std::round(static_cast<double>(config.ramp_length) / config.oversampling));
+    const std::vector<double> pattern = shaping::extendvector(kBarker, ramp_chips);
+    Samples ramped;
+    ramped.reserve(burst.size() + 2 * ramp_chips);
+    const auto mask = [&](std::size_t k) {  // k = 1 ... ramp_chips
+        const double x = static_cast<double>(k) / static_cast<double>(ramp_chips);
+        return config.ramp == RampType::Linear ? x : 0.5 * (1 - std::cos(std::numbers::pi * x));
+    };
+    for (std::size_t i = 0; i < ramp_chips; ++i) ramped.push_back(pattern[i] * burst.front() * mask(i + 1));
+    append(ramped, burst);
+    for (std::size_t i = 0; i < ramp_chips; ++i) ramped.push_back(pattern[i] * burst.back() * mask(ramp_chips - i));
+    return ramped;
+}
+
+}  // namespace
+
+Samples burst_chips(const FrameConfig& config) {
+    const BitSpan data(config.data_bits);
+    const bool dsss_rate = config.rate == DataRate::Mbps1 || config.rate == DataRate::Mbps2;
+    const bool pbcc = !dsss_rate && config.modulation == Modulation::Pbcc;
+
+    Bits frame;
+    std::size_t header_start = 0;
+    if (config.framed) {
+        frame = preamble_bits(config.preamble);
+        header_start = frame.size();
+        const Bits header = header_bits(data.size(), config.rate, pbcc ? 1 : 0, config.locked_clocks ? 1 : 0);
+        frame.insert(frame.end(), header.begin(), header.end());
+    }
+    const std::size_t psdu_start = frame.size();
+    frame.insert(frame.end(), data.begin(), data.end());
+    // One scrambler run over preamble, header and PSDU, seeded by the preamble type.
+    const Bits scrambled = scramble_frame(config.scrambler, config.preamble, frame);
+    const BitSpan bits(scrambled);
+
+    Samples chips;
+    Complex phase = kStartPhase;
+    if (config.framed) {
+        const DsssChips preamble = modulate_1mbps(bits.first(header_start), phase);
+        const BitSpan header = bits.subspan(header_start, kHeaderBits);
+        const DsssChips plcp_header = config.preamble == PreambleType::Long
+                                          ? modulate_1mbps(header, preamble.last_phase)
+                                          : modulate_2mbps(header, preamble.last_phase);
+        append(chips, preamble.chips);
+        append(chips, plcp_header.chips);
+        phase = plcp_header.last_phase;
+    }
+    const BitSpan psdu = bits.subspan(psdu_start);
+    if (!psdu.empty()) {
+        if (config.rate == DataRate::Mbps1) {
+            append(chips, modulate_1mbps(psdu, phase).chips);
+        } else if (config.rate == DataRate::Mbps2) {
+            append(chips, modulate_2mbps(psdu, phase).chips);
+        } else if (pbcc) {
+            // PBCC continues from the last header chip (the last symbol times the
+            // last Barker chip, -1) rather than from the last symbol.
+            const Complex reference = config.framed ? chips.back() : phase;
+            append(chips, pbcc_modulate(psdu, config.rate, config.pbcc_encoder, reference));
+        } else {
+            append(chips, cck_modulate(psdu, config.rate, phase));
+        }
+    }
+    if (config.framed && config.ramp != RampType::None) return with_ramps(chips, config);
+    return chips;
+}
+
+std::vector<double> shaping_taps(const FrameConfig& config) {
+    const double rate = sample_rate_plan(config.oversampling).upsample_factor;
+    switch (config.filter) {
+    case FilterType::Gaussian: return shaping::gaussian_taps(config.filter_taps, config.filter_factor, rate);
+    case FilterType::RootCosine: return shaping::root_cosine_taps(config.filter_taps, config.filter_factor, rate);
+    case FilterType::None: break;
+    }
+    return {};
+}
+
+FrameWaveform build_frame(const FrameConfig& config) {
+    config.validate();
+    const Samples chips = burst_chips(config);
+    const SampleRatePlan plan = sample_rate_plan(config.oversampling);
+    const std::vector<double> taps = shaping_taps(config);
+    const std::size_t stuffed = chips.size() * static_cast<std::size_t>(plan.upsample_factor);
+    if (taps.size() > stuffed + 1) {
+        throw ConfigError("dot11b_FRAME: filterTaps " + std::to_string(config.filter_taps) + " gives a filter of " +
+                          std::to_string(taps.size()) + " taps, longer than the oversampled burst of " +
+                          std::to_string(stuffed) + " samples plus one; allowed: up to " + std::to_string(stuffed + 1));
+    }
+
+    FrameWaveform out;
+    out.samples = shaping::shape_pulses(chips, plan.upsample_factor, plan.decimation, taps);
+    const std::size_t burst = out.samples.size();
+    const std::size_t ramp = config.ramp_length;
+    if (2 * ramp > burst) {
+        throw ConfigError("dot11b_FRAME: rampLength " + std::to_string(ramp) + " marks more than half of the " +
+                          std::to_string(burst) + "-sample burst; allowed: up to " + std::to_string(burst / 2));
+    }
+    const std::size_t idle = config.framed ? config.idle_samples : 0;
+    const std::size_t total = burst + idle + (burst + idle) % 2;  // even length, for the instrument
+    out.samples.resize(total, Complex(0));
+    if (config.mirror_spectrum) {
+        for (Complex& sample : out.samples) sample = std::conj(sample);
+    }
+
+    out.frame_marker.assign(total, 0);
+    out.burst_marker.assign(total, 0);
+    std::fill_n(out.frame_marker.begin() + static_cast<std::ptrdiff_t>(ramp), burst - 2 * ramp, 1);
+    std::fill_n(out.burst_marker.begin(), burst, 1);
+    return out;
+}
+
+}  // namespace dot11b::phy
