@@ -42,11 +42,15 @@ Samples dqpsk(BitSpan bits, Complex reference) {
 
 Samples barker_spread(SampleSpan symbols) {
     Samples chips;
-    chips.reserve(symbols.size() * kBarker.size());
+    append_barker_spread(symbols, chips);
+    return chips;
+}
+
+void append_barker_spread(SampleSpan symbols, Samples& chips) {
+    chips.reserve(chips.size() + symbols.size() * kBarker.size());
     for (const Complex symbol : symbols) {
         for (const double chip : kBarker) chips.push_back(chip * symbol);
     }
-    return chips;
 }
 
 DsssChips modulate_1mbps(BitSpan bits, Complex reference) { return spread_with_last(dbpsk(bits, reference), reference); }

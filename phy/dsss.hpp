@@ -21,6 +21,7 @@ Samples dqpsk(BitSpan bits, Complex reference);
 
 // 11 chips per symbol: the Barker sequence times the symbol.
 Samples barker_spread(SampleSpan symbols);
+void append_barker_spread(SampleSpan symbols, Samples& chips);
 
 struct DsssChips {
     Samples chips;

@@ -21,22 +21,39 @@ const Complex kStartPhase = Complex(1, 1) / std::sqrt(2.0);
 
 void append(Samples& to, const Samples& chips) { to.insert(to.end(), chips.begin(), chips.end()); }
 
+// Differential DSSS symbols spread straight into the burst; returns the last symbol.
+Complex append_dsss(BitSpan bits, bool dqpsk_rate, Complex reference, Samples& chips) {
+    const Samples symbols = dqpsk_rate ? dqpsk(bits, reference) : dbpsk(bits, reference);
+    append_barker_spread(symbols, chips);
+    return symbols.empty() ? reference : symbols.back();
+}
+
+std::size_t ramp_chip_count(const FrameConfig& config) {
+    if (!config.framed || config.ramp == RampType::None) return 0;
+    return static_cast<std::size_t>(std::round(static_cast<double>(config.ramp_length) / config.oversampling));
+}
+
+std::size_t psdu_chip_count(const FrameConfig& config, bool pbcc) {
+    const std::size_t bits = config.data_bits.size();
+    if (config.rate == DataRate::Mbps1) return 11 * bits;
+    if (config.rate == DataRate::Mbps2) return 11 * (bits / 2);
+    return pbcc ? pbcc_chip_count(bits, config.rate, config.pbcc_encoder) : cck_chip_count(bits, config.rate);
+}
+
 // Power ramps: Barker chips outside the frame, scaled from just above 0 up to 1
 // before it and back down after it, carrying the first and last chip's phase.
-Samples with_ramps(const Samples& burst, const FrameConfig& config) {
-    const auto ramp_chips =
-        static_cast<std::size_t>(std::round(static_cast<double>(config.ramp_length) / config.oversampling));
+// The burst occupies chips[ramp_chips ...]; the leading ramp_chips are filled
+// here and the trailing ones appended.
+void add_ramps(Samples& chips, std::size_t ramp_chips, RampType type) {
     const std::vector<double> pattern = shaping::extendvector(kBarker, ramp_chips);
-    Samples ramped;
-    ramped.reserve(burst.size() + 2 * ramp_chips);
     const auto mask = [&](std::size_t k) {  // k = 1 ... ramp_chips
         const double x = static_cast<double>(k) / static_cast<double>(ramp_chips);
-        return config.ramp == RampType::Linear ? x : 0.5 * (1 - std::cos(std::numbers::pi * x));
+        return type == RampType::Linear ? x : 0.5 * (1 - std::cos(std::numbers::pi * x));
     };
-    for (std::size_t i = 0; i < ramp_chips; ++i) ramped.push_back(pattern[i] * burst.front() * mask(i + 1));
-    append(ramped, burst);
-    for (std::size_t i = 0; i < ramp_chips; ++i) ramped.push_back(pattern[i] * burst.back() * mask(ramp_chips - i));
-    return ramped;
+    const Complex first = chips[ramp_chips];
+    const Complex last = chips.back();
+    for (std::size_t i = 0; i < ramp_chips; ++i) chips[i] = pattern[i] * first * mask(i + 1);
+    for (std::size_t i = 0; i < ramp_chips; ++i) chips.push_back(pattern[i] * last * mask(ramp_chips - i));
 }
 
 }  // namespace
@@ -60,24 +77,20 @@ Samples burst_chips(const FrameConfig& config) {
     const Bits scrambled = scramble_frame(config.scrambler, config.preamble, frame);
     const BitSpan bits(scrambled);
 
+    const std::size_t ramp_chips = ramp_chip_count(config);
+    const std::size_t plcp_chips = config.framed ? 11 * header_start + (config.preamble == PreambleType::Long ? 528 : 264) : 0;
     Samples chips;
+    chips.reserve(plcp_chips + psdu_chip_count(config, pbcc) + 2 * ramp_chips);
+    chips.resize(ramp_chips);
     Complex phase = kStartPhase;
     if (config.framed) {
-        const DsssChips preamble = modulate_1mbps(bits.first(header_start), phase);
-        const BitSpan header = bits.subspan(header_start, kHeaderBits);
-        const DsssChips plcp_header = config.preamble == PreambleType::Long
-                                          ? modulate_1mbps(header, preamble.last_phase)
-                                          : modulate_2mbps(header, preamble.last_phase);
-        append(chips, preamble.chips);
-        append(chips, plcp_header.chips);
-        phase = plcp_header.last_phase;
+        phase = append_dsss(bits.first(header_start), false, phase, chips);
+        phase = append_dsss(bits.subspan(header_start, kHeaderBits), config.preamble == PreambleType::Short, phase, chips);
     }
     const BitSpan psdu = bits.subspan(psdu_start);
     if (!psdu.empty()) {
-        if (config.rate == DataRate::Mbps1) {
-            append(chips, modulate_1mbps(psdu, phase).chips);
-        } else if (config.rate == DataRate::Mbps2) {
-            append(chips, modulate_2mbps(psdu, phase).chips);
+        if (dsss_rate) {
+            append_dsss(psdu, config.rate == DataRate::Mbps2, phase, chips);
         } else if (pbcc) {
             // PBCC continues from the last header chip (the last symbol times the
             // last Barker chip, -1) rather than from the last symbol.
@@ -87,7 +100,7 @@ Samples burst_chips(const FrameConfig& config) {
             append(chips, cck_modulate(psdu, config.rate, phase));
         }
     }
-    if (config.framed && config.ramp != RampType::None) return with_ramps(chips, config);
+    if (ramp_chips > 0) add_ramps(chips, ramp_chips, config.ramp);
     return chips;
 }
 
@@ -114,8 +127,7 @@ FrameWaveform build_frame(const FrameConfig& config) {
     }
 
     FrameWaveform out;
-    out.samples = shaping::shape_pulses(chips, plan.upsample_factor, plan.decimation, taps);
-    const std::size_t burst = out.samples.size();
+    const std::size_t burst = shaping::shaped_length(chips.size(), plan.upsample_factor, plan.decimation);
     const std::size_t ramp = config.ramp_length;
     if (2 * ramp > burst) {
         throw ConfigError("dot11b_FRAME: rampLength " + std::to_string(ramp) + " marks more than half of the " +
@@ -123,6 +135,8 @@ FrameWaveform build_frame(const FrameConfig& config) {
     }
     const std::size_t idle = config.framed ? config.idle_samples : 0;
     const std::size_t total = burst + idle + (burst + idle) % 2;  // even length, for the instrument
+    out.samples.reserve(total);
+    shaping::append_shaped_pulses(chips, plan.upsample_factor, plan.decimation, taps, out.samples);
     out.samples.resize(total, Complex(0));
     if (config.mirror_spectrum) {
         for (Complex& sample : out.samples) sample = std::conj(sample);

@@ -11,16 +11,24 @@
 // Both forms throw ConfigError for an upsample_factor or decimation below 1 and
 // for more taps than the stuffed burst has samples plus one.
 
+#include <cstddef>
 #include <span>
 
 #include "common/types.hpp"
 
 namespace dot11b::shaping {
 
+// Number of samples the shaping of chip_count chips gives.
+std::size_t shaped_length(std::size_t chip_count, int upsample_factor, int decimation);
+
 // Polyphase form: only every upsample_factor-th input is non-zero, so each kept
 // output costs taps / upsample_factor products, and the dropped outputs are never
 // computed. The mean follows from sum(circular convolution) = sum(chips) * sum(taps).
 Samples shape_pulses(SampleSpan chips, int upsample_factor, int decimation, std::span<const double> taps);
+
+// The same, appended to `out` (which then needs no further copy).
+void append_shaped_pulses(SampleSpan chips, int upsample_factor, int decimation, std::span<const double> taps,
+                          Samples& out);
 
 // Direct form of the same steps on the full-rate stuffed burst.
 Samples shape_pulses_reference(SampleSpan chips, int upsample_factor, int decimation,
