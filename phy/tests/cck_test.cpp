@@ -14,24 +14,15 @@
 namespace dot11b::phy {
 namespace {
 
+using test::random_bits;
+using test::expect_near;
+
 using test::bits_of;
 
 constexpr double kPi = std::numbers::pi;
 const Complex kJ(0, 1);
 const Complex kStart = Complex(1, 1) / std::sqrt(2.0);  // angle pi/4
 Complex e(double x) { return std::polar(1.0, x); }
-
-Bits random_bits(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    Bits bits(n);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    return bits;
-}
-
-void expect_near(SampleSpan actual, SampleSpan expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i) EXPECT_NEAR(std::abs(actual[i] - expected[i]), 0, 1e-12) << i;
-}
 
 // Code word scaled by w: w * [x0 ... x7].
 Samples word(Complex w, std::vector<Complex> x) {

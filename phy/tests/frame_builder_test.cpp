@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "test_bits.hpp"
 #include "phy/frame_builder.hpp"
 #include "phy/pbcc.hpp"
 #include "phy/size_estimate.hpp"
@@ -17,14 +18,9 @@
 namespace dot11b::phy {
 namespace {
 
-const Complex kStart = Complex(1, 1) / std::sqrt(2.0);
+using test::random_bits;
 
-Bits random_bits(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    Bits bits(n);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    return bits;
-}
+const Complex kStart = Complex(1, 1) / std::sqrt(2.0);
 
 // Lengths of the runs of equal values, e.g. 0 0 1 1 1 0 -> {2, 3, 1}.
 std::vector<std::size_t> runs(const Bits& bits) {

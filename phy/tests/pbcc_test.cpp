@@ -13,24 +13,15 @@
 namespace dot11b::phy {
 namespace {
 
+using test::random_bits;
+using test::expect_near;
+
 using test::bits_of;
 using test::text_of;
 
 const Complex kJ(0, 1);
 const Complex kStart = Complex(1, 1) / std::sqrt(2.0);
 Complex e(double x) { return std::polar(1.0, x); }
-
-Bits random_bits(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    Bits bits(n);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    return bits;
-}
-
-void expect_near(SampleSpan actual, SampleSpan expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i) EXPECT_NEAR(std::abs(actual[i] - expected[i]), 0, 1e-12) << i;
-}
 
 // G0 and G1 of IEEE 802.11b clause 18.4.6.6 written out as tap equations, zero initial state.
 Bits reference_encode(const Bits& d) {

@@ -11,15 +11,10 @@
 namespace dot11b::phy {
 namespace {
 
+using test::random_bits;
+
 using test::bits_of;
 using test::text_of;
-
-Bits random_bits(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    Bits bits(n);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    return bits;
-}
 
 // Receiver side of the self-synchronising scrambler: in(i) = rx(i) ^ rx(i-4) ^ rx(i-7).
 Bits descramble(const Bits& received) {

@@ -1,6 +1,11 @@
 #pragma once
-// Helpers for writing bit vectors in tests as strings of '0' and '1'.
+// Test helpers: bit vectors written as strings of '0' and '1', reproducible
+// random bits, and sample vectors compared to within rounding.
 
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -20,6 +25,18 @@ inline std::string text_of(BitSpan bits) {
     std::string text;
     for (const auto bit : bits) text.push_back(bit ? '1' : '0');
     return text;
+}
+
+inline Bits random_bits(std::size_t n, unsigned seed) {
+    std::mt19937 random(seed);
+    Bits bits(n);
+    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
+    return bits;
+}
+
+inline void expect_near(SampleSpan actual, SampleSpan expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) EXPECT_NEAR(std::abs(actual[i] - expected[i]), 0, 1e-12) << i;
 }
 
 }  // namespace dot11b::test
