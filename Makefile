@@ -1,6 +1,6 @@
 # Set-up and everyday commands; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build test run asan-test bench clean
+.PHONY: all deps build test run asan-test fuzz bench clean
 
 all: build
 
@@ -20,10 +20,24 @@ asan-test: deps
 	@ctest --preset asan
 
 run: build
-	@build/bin/dot11b-plcp
+	@mkdir -p out
+	@build/bin/dot11b-gen -o out/dot11b.wfm -o out/dot11b.sigmf-meta
+	@scripts/demo-download.sh build/bin
+
+# The libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
+# seeded with files the project writes, each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz --target fuzz_parameter_file fuzz_user_data dot11b-fuzz-seeds
+	@rm -rf build-fuzz/corpus && build-fuzz/bin/dot11b-fuzz-seeds build-fuzz/corpus/mat build-fuzz/corpus/data
+	@build-fuzz/bin/fuzz_parameter_file -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/mat
+	@build-fuzz/bin/fuzz_user_data -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/data
 
 bench: build
 	@build/bin/dot11b-bench
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz out

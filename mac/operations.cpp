@@ -1,15 +1,22 @@
 // Registry adapters of the MAC subsystem: Values in, typed core, Values out.
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/record_reader.hpp"
 #include "common/errors.hpp"
 #include "frame/adapters.hpp"
+#include "frame/console.hpp"
 #include "frame/convert.hpp"
 #include "mac/bit_conversion.hpp"
 #include "mac/crc32.hpp"
 #include "mac/lfsr_checksum.hpp"
+#include "mac/payload.hpp"
+#include "mac/pn_generator.hpp"
+#include "shaping/number_text.hpp"
 
 namespace dot11b::ops {
 namespace {
@@ -26,6 +33,32 @@ std::optional<mac::BitOrder> bit_order(const Value& value) {
     if (text == "right-msb") return mac::BitOrder::LsbFirst;
     if (text == "left-msb") return mac::BitOrder::MsbFirst;
     return std::nullopt;
+}
+
+// Longest PN sequence returned as a Value: 2^26 bits (512 MiB of doubles).
+constexpr double kMaxPnLength = 67108864;
+
+bool is_real_scalar(const Value& value) { return value.kind() == Value::Kind::Double && value.numel() == 1; }
+
+// A whole number of a PNgenerator input, with the operation's error otherwise.
+double whole_input(const Value& value, std::string_view name, double max) {
+    if (!is_real_scalar(value)) throw ConfigError("PNgenerator: " + std::string(name) + " must be a real number");
+    const double x = value.reals()[0];
+    if (!(std::floor(x) == x && x <= max)) {
+        throw ConfigError("PNgenerator: " + std::string(name) + " " + shaping::number_text(x) +
+                          " is not allowed; allowed: whole numbers up to " + shaping::number_text(max));
+    }
+    return x;
+}
+
+// A selector that counts only when it is exactly 1.
+bool exactly_one(const Value& value) { return is_real_scalar(value) && value.reals()[0] == 1; }
+
+Bits pn_seed(const Inputs& in, int order) {
+    if (!in.has(3)) return mac::pn_default_seed(order);
+    const Value& seed = in.at(3, "seed");
+    if (is_real_scalar(seed)) return mac::pn_seed_from_scalar(order, seed.reals()[0]);
+    return mac::pn_seed_from_vector(order, frame::to_bits(in, 3, "seed"));
 }
 
 }  // namespace
@@ -107,6 +140,54 @@ Outputs CCITT_CRC32(const Inputs& in, int) { return {frame::bits_value(mac::crc3
 
 Outputs dot11_CalcMACfcs(const Inputs& in, int) {
     return {frame::bits_value(mac::crc32(frame::to_bits(in, 0, "data")))};
+}
+
+Outputs PNgenerator(const Inputs& in, int) {
+    // Each input falls back to its default when it is not a single number.
+    double order = 9;
+    if (in.has(0) && in.at(0, "n").numel() == 1) order = whole_input(in.at(0, "n"), "n", 1e9);
+    order = std::clamp(order, static_cast<double>(mac::kMinPnOrder), static_cast<double>(mac::kMaxPnOrder));
+    const int n = static_cast<int>(order);
+
+    double length = std::ldexp(1.0, n) - 1;
+    if (in.has(1) && in.at(1, "dataLength").numel() == 1)
+        length = whole_input(in.at(1, "dataLength"), "dataLength", 1e18);
+    length = std::max(length, 1.0);
+    if (length > kMaxPnLength) {
+        throw ConfigError("PNgenerator: dataLength " + shaping::number_text(length) +
+                          " is not allowed; allowed: 1 to " + shaping::number_text(kMaxPnLength) + " bits");
+    }
+    const bool invert = in.has(2) && exactly_one(in.at(2, "userInvert"));
+    const bool zero_suppression = in.has(4) && exactly_one(in.at(4, "zeroSuppresion"));
+    return {frame::bits_value(
+        mac::pn_sequence(n, static_cast<std::size_t>(length), invert, pn_seed(in, n), zero_suppression))};
+}
+
+Outputs dot11_GeneratePayload(const Inputs& in, int) {
+    const app::RecordReader parameters(in.at(0, "parameters"), "parameters");
+    mac::PayloadConfig config;
+    config.framed = parameters.number("generationMode") == 1;
+    config.mac_header_active = parameters.record("MACheader").number("Active") == 1;
+    config.fcs_active = parameters.record("MACfcs").number("Active") == 1;
+    if (config.framed && config.mac_header_active) {
+        config.mac_header_bits = parameters.record("MACheader").record("Contents").bits("BitStream");
+    }
+
+    const double code = parameters.number("dataSourceType");
+    const auto source = mac::payload_source_from_code(code);
+    if (!source) {
+        frame::print_warning("dot11_GeneratePayload: variable \"data\" is used before it is set: dataSourceType " +
+                             shaping::number_text(code) + " is not a payload source (1 to 7); it reads as empty");
+        config.source = mac::PayloadSource::UserData;
+    } else {
+        config.source = *source;
+        if (config.source == mac::PayloadSource::UserData) {
+            config.user_bits = parameters.bits("dataSourceBitstream");
+        } else {
+            config.data_length = static_cast<std::size_t>(parameters.whole_number("dataLength", 0, kMaxPnLength / 8));
+        }
+    }
+    return {frame::bits_value(mac::generate_payload(config))};
 }
 
 }  // namespace dot11b::ops

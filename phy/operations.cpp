@@ -8,6 +8,7 @@
 #include "common/errors.hpp"
 #include "frame/adapters.hpp"
 #include "frame/convert.hpp"
+#include "mac/lfsr_sequence.hpp"
 #include "phy/cck.hpp"
 #include "phy/dsss.hpp"
 #include "phy/frame_builder.hpp"
@@ -128,7 +129,7 @@ Outputs scrambler_7bit_741(const Inputs& in, int) {
 }
 
 Outputs lfsr(const Inputs& in, int) {
-    return {frame::bits_value(phy::lfsr_sequence(frame::to_count(in, 0, "order"), frame::to_bits(in, 1, "taps"),
+    return {frame::bits_value(mac::lfsr_sequence(frame::to_count(in, 0, "order"), frame::to_bits(in, 1, "taps"),
                                                  frame::to_count(in, 2, "m"), frame::to_bits(in, 3, "seed")))};
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The IEEE 802.11b data scrambler (z^-7 + z^-4 + 1, clause 18.2.4) and a
-// Fibonacci linear feedback shift register sequence generator.
+// The IEEE 802.11b data scrambler (z^-7 + z^-4 + 1, clause 18.2.4).
 
 #include <array>
 #include <cstddef>
@@ -28,10 +27,5 @@ Bits scramble_741(BitSpan input, const ScramblerSeed& seed);
 // The frame scrambler: off, the whole frame, or only its first preamble_bit_count(type)
 // bits (all of a shorter frame), seeded by the preamble type.
 Bits scramble_frame(ScramblerMode mode, PreambleType type, BitSpan frame);
-
-// m bits of the sequence a(i) = sum_k taps[k] * a(i - order + k) mod 2, starting
-// with the `order` seed bits (m <= order gives the first m seed bits). Throws
-// ConfigError when taps or seed are shorter than order.
-Bits lfsr_sequence(std::size_t order, BitSpan taps, std::size_t m, BitSpan seed);
 
 }  // namespace dot11b::phy

@@ -69,8 +69,8 @@ TEST_F(Registry, NamesAreCaseSensitiveAndUnbuiltOperationsSaySo) {
     EXPECT_NE(find_operation("dot11b_SIGNAL"), nullptr);
     EXPECT_EQ(find_operation("DOT11B_SIGNAL"), nullptr);
     EXPECT_EQ(error_of([] { call_by_name("noSuchOperation", 1, {}); }), "Undefined function \"noSuchOperation\".");
-    EXPECT_EQ(error_of([] { call_by_name("hwPing", 1, scalars(1)); }),
-              "The function \"hwPing\" is not available in this build.");
+    EXPECT_EQ(error_of([] { call_by_name("XR_PlotCCDF", 1, scalars(3)); }),
+              "The function \"XR_PlotCCDF\" is not available in this build.");
 }
 
 TEST_F(Registry, EveryTableRowIsRegisteredWithItsCounts) {

@@ -1,0 +1,14 @@
+#pragma once
+// dot11b-gen: builds one period of an IEEE 802.11b waveform from the
+// application's start-up defaults, a parameter file and options, and writes
+// it in the formats asked for.
+
+#include <ostream>
+
+namespace dot11b::cli {
+
+// Exit status: 0 success, 2 usage error (naming the option and what it
+// allows), 1 runtime failure (naming the file).
+int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace dot11b::cli

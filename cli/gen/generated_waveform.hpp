@@ -1,0 +1,23 @@
+#pragma once
+// The result of one dot11b-gen run: the records it used and what the
+// calculation made of them.
+
+#include <optional>
+
+#include "app/calculation.hpp"
+#include "app/records.hpp"
+
+namespace dot11b::cli {
+
+struct GeneratedWaveform {
+    app::FormatParameters parameters;
+    app::SigGenSettings settings;
+    app::Calculation calculation;
+    std::optional<double> projected_length;  // absent at 22 and 33 Mbit/s
+
+    const Samples& samples() const { return calculation.frame.samples; }
+    // The rate the instrument plays the samples at (SigGenSettings.SamplingRate).
+    double sample_rate() const { return settings.sampling_rate; }
+};
+
+}  // namespace dot11b::cli

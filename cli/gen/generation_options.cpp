@@ -1,0 +1,195 @@
+#include "cli/gen/generation_options.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <utility>
+
+#include "app/calculation.hpp"
+#include "app/entry_rules.hpp"
+#include "app/record_reader.hpp"
+#include "app/user_data_file.hpp"
+#include "common/errors.hpp"
+#include "mac/mac_header.hpp"
+
+namespace dot11b::cli {
+namespace {
+
+// The words of an option and what each stands for, in the order shown in the help.
+template <typename T>
+using Choices = std::vector<std::pair<std::string, T>>;
+
+template <typename T>
+std::vector<std::string> names_of(const Choices<T>& choices) {
+    std::vector<std::string> names;
+    for (const auto& [name, code] : choices) names.push_back(name);
+    return names;
+}
+
+// The value of a word that the option's check has already accepted.
+template <typename T>
+T value_of(const Choices<T>& choices, const std::string& name) {
+    return std::find_if(choices.begin(), choices.end(), [&](const auto& choice) { return choice.first == name; })
+        ->second;
+}
+
+const Choices<int> kRates = {{"1", 10}, {"2", 20}, {"5.5", 55}, {"11", 110}, {"22", 220}, {"33", 330}};
+const Choices<int> kModulations = {{"cck", 0}, {"pbcc", 1}};
+const Choices<int> kPreambles = {{"long", 0}, {"short", 1}};
+const Choices<int> kScramblers = {{"off", 0}, {"on", 1}, {"preamble-only", 2}};
+const Choices<int> kSwitch = {{"off", 0}, {"on", 1}};
+const Choices<int> kRamps = {{"none", 0}, {"linear", 1}, {"cosine", 2}};
+const Choices<double> kOversampling = {{"2", 2}, {"2.5", 2.5}, {"3", 3}, {"3.5", 3.5}};
+const Choices<int> kFilters = {{"none", 0}, {"gaussian", 1}, {"root-cosine", 2}};
+const Choices<int> kPayloads = {{"zeros", 1}, {"ones", 2}, {"alt01", 3}, {"alt10", 4}, {"pn9", 5}, {"pn15", 6}};
+
+std::vector<std::string> mac_field_names() {
+    std::vector<std::string> names;
+    for (const mac::MacField field : mac::kMacFields) names.emplace_back(mac::mac_field_name(field));
+    return names;
+}
+
+std::string list(const std::vector<std::string>& names) {
+    std::string text;
+    for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+// Numbers from min to max (whole numbers only if asked); the message shows the
+// value as entered and the range.
+CLI::Validator within(double min, double max, const std::string& unit, bool whole = false) {
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value)) return text + " is not a number";
+            if (whole && std::floor(value) != value) {
+                return text + " is not a whole number from " + app::number_text(min) + " to " + app::number_text(max) +
+                       unit;
+            }
+            if (value >= min && value <= max) return {};
+            return text + " is outside " + app::number_text(min) + " to " + app::number_text(max) + unit;
+        },
+        app::number_text(min) + " to " + app::number_text(max) + unit);
+}
+
+[[noreturn]] void refuse(const std::string& option, const std::string& value, const std::string& problem) {
+    throw ConfigError(option + " " + value + ": " + problem);
+}
+
+void set_mac_field(mac::MacHeader& header, const std::string& entry) {
+    const auto equals = entry.find('=');
+    const auto field = mac::mac_field_from_name(entry.substr(0, equals));
+    if (equals == std::string::npos || !field) {
+        refuse("--mac", entry, "expected FIELD=HEX with FIELD one of " + list(mac_field_names()));
+    }
+    const std::string hex = entry.substr(equals + 1);
+    std::uint64_t value = 0;
+    try {
+        value = mac::parse_hex_field(*field, hex);
+    } catch (const ConfigError& e) {
+        refuse("--mac", entry, e.what());
+    }
+    const std::uint64_t max = mac::mac_field_max(*field);
+    if (value > max) {
+        refuse("--mac", entry,
+               "the field holds " + std::to_string(mac::mac_field_size(*field)) + " octets, 0 to " +
+                   mac::hex_string(static_cast<double>(max), 0));
+    }
+    header[*field].contents = value;
+}
+
+}  // namespace
+
+void GenerationOptions::add_to(CLI::App& app) {
+    auto one_of = [](const auto& choices) { return CLI::IsMember(names_of(choices)); };
+    app.add_option("--rate", rate_, "PSDU data rate in Mbit/s; 22 and 33 only with --unframed --modulation pbcc")
+        ->check(one_of(kRates));
+    app.add_option("--modulation", modulation_, "modulation at 5.5 Mbit/s and above")->check(one_of(kModulations));
+    app.add_option("--preamble", preamble_, "PLCP preamble and header format")->check(one_of(kPreambles));
+    app.add_flag("--unframed", unframed_, "the modulated PSDU bits alone: no preamble, header, ramps or idle time");
+    app.add_flag("--locked-clocks", locked_clocks_, "set the locked-clocks bit of the SERVICE field");
+    app.add_option("--scrambler", scrambler_, "scrambling of the frame")->check(one_of(kScramblers));
+    app.add_option("--pbcc-encoder", pbcc_encoder_, "PBCC convolutional encoder")->check(one_of(kSwitch));
+    app.add_option("--ramp", ramp_, "power ramp shape")->check(one_of(kRamps));
+    app.add_option("--ramp-time", ramp_time_, "length of each power ramp in microseconds")
+        ->check(within(0, app::kMaxRampTimeUs, " microseconds"));
+    app.add_option("--idle-time", idle_time_, "idle interval after the burst in microseconds")
+        ->check(within(0, app::kMaxIdleTimeUs, " microseconds"));
+    app.add_option("--oversampling", oversampling_, "output samples per chip")->check(one_of(kOversampling));
+    app.add_option("--filter", filter_, "baseband pulse-shaping filter")->check(one_of(kFilters));
+    app.add_option("--filter-factor", filter_factor_, "Gaussian BT (0.1 to 1) or root-cosine roll-off (0.05 to 1)");
+    app.add_option("--filter-length", filter_length_, "filter length in symbols")
+        ->check(within(app::kMinFilterTaps, app::kMaxFilterTaps, " symbols"));
+    app.add_flag("--mirror", mirror_, "mirror the spectrum (conjugate the waveform)");
+    app.add_flag("--mac-header", mac_header_, "prepend the MAC header (framed mode)");
+    app.add_option("--mac", mac_fields_, "a MAC header field as typed in hexadecimal, FIELD=HEX");
+    app.add_option("--mac-off", mac_off_, "leave a MAC header field out")->check(CLI::IsMember(mac_field_names()));
+    app.add_flag("--fcs", fcs_, "append the frame check sequence (framed mode)");
+    auto* payload = app.add_option("--payload", payload_, "payload data")->check(one_of(kPayloads));
+    auto* file = app.add_option("--payload-file", payload_file_, "payload from the bytes of a file, at most 2312");
+    auto* length =
+        app.add_option("--length", length_, "payload octets")->check(within(0, app::kMaxDataLength, " octets", true));
+    file->excludes(payload)->excludes(length);
+}
+
+void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& settings) const {
+    // The ratio first: it rescales the stored sample counts and converts the
+    // microsecond entries below.
+    if (oversampling_) app::change_oversampling(p, settings, value_of(kOversampling, *oversampling_));
+    if (unframed_) p.framed = false;
+    if (rate_) {
+        p.rate = static_cast<phy::DataRate>(value_of(kRates, *rate_));
+        // The long preamble is the only one at 1 Mbit/s.
+        if (p.rate == phy::DataRate::Mbps1) p.preamble = phy::PreambleType::Long;
+    }
+    if (modulation_) p.modulation = static_cast<phy::Modulation>(value_of(kModulations, *modulation_));
+    if (preamble_) p.preamble = static_cast<phy::PreambleType>(value_of(kPreambles, *preamble_));
+    if (locked_clocks_) p.locked_clocks = true;
+    if (scrambler_) p.scrambler = static_cast<phy::ScramblerMode>(value_of(kScramblers, *scrambler_));
+    if (pbcc_encoder_) p.pbcc_encoder = value_of(kSwitch, *pbcc_encoder_) == 1;
+    if (ramp_) p.ramp = static_cast<phy::RampType>(value_of(kRamps, *ramp_));
+    if (ramp_time_) p.ramp_length = app::ramp_time_entry(ramp_time_, p.oversampling);
+    if (idle_time_) p.idle_samples = app::idle_time_entry(idle_time_, p.oversampling);
+    if (filter_) p.filter = static_cast<phy::FilterType>(value_of(kFilters, *filter_));
+    if (filter_factor_) {
+        const double min = app::min_filter_factor(p.filter);
+        if (!(*filter_factor_ >= min && *filter_factor_ <= app::kMaxFilterFactor)) {
+            refuse("--filter-factor", app::number_text(*filter_factor_),
+                   p.filter == phy::FilterType::Gaussian     ? "the Gaussian BT must be 0.1 to 1"
+                   : p.filter == phy::FilterType::RootCosine ? "the root-cosine roll-off must be 0.05 to 1"
+                                                             : "must be at most 1");
+        }
+        p.filter_factor = app::filter_factor_entry(filter_factor_, p.filter);
+    }
+    if (filter_length_) p.filter_taps = app::filter_taps_entry(filter_length_, p.oversampling);
+    if (mirror_) p.mirror_spectrum = true;
+    if (mac_header_) p.mac_header.active = true;
+    for (const auto& entry : mac_fields_) set_mac_field(p.mac_header.contents, entry);
+    for (const auto& name : mac_off_) p.mac_header.contents[*mac::mac_field_from_name(name)].active = false;
+    if (fcs_) p.fcs.active = true;
+    if (payload_) p.data_source = static_cast<mac::PayloadSource>(value_of(kPayloads, *payload_));
+    if (length_) p.data_length = static_cast<std::size_t>(*length_);
+    if (payload_file_) {
+        const std::filesystem::path path(*payload_file_);
+        p.data_source_bits = app::read_user_data_file(path, app::kUserDataLimitBits, mac::BitOrder::LsbFirst);
+        p.data_length = p.data_source_bits.size() / 8;
+        p.data_source = mac::PayloadSource::UserData;
+        p.last_path = std::filesystem::absolute(path).parent_path().string();
+    }
+
+    const double mbps = phy::rate_in_mbps(p.rate);
+    if ((mbps == 22 || mbps == 33) && (p.framed || p.modulation != phy::Modulation::Pbcc)) {
+        refuse("--rate", app::number_text(mbps), "22 and 33 Mbit/s only with --unframed --modulation pbcc");
+    }
+    if (modulation_ && (mbps == 1 || mbps == 2)) {
+        refuse("--modulation", *modulation_,
+               "chooses CCK or PBCC at 5.5, 11, 22 and 33 Mbit/s, not at " + app::number_text(mbps) + " Mbit/s");
+    }
+    if (preamble_ == "short" && p.rate == phy::DataRate::Mbps1) {
+        refuse("--preamble", "short", "1 Mbit/s has the long preamble only");
+    }
+    app::refresh_derived_fields(p);
+    p.validate();
+}
+
+}  // namespace dot11b::cli

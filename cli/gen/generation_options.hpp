@@ -1,0 +1,52 @@
+#pragma once
+// The command-line options that describe the waveform. Each option changes
+// the records the way the main window's control would; microsecond and
+// symbol entries follow the window's rounding, but an entry outside its range
+// is refused instead of clamped.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "app/records.hpp"
+
+namespace dot11b::cli {
+
+class GenerationOptions {
+public:
+    void add_to(CLI::App& app);
+
+    // Applies the given options on top of `parameters` and `settings` (the
+    // start-up defaults or a loaded parameter file) and refreshes the derived
+    // fields. Throws ConfigError naming the option, the allowed values and the
+    // value; IoError when the payload file cannot be read.
+    void apply(app::FormatParameters& parameters, app::SigGenSettings& settings) const;
+
+private:
+    std::optional<std::string> rate_;
+    std::optional<std::string> modulation_;
+    std::optional<std::string> preamble_;
+    bool unframed_ = false;
+    bool locked_clocks_ = false;
+    std::optional<std::string> scrambler_;
+    std::optional<std::string> pbcc_encoder_;
+    std::optional<std::string> ramp_;
+    std::optional<double> ramp_time_;
+    std::optional<double> idle_time_;
+    std::optional<std::string> oversampling_;
+    std::optional<std::string> filter_;
+    std::optional<double> filter_factor_;
+    std::optional<double> filter_length_;
+    bool mirror_ = false;
+    bool mac_header_ = false;
+    std::vector<std::string> mac_fields_;
+    std::vector<std::string> mac_off_;
+    bool fcs_ = false;
+    std::optional<std::string> payload_;
+    std::optional<std::string> payload_file_;
+    std::optional<int> length_;
+};
+
+}  // namespace dot11b::cli

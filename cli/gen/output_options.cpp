@@ -1,0 +1,25 @@
+#include "cli/gen/output_options.hpp"
+
+#include "cli/gen/outputs/output_writer.hpp"
+
+namespace dot11b::cli {
+
+void OutputOptions::add_to(CLI::App& app) {
+    const CLI::Validator known_format(
+        [](std::string& name) -> std::string {
+            if (output_format_of(name)) return {};
+            return "unknown format of " + name + "; allowed extensions: " + output_extensions();
+        },
+        "FILE");
+    app.add_option("--params", params, "load a parameter file first; the other options change it");
+    app.add_option("--save-params", save_params, "save the resulting parameters as a parameter file");
+    auto* output = app.add_option("-o,--output", outputs, "write the waveform; repeatable")->check(known_format);
+    auto* marker = app.add_option("--markers", markers, "write the markers, one byte per sample");
+    auto* json_flag = app.add_flag("--json", json, "print the summary as one JSON object on standard output");
+    app.add_flag("--estimate", estimate, "print only the projected waveform length")
+        ->excludes(output)
+        ->excludes(marker)
+        ->excludes(json_flag);
+}
+
+}  // namespace dot11b::cli

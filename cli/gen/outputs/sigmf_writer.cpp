@@ -1,0 +1,147 @@
+#include "cli/gen/outputs/sigmf_writer.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "app/record_reader.hpp"
+#include "cli/gen/outputs/cf32_writer.hpp"
+#include "instrument/atomic_write.hpp"
+
+namespace dot11b::cli {
+namespace {
+
+std::string ramp_name(phy::RampType ramp) {
+    switch (ramp) {
+    case phy::RampType::None:
+        return "no power ramp";
+    case phy::RampType::Linear:
+        return "linear power ramps";
+    case phy::RampType::RaisedCosine:
+        return "raised-cosine power ramps";
+    }
+    return "?";
+}
+
+std::string filter_name(const app::FormatParameters& p) {
+    const std::string length = app::number_text(p.filter_taps) + " symbols";
+    switch (p.filter) {
+    case phy::FilterType::None:
+        return "no filter (rectangular hold)";
+    case phy::FilterType::Gaussian:
+        return "Gaussian filter, BT " + app::number_text(p.filter_factor) + ", " + length;
+    case phy::FilterType::RootCosine:
+        return "root-cosine filter, roll-off " + app::number_text(p.filter_factor) + ", " + length;
+    }
+    return "?";
+}
+
+std::string payload_name(mac::PayloadSource source) {
+    switch (source) {
+    case mac::PayloadSource::Zeros:
+        return "zeros";
+    case mac::PayloadSource::Ones:
+        return "ones";
+    case mac::PayloadSource::Alternating01:
+        return "alternating 0 1";
+    case mac::PayloadSource::Alternating10:
+        return "alternating 1 0";
+    case mac::PayloadSource::Pn9:
+        return "PN9";
+    case mac::PayloadSource::Pn15:
+        return "PN15";
+    case mac::PayloadSource::UserData:
+        return "user data";
+    }
+    return "?";
+}
+
+std::string modulation_name(const app::FormatParameters& p) {
+    switch (p.rate) {
+    case phy::DataRate::Mbps1:
+        return "DBPSK";
+    case phy::DataRate::Mbps2:
+        return "DQPSK";
+    default:
+        return p.modulation == phy::Modulation::Pbcc ? "PBCC" : "CCK";
+    }
+}
+
+nlohmann::ordered_json annotation(const MarkedSpan& span, const char* label, const char* description) {
+    return {{"core:sample_start", span.start},
+            {"core:sample_count", span.count},
+            {"core:label", label},
+            {"core:description", description}};
+}
+
+}  // namespace
+
+std::optional<MarkedSpan> marked_span(BitSpan row) {
+    const auto first = std::find(row.begin(), row.end(), 1);
+    if (first == row.end()) return std::nullopt;
+    const auto end = std::find(first, row.end(), 0);
+    return MarkedSpan{static_cast<std::size_t>(first - row.begin()), static_cast<std::size_t>(end - first)};
+}
+
+std::string describe_configuration(const app::FormatParameters& p, std::size_t psdu_bits) {
+    std::string text =
+        "IEEE 802.11b-1999 DSSS, " + app::number_text(phy::rate_in_mbps(p.rate)) + " Mbit/s " + modulation_name(p);
+    if (modulation_name(p) == "PBCC") {
+        text += p.pbcc_encoder ? " (encoder on)" : " (encoder off)";
+    }
+    if (p.framed) {
+        text += std::string(p.preamble == phy::PreambleType::Long ? ", long" : ", short") + " preamble, framed, " +
+                ramp_name(p.ramp);
+        if (p.ramp != phy::RampType::None) text += " of " + std::to_string(p.ramp_length) + " samples";
+        text += ", idle " + std::to_string(p.idle_samples) + " samples";
+        if (p.locked_clocks) text += ", locked clocks";
+    } else {
+        text += ", unframed";
+    }
+    const char* scrambler[] = {"off", "on", "preamble only"};
+    text += ", scrambler " + std::string(scrambler[static_cast<int>(p.scrambler)]) + ", oversampling " +
+            app::number_text(p.oversampling) + ", " + filter_name(p);
+    if (p.mirror_spectrum) text += ", spectrum mirrored";
+    text += "; PSDU " + std::to_string(psdu_bits / 8) + " octets of " + payload_name(p.data_source);
+    if (p.framed && p.mac_header.active)
+        text += " after a " + std::to_string(p.mac_header.length) + "-octet MAC header";
+    if (p.framed && p.fcs.active) text += " with FCS";
+    return text;
+}
+
+nlohmann::ordered_json sigmf_metadata(const GeneratedWaveform& waveform) {
+    nlohmann::ordered_json annotations = nlohmann::ordered_json::array();
+    const phy::FrameWaveform& frame = waveform.calculation.frame;
+    if (const auto burst = marked_span(frame.burst_marker)) {
+        annotations.push_back(annotation(*burst, "burst", "the burst with its power ramps (marker row 2)"));
+    }
+    if (const auto proper = marked_span(frame.frame_marker)) {
+        annotations.push_back(annotation(*proper, "frame", "the frame without its power ramps (marker row 1)"));
+    }
+    return {
+        {"global",
+         {{"core:datatype", "cf32_le"},
+          {"core:sample_rate", waveform.sample_rate()},
+          {"core:version", "1.2.5"},
+          {"core:num_channels", 1},
+          {"core:recorder", "dot11b-gen"},
+          {"core:description", describe_configuration(waveform.parameters, waveform.calculation.psdu.size())}}},
+        {"captures", {{{"core:sample_start", 0}, {"core:frequency", waveform.settings.frequency}}}},
+        {"annotations", annotations},
+    };
+}
+
+std::vector<std::filesystem::path> write_sigmf_recording(const std::filesystem::path& path,
+                                                         const GeneratedWaveform& waveform) {
+    std::filesystem::path base = path;
+    base.replace_extension();
+    std::filesystem::path data = base;
+    data += ".sigmf-data";
+    std::filesystem::path meta = base;
+    meta += ".sigmf-meta";
+    instrument::write_file_atomically(data, cf32_bytes(waveform.samples()));
+    const std::string text = sigmf_metadata(waveform).dump(2) + "\n";
+    instrument::write_file_atomically(meta, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return {data, meta};
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,22 @@
+#pragma once
+// What a dot11b-gen run made: as text on standard error, or as JSON.
+
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/gen/generated_waveform.hpp"
+
+namespace dot11b::cli {
+
+// samples, sample_rate (Hz), duration_s, projected_length (null at 22 and 33
+// Mbit/s), psdu_bits, psdu_octets and the files written.
+nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
+                                    const std::vector<std::filesystem::path>& written);
+
+void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
+                   const std::vector<std::filesystem::path>& written);
+
+}  // namespace dot11b::cli

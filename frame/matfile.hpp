@@ -1,0 +1,49 @@
+#pragma once
+// Level 5 MAT-files (the format of the parameter, configuration and Save Wave
+// files) read into and written from Values, over libmatio.
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/value.hpp"
+
+namespace dot11b::frame {
+
+struct MatVariable {
+    std::string name;
+    Value value;
+};
+
+enum class MatCompression {
+    Zlib,  // each variable compressed, as MATLAB's default format 7 writes them
+    None,  // uncompressed, as format 6
+};
+
+// Writes the variables, in order, to a Level 5 MAT-file. The file is written
+// under a new temporary name in the same folder and renamed onto `path` only
+// when complete, so a failure leaves any earlier file untouched. ASCII text is
+// written as UTF-8, other text as UTF-16. Throws IoError naming the path.
+void write_mat_file(const std::filesystem::path& path, std::span<const MatVariable> variables,
+                    MatCompression compression = MatCompression::Zlib);
+
+// Reads the named variables of a Level 5 MAT-file, treating the file as
+// untrusted: the header and the structure of every data element are checked
+// first (mat_structure.hpp), only the named variables are read, and each one's class, rank, dimensions and complexity are checked
+// before its data is used. Variables the file does not hold are left out; the
+// rest come in the order of `names`. Numeric arrays of any class, logical
+// arrays included, become double or complex matrices; character arrays become
+// text. Throws IoError naming the path and what is wrong: a file that cannot
+// be read or is not a Level 5 MAT-file, or a variable that is not a 2-D
+// numeric, character, structure or cell array or exceeds the size limits.
+std::vector<MatVariable> read_mat_file(const std::filesystem::path& path, std::span<const std::string_view> names);
+
+// The most elements (numbers, characters, structure fields and cells counted
+// together) that one variable may hold, and the deepest nesting of
+// structures and cells, when read.
+inline constexpr std::size_t kMaxMatElements = std::size_t{1} << 22;
+inline constexpr int kMaxMatNesting = 16;
+
+}  // namespace dot11b::frame

@@ -1,0 +1,32 @@
+#include "frame/matio_handles.hpp"
+
+#include <mutex>
+
+#include "common/errors.hpp"
+
+namespace dot11b::frame::matio {
+namespace {
+
+thread_local std::string message;
+
+}  // namespace
+
+void start_call() {
+    static std::once_flag once;
+    std::call_once(once, [] { Mat_LogInitFunc("dot11b", [](int, char* text) { message = text ? text : ""; }); });
+    message.clear();
+}
+
+const std::string& last_message() { return message; }
+
+std::string with_library_reason(std::string_view what) {
+    std::string reason(what);
+    if (!message.empty()) reason += " (libmatio: " + message + ")";
+    return reason;
+}
+
+void fail(const std::filesystem::path& path, const std::string& reason) {
+    throw IoError("\"" + path.string() + "\": " + reason);
+}
+
+}  // namespace dot11b::frame::matio
