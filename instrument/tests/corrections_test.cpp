@@ -8,10 +8,12 @@
 #include "instrument/corrections.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
-#include "temporary_folder.hpp"
+#include "common/tests/temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
+
+using ::dot11b::test::TemporaryFolder;
 
 using frame::Value;
 
