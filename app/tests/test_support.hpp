@@ -13,12 +13,37 @@
 
 #include <nlohmann/json.hpp>
 
-#include "common/tests/temporary_folder.hpp"
 #include "frame/value.hpp"
 
 namespace dot11b::app::test {
 
-using TemporaryFolder = ::dot11b::test::TemporaryFolder;
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "dot11b-app-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    // Names of the files in the folder.
+    std::vector<std::string> listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
 
 inline std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

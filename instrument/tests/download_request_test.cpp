@@ -10,12 +10,10 @@
 #include "instrument/waveform_file.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
-#include "common/tests/temporary_folder.hpp"
+#include "temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
-
-using ::dot11b::test::TemporaryFolder;
 
 using frame::Value;
 

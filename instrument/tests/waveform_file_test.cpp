@@ -9,12 +9,10 @@
 
 #include "common/errors.hpp"
 #include "instrument/waveform_file.hpp"
-#include "common/tests/temporary_folder.hpp"
+#include "temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
-
-using ::dot11b::test::TemporaryFolder;
 
 using Bytes = std::vector<std::uint8_t>;
 
