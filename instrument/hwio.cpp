@@ -28,6 +28,9 @@ std::string key_of(const Endpoint& endpoint) {
                       endpoint);
 }
 
+// Unwinds a cancelled download out of the transfer; the transport closes on the way.
+struct TransferStopped {};
+
 [[noreturn]] void bad_request(const std::string& why) { throw TransportError(Fault::Request, why); }
 
 template <class T>
@@ -108,6 +111,8 @@ StatusPair HwIoModule::operator()(std::int32_t code, const Endpoint& endpoint, c
             case HwOp::SetTimeout: return run(static_cast<HwOp>(code), endpoint, args);
         }
         bad_request("hwIO has no operation " + std::to_string(code));
+    } catch (const TransferStopped&) {
+        return kDownloadCancelled;
     } catch (const TransportError& e) {
         return {static_cast<int>(e.fault()), e.what()};
     } catch (const ConfigError& e) {
@@ -129,7 +134,10 @@ StatusPair HwIoModule::run(HwOp op, const Endpoint& endpoint, const HwArgs& args
     // Checked before connecting, so a bad request costs no bus traffic.
     if (op == HwOp::Send || op == HwOp::Query) argument<std::string>(args, op, "a command text");
     PreparedBlocks blocks;
-    if (op == HwOp::Download) blocks = prepare(argument<WaveformData>(args, op, "the waveform"));
+    if (op == HwOp::Download) {
+        blocks = prepare(argument<WaveformData>(args, op, "the waveform"));
+        if (stop_.stop_requested()) throw TransferStopped{};
+    }
 
     const Milliseconds limit = timeout(endpoint);
     const auto transport = std::visit(
@@ -156,11 +164,17 @@ StatusPair HwIoModule::run(HwOp op, const Endpoint& endpoint, const HwArgs& args
 
 std::string HwIoModule::download(Transport& transport, const std::string& filename, const PreparedBlocks& blocks) {
     const std::size_t total = blocks.iq.size() + blocks.markers.size();
-    Progress on_iq, on_markers;
-    if (progress_) {
-        on_iq = [&](std::size_t done, std::size_t) { progress_(done, total); };
-        on_markers = [&](std::size_t done, std::size_t) { progress_(blocks.iq.size() + done, total); };
-    }
+    const auto report = [&](std::size_t done) {
+        if (progress_) progress_(done, total);
+    };
+    // The last piece of the waveform block is never cut off: the instrument
+    // could store the block without its markers.
+    const bool can_cut = transport.discards_cut_blocks();
+    const Progress on_iq = [&](std::size_t done, std::size_t) {
+        report(done);
+        if (can_cut && done < blocks.iq.size() && stop_.stop_requested()) throw TransferStopped{};
+    };
+    const Progress on_markers = [&](std::size_t done, std::size_t) { report(blocks.iq.size() + done); };
     // Errors left over from earlier commands must not be taken for errors of this download.
     transport.write_line("*CLS");
     transport.write_block(":MMEM:DATA \"WFM1:" + filename + "\",", blocks.iq, on_iq);
@@ -170,6 +184,7 @@ std::string HwIoModule::download(Transport& transport, const std::string& filena
     if (reports_error(reply)) {
         throw TransportError(Fault::Instrument, transport.name() + ": storing \"" + filename + "\" failed: " + reply);
     }
+    if (stop_.stop_requested()) throw TransferStopped{};
     return {};
 }
 

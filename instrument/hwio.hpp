@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <variant>
 
@@ -63,6 +64,13 @@ public:
     StatusPair operator()(std::int32_t code, const Endpoint& endpoint, const HwArgs& args);
 
     void set_progress(Progress progress) { progress_ = std::move(progress); }
+    // A stop requested here cancels a download. On a connection whose
+    // instrument discards cut-off blocks (LAN), the waveform block is cut off
+    // and the connection closed, so the stored waveform stays as it was;
+    // otherwise, and once the waveform block is complete, the transfer ends
+    // first, so the stored samples and markers stay a pair. Either way the
+    // download returns kDownloadCancelled, never success.
+    void set_stop(std::stop_token stop) { stop_ = std::move(stop); }
     void set_gpib_library(std::string library) { gpib_library_ = std::move(library); }
     SerialDevices& serial_devices() { return serial_devices_; }
 
@@ -75,6 +83,7 @@ private:
 
     std::map<std::string, Milliseconds> timeouts_;  // by connection key
     Progress progress_;
+    std::stop_token stop_;
     std::string gpib_library_ = kGpibLibrary;
     SerialDevices serial_devices_;
 };

@@ -48,6 +48,8 @@ public:
 
     // A LAN connection has no bus line for it; the instrument's command does the same.
     void go_to_local() override { write_line(":SYST:COMM:GTL"); }
+
+    bool discards_cut_blocks() const override { return true; }
 };
 
 }  // namespace

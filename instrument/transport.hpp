@@ -60,6 +60,11 @@ public:
     // `bytes` and a line feed, reporting progress as the bytes go out.
     void write_block(std::string_view command, std::span<const std::uint8_t> bytes, const Progress& progress);
 
+    // Whether the instrument discards a block that closing the connection cut
+    // off. A new socket connection starts afresh; a serial line or a GPIB bus
+    // would leave the instrument waiting for the rest of the block.
+    virtual bool discards_cut_blocks() const { return false; }
+
     // How long a read or a write may go without progress.
     Milliseconds timeout() const { return timeout_; }
     virtual void set_timeout(Milliseconds timeout) { timeout_ = timeout; }

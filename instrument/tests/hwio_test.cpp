@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stop_token>
 
+#include "deaf_listener.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
 #include "instrument/waveform_file.hpp"
@@ -27,38 +25,6 @@ std::size_t open_descriptors() {
 std::string file_text(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A loopback socket of our own: bound and listening but never accepting or
-// reading, so a client's connect succeeds and its writes stall.
-class DeafListener {
-public:
-    DeafListener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int small = 4096;
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd_, 1) != 0) {
-            throw std::runtime_error("cannot listen");
-        }
-        socklen_t size = sizeof address;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
-        port_ = ntohs(address.sin_port);
-    }
-    ~DeafListener() { ::close(fd_); }
-    std::uint16_t port() const { return port_; }
-
-private:
-    int fd_ = -1;
-    std::uint16_t port_ = 0;
-};
-
-// A port on which nothing listens: bound once to find a free one, then closed.
-std::uint16_t closed_port() {
-    const DeafListener probe;
-    return probe.port();
 }
 
 SocketAddress loopback(std::uint16_t port) { return {"127.0.0.1", port}; }
@@ -247,6 +213,42 @@ TEST(HwIoModule, Rs232RoundTripOverAPseudoTerminal) {
     sim.stop();
     const auto wfm = waveform_file_bytes(iq);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
+}
+
+// A stopped download reports the cancel status and never leaves the samples
+// stored without their markers: over LAN the waveform block is cut off and
+// discarded; once it is complete, or on a serial line, which cannot abandon a
+// block, the transfer finishes first.
+TEST(HwIoModule, StoppedDownloadsAreCancelledWithoutHalfAWaveform) {
+    const Samples iq(40000, Complex(0.5, -0.25));  // a waveform block of 160000 bytes, three pieces on LAN
+    struct Case {
+        const char* when;
+        bool serial;
+        std::size_t stop_at_byte;  // 0: before the download starts
+        bool stored;
+    };
+    const Case cases[] = {
+        {"before the transfer", false, 0, false},
+        {"inside the waveform block", false, 1, false},
+        {"inside the marker block", false, 160001, true},
+        {"inside the waveform block over RS-232", true, 1, true},
+    };
+    for (const Case& c : cases) {
+        SimulatorProcess sim(c.serial ? std::vector<std::string>{"--pty"} : std::vector<std::string>{});
+        HwIoModule module;
+        std::stop_source stop;
+        if (c.stop_at_byte == 0) stop.request_stop();
+        module.set_progress([&](std::size_t done, std::size_t) {
+            if (done >= c.stop_at_byte) stop.request_stop();
+        });
+        module.set_stop(stop.get_token());
+        const Endpoint endpoint = c.serial ? Endpoint(SerialSettings{sim.pty(), 115200, Handshake::None})
+                                           : Endpoint(loopback(sim.port()));
+        EXPECT_EQ(module(download, endpoint, WaveformData{iq, {}, "norm", 1, "CUT"}), kDownloadCancelled) << c.when;
+        sim.stop();
+        EXPECT_EQ(std::filesystem::exists(sim.store() / "WFM1" / "CUT"), c.stored) << c.when;
+        EXPECT_EQ(std::filesystem::exists(sim.store() / "MKR1" / "CUT"), c.stored) << c.when;
+    }
 }
 
 TEST(HwIoModule, RecordsAreMappedToTheirConnections) {
