@@ -13,6 +13,8 @@ class QWidget;
 
 namespace dot11b::gui {
 
+class ProgressTask;
+
 struct Question {
     std::string title;
     std::string text;
@@ -32,6 +34,12 @@ struct FileRequest {
     std::filesystem::path start_folder; // empty: the current folder
 };
 
+struct ProgressRequest {
+    std::string title;
+    std::string text;         // what is going on; the bytes sent follow below it
+    bool can_cancel = true;
+};
+
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -44,6 +52,9 @@ public:
     // The chosen file, or nullopt when cancelled.
     virtual std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) = 0;
+    // Starts the task and shows its progress in a modal dialog until it has
+    // finished; closing the dialog or its Cancel asks the task to stop.
+    virtual void progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) = 0;
 };
 
 // The service in use: the Qt dialogs unless another one was installed.

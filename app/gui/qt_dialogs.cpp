@@ -7,10 +7,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include "app/gui/progress_task.hpp"
 
 namespace dot11b::gui {
 namespace {
@@ -31,6 +35,59 @@ std::optional<std::filesystem::path> chosen(const QString& file) {
     if (file.isEmpty()) return std::nullopt;
     return std::filesystem::path(file.toStdString());
 }
+
+// Open until its task has finished: Cancel, Esc and the close button only ask
+// the task to stop, so nothing else can be clicked while it runs.
+class ProgressDialog final : public QDialog {
+public:
+    ProgressDialog(QWidget* parent, const ProgressRequest& request, ProgressTask& task)
+        : QDialog(parent), task_(task), can_cancel_(request.can_cancel) {
+        setWindowTitle(q(request.title));
+        setWindowModality(Qt::ApplicationModal);
+        auto* text = new QLabel(q(request.text));
+        text->setTextFormat(Qt::PlainText);
+        bar_->setRange(0, 0);  // busy until the first report
+        bar_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+        cancel_->setAutoDefault(false);
+        cancel_->setVisible(can_cancel_);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(text);
+        layout->addWidget(bar_);
+        layout->addWidget(bytes_);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(cancel_);
+        layout->addLayout(buttons);
+        connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::reject);
+        connect(&task, &ProgressTask::sent, this, &ProgressDialog::show_sent);
+        connect(&task, &ProgressTask::finished, this, &QDialog::accept);
+    }
+
+    void reject() override {
+        if (!can_cancel_ || !cancel_->isEnabled()) return;
+        cancel_->setEnabled(false);
+        cancel_->setText(QStringLiteral("Cancelling..."));
+        task_.cancel();
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+
+    void show_sent(qint64 bytes, qint64 total) {
+        const QLocale locale;
+        bar_->setRange(0, kSteps);
+        bar_->setValue(total > 0 ? static_cast<int>(kSteps * bytes / total) : kSteps);
+        bytes_->setText(QStringLiteral("%1 of %2 bytes sent").arg(locale.toString(bytes), locale.toString(total)));
+        // Once everything is sent only the instrument's short set-up remains.
+        if (bytes == total) cancel_->setEnabled(false);
+    }
+
+    ProgressTask& task_;
+    bool can_cancel_;
+    QProgressBar* bar_ = new QProgressBar;
+    QLabel* bytes_ = new QLabel;
+    QPushButton* cancel_ = new QPushButton(QStringLiteral("Cancel"));
+};
 
 }  // namespace
 
@@ -107,6 +164,13 @@ std::optional<std::vector<std::string>> QtDialogs::input(QWidget* parent, const 
 std::optional<std::filesystem::path> QtDialogs::open_file(QWidget* parent, const FileRequest& request) {
     return chosen(QFileDialog::getOpenFileName(parent, q(request.title), start_folder(request.start_folder),
                                                name_filter(request.filter)));
+}
+
+void QtDialogs::progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) {
+    ProgressDialog dialog(parent, request, task);
+    // Started from the dialog's own event loop, so no report can come before it listens.
+    QMetaObject::invokeMethod(&task, &ProgressTask::start, Qt::QueuedConnection);
+    dialog.exec();
 }
 
 std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const FileRequest& request) {

@@ -13,6 +13,7 @@ public:
     std::optional<std::vector<std::string>> input(QWidget* parent, const InputRequest& request) override;
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
+    void progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) override;
 };
 
 }  // namespace dot11b::gui

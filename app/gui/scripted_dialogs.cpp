@@ -2,6 +2,10 @@
 
 #include <stdexcept>
 
+#include <QEventLoop>
+
+#include "app/gui/progress_task.hpp"
+
 namespace dot11b::gui {
 namespace {
 
@@ -16,6 +20,7 @@ std::string joined(const std::vector<std::string>& lines) {
 void ScriptedDialogs::answer_question(std::string button) { answers_.emplace_back(std::move(button)); }
 void ScriptedDialogs::answer_input(std::vector<std::string> entries) { answers_.emplace_back(std::move(entries)); }
 void ScriptedDialogs::answer_file(std::filesystem::path file) { answers_.emplace_back(std::move(file)); }
+void ScriptedDialogs::let_progress_run() { answers_.emplace_back(RunToEnd{}); }
 void ScriptedDialogs::close_next() { answers_.emplace_back(Closed{}); }
 
 template <typename T>
@@ -55,6 +60,18 @@ std::optional<std::filesystem::path> ScriptedDialogs::open_file(QWidget*, const 
 
 std::optional<std::filesystem::path> ScriptedDialogs::save_file(QWidget*, const FileRequest& request) {
     return next<std::filesystem::path>({"save", request.title, request.filter, {}, {}});
+}
+
+void ScriptedDialogs::progress(QWidget*, const ProgressRequest& request, ProgressTask& task) {
+    if (!next<RunToEnd>({"progress", request.title, request.text, {}, {}})) task.cancel();
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(&task, &ProgressTask::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    task.start();
+    if (!finished) loop.exec();
 }
 
 ScriptedDialogsScope::ScriptedDialogsScope() {

@@ -2,7 +2,9 @@
 // A dialog service for tests: it records every dialog shown and answers the
 // ones that need an answer from a queue, in order. A dialog with no answer
 // queued (or of another kind than queued) throws, so a test fails instead of
-// waiting on a modal window. Errors and messages need no answer.
+// waiting on a modal window. Errors and messages need no answer. A progress
+// dialog waits for its task; it is answered by letting the task run or by
+// closing the dialog, which cancels the task before it starts.
 
 #include <deque>
 #include <variant>
@@ -12,7 +14,7 @@
 namespace dot11b::gui {
 
 struct ShownDialog {
-    std::string kind;  // "question", "error", "message", "input", "open", "save"
+    std::string kind;  // "question", "error", "message", "input", "open", "save", "progress"
     std::string title;
     std::string text;  // question or message text; prompts or filter otherwise
     std::vector<std::string> buttons;
@@ -26,7 +28,8 @@ public:
     void answer_question(std::string button);
     void answer_input(std::vector<std::string> entries);
     void answer_file(std::filesystem::path file);
-    void close_next();  // the next question, input or file dialog is closed or cancelled
+    void let_progress_run();
+    void close_next();  // the next question, input, file or progress dialog is closed or cancelled
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     bool all_answers_used() const { return answers_.empty(); }
@@ -37,9 +40,11 @@ public:
     std::optional<std::vector<std::string>> input(QWidget* parent, const InputRequest& request) override;
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
+    void progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) override;
 
 private:
-    using Answer = std::variant<Closed, std::string, std::vector<std::string>, std::filesystem::path>;
+    struct RunToEnd {};
+    using Answer = std::variant<Closed, std::string, std::vector<std::string>, std::filesystem::path, RunToEnd>;
     template <typename T>
     std::optional<T> next(const ShownDialog& dialog);
 

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/gui/progress_task.hpp"
 #include "app/gui/qt_dialogs.hpp"
 #include "app/gui/scripted_dialogs.hpp"
 
@@ -45,6 +48,41 @@ TEST(QtDialogs, QuestionReturnsTheButtonPressedOrNothingWhenClosed) {
 
     when_shown([](QDialog& dialog) { dialog.close(); });
     EXPECT_EQ(dialogs.question(nullptr, kQuestion), std::nullopt);
+}
+
+// Reports once when started; finishes when the test says so.
+class ManualTask final : public ProgressTask {
+public:
+    void start() override { emit sent(40, 160); }
+    void cancel() override { ++cancels; }
+    int cancels = 0;
+};
+
+TEST(QtDialogs, ProgressIsModalShowsTheBytesSentAndStaysUntilTheTaskHasStopped) {
+    QtDialogs dialogs;
+    ManualTask task;
+    bool modal = false;
+    bool open_after_cancel = false;
+    QString bytes;
+    when_shown([&](QDialog& dialog) {
+        // The task starts from the dialog's event loop.
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            for (const auto* label : dialog.findChildren<QLabel*>()) {
+                if (label->text().contains("bytes")) bytes = label->text();
+            }
+            return !bytes.isEmpty();
+        }));
+        modal = dialog.windowModality() == Qt::ApplicationModal;
+        button_labelled(dialog, "Cancel")->click();
+        dialog.reject();  // Esc and the close button
+        open_after_cancel = dialog.isVisible();
+        emit task.finished();
+    });
+    dialogs.progress(nullptr, {"Download", "Sending the waveform to the instrument", true}, task);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(bytes, "40 of 160 bytes sent");
+    EXPECT_TRUE(open_after_cancel);
+    EXPECT_EQ(task.cancels, 1);
 }
 
 TEST(ScriptedDialogs, AnswersInOrderRecordsWhatWasShownAndRefusesUnexpectedDialogs) {
