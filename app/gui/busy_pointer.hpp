@@ -1,0 +1,24 @@
+#pragma once
+// The watch pointer over a window for the length of a scope; the window's own
+// pointer comes back afterwards.
+
+#include <QCursor>
+#include <QPointer>
+#include <QWidget>
+
+namespace dot11b::gui {
+
+class BusyPointer {
+public:
+    explicit BusyPointer(QWidget* window);
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    bool had_own_pointer_ = false;
+    QCursor old_;
+};
+
+}  // namespace dot11b::gui
