@@ -1,0 +1,206 @@
+#include "app/gui/sig_gen_script.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include <QApplication>
+#include <QComboBox>
+
+#include "app/gui/connection_fields.hpp"
+#include "app/gui/handles.hpp"
+#include "app/gui/sig_gen_dialog.hpp"
+#include "frame/local_functions.hpp"
+#include "frame/runtime_error.hpp"
+#include "instrument/connection_config.hpp"
+
+namespace dot11b::gui {
+namespace {
+
+using frame::Inputs;
+using frame::Outputs;
+using frame::Value;
+using instrument::DialogModel;
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+QObject* object_of_value(const Value& handle) {
+    if (handle.kind() != Value::Kind::Double || handle.numel() != 1) return nullptr;
+    return object_of(handle.reals()[0]);
+}
+
+// The dialog behind `handles` (its field XR_SigGen) or behind the handle of
+// any of its controls; nullptr when there is none.
+SigGenDialog* find_dialog(const Value& handles) {
+    const Value& handle =
+        handles.kind() == Value::Kind::Struct && handles.has_field("XR_SigGen") ? handles.field("XR_SigGen") : handles;
+    auto* widget = qobject_cast<QWidget*>(object_of_value(handle));
+    return widget != nullptr ? dynamic_cast<SigGenDialog*>(widget->window()) : nullptr;
+}
+
+SigGenDialog& dialog_of(const Value& handles) {
+    SigGenDialog* dialog = find_dialog(handles);
+    if (dialog == nullptr) throw frame::RuntimeError("XR_SigGen: the handles do not belong to an open connection dialog");
+    return *dialog;
+}
+
+QComboBox& list_control(const Inputs& in) {
+    auto* box = qobject_cast<QComboBox*>(object_of_value(in.at(0, "control")));
+    if (box == nullptr) throw frame::RuntimeError(std::string(in.operation()) + ": the control is not a list of the dialog");
+    return *box;
+}
+
+std::vector<std::string> entries_of(const QComboBox& box) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < box.count(); ++i) entries.push_back(box.itemText(i).toStdString());
+    return entries;
+}
+
+Outputs initConfig(const Inputs& in, int) {
+    return {with_connection_fields(in.has(0) ? in.at(0, "config") : Value(), instrument::initConfig())};
+}
+
+// The old handshake index picks from the dialog's list when it has one.
+Outputs reStructureConfig(const Inputs& in, int) {
+    const SigGenDialog* dialog = in.has(1) ? find_dialog(in.at(1, "handles")) : nullptr;
+    const bool has_handshake_control = dialog != nullptr && dialog->findChild<QComboBox*>("pmHandShake") != nullptr;
+    return {instrument::reStructureConfig(in.at(0, "oldConfig"), has_handshake_control)};
+}
+
+Outputs ConvertStringToIndex(const Inputs& in, int) {
+    const Value& text = in.at(1, "text");
+    return {Value::scalar(instrument::ConvertStringToIndex(entries_of(list_control(in)), text.text()))};
+}
+
+Outputs ConvertIndexToString(const Inputs& in, int) {
+    const Value& position = in.at(1, "position");
+    const double p = position.kind() == Value::Kind::Double && position.numel() == 1 ? position.reals()[0] : 0;
+    return {Value::text(instrument::ConvertIndexToString(entries_of(list_control(in)), static_cast<int>(p)))};
+}
+
+Outputs UpdateGuiObjects(const Inputs& in, int) {
+    dialog_of(in.at(0, "handles")).show_record(connection_fields(in.at(1, "config")));
+    return {};
+}
+
+Outputs UpdateConfig(const Inputs& in, int) {
+    return {with_connection_fields(Value(), dialog_of(in.at(0, "handles")).record())};
+}
+
+Outputs showControls(const Inputs& in, int) {
+    dialog_of(in.at(0, "handles")).show_controls();
+    return {};
+}
+
+Outputs UpdateRS232HandShakingToolTip(const Inputs& in, int) {
+    dialog_of(in.at(0, "handles")).update_handshake_tooltip();
+    return {};
+}
+
+Outputs does_nothing(const Inputs&, int) { return {}; }
+
+Outputs pmConnection_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).connection_chosen();
+    return {};
+}
+
+Outputs pmHandShake_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).update_handshake_tooltip();
+    return {};
+}
+
+Outputs pbOK_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).accept();
+    return {};
+}
+
+Outputs pbCancel_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).reject();
+    return {};
+}
+
+Outputs pbCheckHardware_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).check_hardware();
+    return {};
+}
+
+// Declaration lines in table order, after the script's main function on line 1.
+const frame::LocalFunction kLocalFunctions[] = {
+    {"initConfig", 1, 1, 2, &initConfig},
+    {"reStructureConfig", 2, 1, 3, &reStructureConfig},
+    {"ConvertStringToIndex", 2, 1, 4, &ConvertStringToIndex},
+    {"ConvertIndexToString", 2, 1, 5, &ConvertIndexToString},
+    {"UpdateGuiObjects", 2, 0, 6, &UpdateGuiObjects},
+    {"UpdateConfig", 1, 1, 7, &UpdateConfig},
+    {"showControls", 1, 0, 8, &showControls},
+    {"EnableGuiObjects", 1, 0, 9, &showControls},
+    {"UpdateRS232HandShakingToolTip", 1, 0, 10, &UpdateRS232HandShakingToolTip},
+    {"UpdateIoAddress", VAR, 0, 11, &does_nothing},
+    {"pmConnection_Callback", 3, 0, 12, &pmConnection_Callback},
+    {"pmGpibBoard_Callback", 3, 0, 13, &does_nothing},
+    {"pmPrimaryAddress_Callback", 3, 0, 14, &does_nothing},
+    {"pmSecondaryAddress_Callback", 3, 0, 15, &does_nothing},
+    {"pmPortNumber_Callback", 3, 0, 16, &does_nothing},
+    {"pmBaudRate_Callback", 3, 0, 17, &does_nothing},
+    {"pmHandShake_Callback", 3, 0, 18, &pmHandShake_Callback},
+    {"editTCPIPAddress_Callback", 3, 0, 19, &does_nothing},
+    {"pbOK_Callback", 3, 0, 20, &pbOK_Callback},
+    {"pbCancel_Callback", 3, 0, 21, &pbCancel_Callback},
+    {"pbCheckHardware_Callback", 3, 0, 22, &pbCheckHardware_Callback},
+};
+const frame::LocalTable kScript{"XR_SigGen", kLocalFunctions};
+
+// "b" and "c" (any case) restrict the buses; any other text names the dialog.
+struct Naming {
+    DialogModel model = DialogModel::Any;
+    std::optional<std::string> name;
+};
+
+Naming naming_of(const Inputs& in) {
+    Naming naming;
+    if (!in.has(2) || in.at(2, "text").kind() != Value::Kind::Char) return naming;
+    const std::string text = in.at(2, "text").text();
+    if (lower(text) == "b") {
+        naming.model = DialogModel::B;
+    } else if (lower(text) == "c") {
+        naming.model = DialogModel::C;
+    } else {
+        naming.name = text;
+    }
+    return naming;
+}
+
+Outputs open_dialog(const Inputs& in) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        throw frame::RuntimeError("XR_SigGen: the connection dialog needs the desktop application");
+    }
+    auto* caller = in.has(0) ? qobject_cast<QWidget*>(object_of_value(in.at(0, "figure"))) : nullptr;
+    const Naming naming = naming_of(in);
+
+    // What Cancel and closing return: the record converted and clamped, or the defaults.
+    app::ConnectionConfig shown = instrument::initConfig();
+    Value kept;
+    if (in.has(1) && !in.at(1, "config").empty()) {
+        kept = instrument::reStructureConfig(in.at(1, "config"));
+        shown = instrument::clamp_connection(connection_fields(kept));
+    }
+    kept = with_connection_fields(std::move(kept), shown);
+
+    SigGenDialog dialog(caller, naming.model, shown);
+    if (naming.name) dialog.setWindowTitle(QString::fromStdString(*naming.name + " IO Connection"));
+    if (caller != nullptr) dialog.place_over(*caller);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    return {Value::text(ok ? "OK" : "Cancel"), ok ? with_connection_fields(kept, dialog.record()) : kept};
+}
+
+}  // namespace
+
+Outputs sig_gen_script(const Inputs& in, int nargout) {
+    if (in.has(0) && in.at(0, "figure").kind() == Value::Kind::Char) return frame::dispatch(kScript, in, nargout);
+    return open_dialog(in);
+}
+
+}  // namespace dot11b::gui

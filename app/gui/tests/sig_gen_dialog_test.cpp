@@ -1,0 +1,243 @@
+// The connection dialog XR_SigGen, opened through the registry and worked
+// through its real controls.
+
+#include <functional>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/gui/handles.hpp"
+#include "frame/library.hpp"
+#include "frame/registry.hpp"
+#include "simulator_process.hpp"
+
+namespace dot11b::gui {
+namespace {
+
+using frame::Value;
+
+class ConnectionDialog : public testing::Test {
+protected:
+    void SetUp() override { frame::initialize(); }
+    void TearDown() override { frame::terminate(); }
+};
+
+template <class T>
+T& control(QDialog& dialog, const char* tag) {
+    T* found = dialog.findChild<T*>(tag);
+    if (found == nullptr) throw std::runtime_error(std::string("no control ") + tag);
+    return *found;
+}
+
+QString status(QDialog& dialog) { return control<QLabel>(dialog, "lblStatus").text(); }
+
+// Opens XR_SigGen with `inputs`, lets `act` work the dialog once it is shown
+// and returns {response, retConfig}. A dialog left open is cancelled.
+frame::Outputs with_dialog(std::vector<Value> inputs, std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    return frame::call_by_name("XR_SigGen", 2, std::move(inputs));
+}
+
+void press(QDialog& dialog, const char* tag) { control<QPushButton>(dialog, tag).click(); }
+
+Value sub(std::vector<std::pair<std::string, Value>> fields) {
+    std::vector<std::string> names;
+    for (const auto& f : fields) names.push_back(f.first);
+    Value record = Value::structure(names);
+    for (auto& [name, value] : fields) record.set_field(name, value);
+    return record;
+}
+
+Value record(const std::string& type, double board, double primary, double secondary, double port, double baud,
+             const std::string& handshake, const std::string& address) {
+    return sub({{"type", Value::text(type)},
+                {"GPIB", sub({{"board", Value::scalar(board)},
+                              {"primary", Value::scalar(primary)},
+                              {"secondary", Value::scalar(secondary)}})},
+                {"RS232", sub({{"port", Value::scalar(port)},
+                               {"baudrate", Value::scalar(baud)},
+                               {"handshake", Value::text(handshake)}})},
+                {"TCPIP", sub({{"address", Value::text(address)}, {"board", Value::scalar(0)}})}});
+}
+
+const Value kDefaults = record("GPIB", 0, 19, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
+
+TEST_F(ConnectionDialog, DefaultsClampingAndOldRecords) {
+    Value old = sub({{"Connection", Value::scalar(1)}, {"GPIBboard", Value::scalar(0)}, {"Primary", Value::scalar(19)},
+                     {"Secondary", Value::scalar(-1)}, {"RS232Port", Value::scalar(2)}, {"BaudRate", Value::scalar(9600)},
+                     {"HandShake", Value::scalar(1)}, {"BBGtype", Value::text("002")}});
+    Value old_converted = record("RS232", 0, 19, -1, 2, 9600, "Xon/Xoff", "0.0.0.0");
+    old_converted = sub({{"BBGtype", Value::text("002")}, {"type", old_converted.field("type")},
+                         {"GPIB", old_converted.field("GPIB")}, {"RS232", old_converted.field("RS232")},
+                         {"TCPIP", old_converted.field("TCPIP")}});
+    struct Case {
+        const char* what;
+        std::vector<Value> inputs;
+        Value expected;
+    };
+    const Case cases[] = {
+        {"no record", {}, kDefaults},
+        {"an empty record", {Value(), Value()}, kDefaults},
+        {"primary 40, secondary -5, port 0", {Value(), record("GPIB", 0, 40, -5, 0, 19200, "None", "0.0.0.0")},
+         record("GPIB", 0, 30, -1, 1, 19200, "None", "0.0.0.0")},
+        {"board 16, speed 115200", {Value(), record("GPIB", 16, 3, 31, 9, 115200, "RTS/CTS", "10.0.0.1")},
+         record("GPIB", 15, 3, 31, 9, 38400, "RTS/CTS", "10.0.0.1")},
+        {"old record, Connection 1 and HandShake 1", {Value(), old}, old_converted},
+    };
+    for (const Case& c : cases) {
+        // OK with the controls untouched returns what they show; Cancel returns the record as converted.
+        EXPECT_EQ(with_dialog(c.inputs, [](QDialog& d) { press(d, "pbOK"); }),
+                  (frame::Outputs{Value::text("OK"), c.expected}))
+            << c.what;
+        EXPECT_EQ(with_dialog(c.inputs, [](QDialog& d) { press(d, "pbCancel"); }),
+                  (frame::Outputs{Value::text("Cancel"), c.expected}))
+            << c.what;
+    }
+}
+
+TEST_F(ConnectionDialog, ModelsOfferTheirBusesAndTcpipReadsBackAsTcpip) {
+    struct Case {
+        const char* model;
+        const char* type;
+        QStringList buses;
+        QString chosen;
+    };
+    const Case cases[] = {
+        {"b", "TCPIP", {"RS232", "GPIB"}, "GPIB"},
+        {"C", "RS232", {"GPIB", "TCP/IP"}, "GPIB"},
+        {"", "TCPIP", {"RS232", "GPIB", "TCP/IP"}, "TCP/IP"},
+    };
+    for (const Case& c : cases) {
+        const Value in = record(c.type, 0, 19, -1, 1, 9600, "None", "192.168.0.10:5025");
+        QStringList buses;
+        QString chosen;
+        std::vector<Value> inputs = {Value(), in};
+        if (*c.model != '\0') inputs.push_back(Value::text(c.model));
+        const frame::Outputs out = with_dialog(inputs, [&](QDialog& d) {
+            auto& bus = control<QComboBox>(d, "pmConnection");
+            for (int i = 0; i < bus.count(); ++i) buses << bus.itemText(i);
+            chosen = bus.currentText();
+            press(d, "pbOK");
+        });
+        EXPECT_EQ(buses, c.buses) << c.model;
+        EXPECT_EQ(chosen, c.chosen) << c.model;
+        EXPECT_EQ(out[1].field("type").text(), c.chosen == "TCP/IP" ? "TCPIP" : "GPIB") << c.model;
+    }
+
+    // Choosing TCP/IP shows the LAN panel; what the user types comes back as typed.
+    const frame::Outputs typed = with_dialog({}, [](QDialog& d) {
+        control<QComboBox>(d, "pmConnection").setCurrentText("TCP/IP");
+        EXPECT_TRUE(control<QWidget>(d, "configTCPIP").isVisible());
+        EXPECT_FALSE(control<QWidget>(d, "configGPIB").isVisible());
+        auto& address = control<QLineEdit>(d, "editTCPIPAddress");
+        address.clear();
+        QTest::keyClicks(&address, "10.1.2.3:5025");
+        press(d, "pbOK");
+    });
+    EXPECT_EQ(typed[1].field("type").text(), "TCPIP");
+    EXPECT_EQ(typed[1].field("TCPIP").field("address").text(), "10.1.2.3:5025");
+}
+
+TEST_F(ConnectionDialog, CancelAndClosingKeepTheRecordAsConverted) {
+    const Value in = record("GPIB", 0, 40, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
+    const Value converted = record("GPIB", 0, 30, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
+    const auto edit_then = [](const char* how) {
+        return [how](QDialog& d) {
+            control<QComboBox>(d, "pmPrimaryAddress").setCurrentIndex(5);
+            if (std::string(how) == "close") {
+                d.close();
+            } else {
+                press(d, "pbCancel");
+            }
+        };
+    };
+    EXPECT_EQ(with_dialog({Value(), in}, edit_then("cancel")), (frame::Outputs{Value::text("Cancel"), converted}));
+    EXPECT_EQ(with_dialog({Value(), in}, edit_then("close")), (frame::Outputs{Value::text("Cancel"), converted}));
+}
+
+TEST_F(ConnectionDialog, TooltipsTitleAndPlacement) {
+    QWidget caller;
+    caller.setGeometry(200, 150, 900, 700);
+    caller.show();
+    with_dialog({Value::scalar(handle_of(&caller)), record("RS232", 0, 19, -1, 1, 9600, "Xon/Xoff", "0.0.0.0"),
+                 Value::text("Spectrum Analyzer")},
+                [&](QDialog& d) {
+                    EXPECT_EQ(d.windowTitle(), "Spectrum Analyzer IO Connection");
+                    EXPECT_EQ(d.frameGeometry().top(), caller.frameGeometry().top());
+                    EXPECT_NEAR(d.frameGeometry().center().x(), caller.frameGeometry().center().x(), 1);
+                    EXPECT_EQ(control<QComboBox>(d, "pmBaudRate").toolTip(),
+                              "Select the communication baud rate.\r\nNOTE: This must agree with the instrument.");
+                    EXPECT_EQ(control<QComboBox>(d, "pmPrimaryAddress").toolTip(),
+                              "Select the primary address of your source.\r\nThe default factory setting is 19.");
+                    const QString xon =
+                        "Set the Instrument's RS-232 Pace to:\n  Transmit Pace = None\n  Receive Pace  = Xon\n"
+                        "  RTS/CTS       = Off";
+                    EXPECT_EQ(control<QComboBox>(d, "pmHandShake").toolTip(), xon);
+                    EXPECT_EQ(status(d), xon);
+                    control<QComboBox>(d, "pmHandShake").setCurrentText("RTS/CTS");
+                    const QString rts =
+                        "Set the Instrument's RS-232 Pace to:\n  Transmit Pace = None\n  Receive Pace  = None\n"
+                        "  RTS/CTS       = RTS/CTS Pacing";
+                    EXPECT_EQ(control<QLabel>(d, "lblHandShake").toolTip(), rts);
+                    EXPECT_EQ(status(d), rts);
+                    control<QComboBox>(d, "pmConnection").setCurrentText("GPIB");
+                    EXPECT_EQ(status(d), "");
+                });
+    with_dialog({}, [](QDialog& d) { EXPECT_EQ(d.windowTitle(), "Signal Generator IO Connection"); });
+}
+
+// The check runs off the GUI thread; the status line shows its outcome.
+QString checked(QDialog& d, const QString& address) {
+    control<QComboBox>(d, "pmConnection").setCurrentText("TCP/IP");
+    control<QLineEdit>(d, "editTCPIPAddress").setText(address);
+    press(d, "pbCheckHardware");
+    EXPECT_EQ(status(d), "... Checking ...");
+    EXPECT_FALSE(control<QPushButton>(d, "pbOK").isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return control<QPushButton>(d, "pbOK").isEnabled(); }, 20000));
+    return status(d);
+}
+
+TEST_F(ConnectionDialog, ConnectionCheckShowsTheInstrumentsAnswerOrWhyNot) {
+    instrument::SimulatorProcess sim({"--idn", "Maker,ORB,US40051234,1.0"});
+    const QString address = "127.0.0.1:" + QString::number(sim.port());
+    QString answer, refused, unusable;
+    const frame::Outputs out = with_dialog({}, [&](QDialog& d) {
+        answer = checked(d, address);
+        sim.stop();
+        refused = checked(d, address);
+        unusable = checked(d, "instrument-7");
+        press(d, "pbOK");
+    });
+    EXPECT_EQ(answer, "Maker,ORB,US40051234,1.0");
+    EXPECT_TRUE(refused.contains("Connection refused")) << refused.toStdString();
+    EXPECT_TRUE(unusable.contains("\"instrument-7\" is not an IP address")) << unusable.toStdString();
+    EXPECT_EQ(out[1].field("TCPIP").field("address").text(), "instrument-7");
+}
+
+TEST_F(ConnectionDialog, LocalOperationsAreReachedThroughTheDispatcher) {
+    Value position;
+    const frame::Outputs out = with_dialog({}, [&](QDialog& d) {
+        const Value bus = Value::scalar(handle_of(&control<QComboBox>(d, "pmConnection")));
+        position = frame::call_by_name("XR_SigGen", 1, {Value::text("ConvertIndexToString"), bus, Value::scalar(3)})[0];
+        const Value ok = Value::scalar(handle_of(&control<QPushButton>(d, "pbOK")));
+        frame::call_by_name("XR_SigGen", 0, {Value::text("pbOK_Callback"), ok, Value(), Value()});
+    });
+    EXPECT_EQ(position, Value::text("TCPIP"));
+    EXPECT_EQ(out[0], Value::text("OK"));
+}
+
+}  // namespace
+}  // namespace dot11b::gui
