@@ -258,8 +258,8 @@ TEST(CommandLine, RuntimeFailuresNameTheFileAndLeaveNoPartialOutput) {
     };
     const std::vector<Case> cases = {
         {{"--params", (folder / "none.mat").string()},
-         (folder / "none.mat").string() + "\": No such file or directory"},
-        {{"--params", notes.string()}, notes.string() + "\": is not a MAT-file"},
+         "cannot open " + (folder / "none.mat").string() + ": No such file or directory"},
+        {{"--params", notes.string()}, "cannot open " + notes.string() + ": is not a MAT-file"},
         {{"--payload-file", (folder / "none.bin").string()}, "Could not open\n" + (folder / "none.bin").string()},
         {{"-o", missing_folder + "/x.wfm"}, missing_folder + "/x.wfm"},
         {{"-o", missing_folder + "/x.mat"}, missing_folder + "/x.mat"},
