@@ -12,8 +12,8 @@
 #include "app/gui/download_runner.hpp"
 #include "app/gui/instrument_io.hpp"
 #include "app/gui/scripted_dialogs.hpp"
+#include "app/waveform_files/wfm_file.hpp"
 #include "deaf_listener.hpp"
-#include "instrument/waveform_file.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
 #include "temporary_folder.hpp"
@@ -88,7 +88,7 @@ TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletio
     EXPECT_EQ(scripted_->shown()[1].title, "Download Completed");
     EXPECT_EQ(scripted_->shown()[1].text, "Waveform has been successfully transferred to the instrument");
     sim.stop();
-    const auto wfm = instrument::waveform_file_bytes(input.waveform);
+    const auto wfm = waveform_files::wfm_bytes(input.waveform);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
     EXPECT_EQ(file_text(sim.store() / "MKR1" / "dot11b"), std::string(input.markers.begin(), input.markers.end()));
 }
