@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "frame/matfile.hpp"
 #include "frame/matio_handles.hpp"
 
 namespace dot11b::frame {
@@ -140,7 +139,7 @@ private:
 
 }  // namespace
 
-void write_mat_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
+void matio::write_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
     matio::start_call();
     TemporaryFile temporary(path);
     try {
