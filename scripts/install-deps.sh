@@ -6,7 +6,8 @@ packages=(
   build-essential cmake make
   libgtest-dev libgmock-dev libbenchmark-dev
   libeigen3-dev libmatio-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libasio-dev
-  clang libclang-rt-14-dev python3-scipy
+  clang libclang-rt-14-dev python3-scipy ccache
+  qt6-base-dev libqcustomplot-dev libfftw3-dev fonts-dejavu-core
 )
 
 missing=()
