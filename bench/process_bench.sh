@@ -3,7 +3,8 @@
 # written to .cf32 and .wfm against `head -c` writing the same number of bytes
 # into the same folder, and the default frame against /bin/true (process
 # start-up). Each command runs RUNS times, alternating with its floor, and the
-# median is printed.
+# median is printed. Last, a sweep of 64 default-length waveforms (8 of them
+# impossible and skipped) against its aim of one second.
 #
 #   bench/process_bench.sh [BIN_DIR] [RUNS]
 set -euo pipefail
@@ -61,3 +62,11 @@ compare "largest frame to .wfm ($wfm_bytes bytes)" "head -c $wfm_bytes" \
   "$gen" "${largest[@]}" -o "$folder/largest.wfm" -- write_zeros "$wfm_bytes" "$folder/head.wfm"
 compare "default frame to .cf32" "/bin/true" \
   "$gen" -o "$folder/default.cf32" -- /bin/true
+
+sweep=(--sweep rate=1,2,5.5,11 --sweep preamble=long,short --sweep oversampling=2,2.5,3,3.5
+  --sweep filter=gaussian,root-cosine -o "$folder/sweep/{rate}M-{preamble}-os{oversampling}-{filter}.wfm")
+mkdir -p "$folder/sweep"
+sweep_times=()
+for ((i = 0; i < 5; ++i)); do sweep_times+=("$(elapsed_us "$gen" "${sweep[@]}")"); done
+printf '%-44s %8s ms   %-22s %8s ms\n' "sweep of 64 default frames to .wfm" \
+  "$(printf '%s\n' "${sweep_times[@]}" | median_ms)" "aim" "1000.00"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -105,7 +106,7 @@ VarPtr create(const std::string& name, const Value& value) {
 class TemporaryFile {
 public:
     explicit TemporaryFile(const fs::path& target) : target_(target) {
-        static unsigned counter = 0;
+        static std::atomic<unsigned> counter{0};  // sweeps write from several threads
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = target;
             path_ += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);

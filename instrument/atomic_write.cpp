@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -18,7 +19,7 @@ namespace {
 
 // Creates a fresh file next to `path`; its mode follows the umask like any new file.
 int create_temporary(const std::filesystem::path& path, std::filesystem::path& temporary) {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};  // sweeps write from several threads
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = path;
         temporary += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
