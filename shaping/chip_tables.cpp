@@ -164,7 +164,9 @@ void copy_blocks(const std::vector<Complex>& table, const BlockPlan& plan, const
         if (m > 0) {
             q += plan.chips;
             w >>= 2 * plan.chips;
-            for (std::size_t t = 0; t < plan.chips; ++t) w |= std::size_t{q[plan.window - plan.chips + t]} << (newest_shift + 2 * t);
+            for (std::size_t t = 0; t < plan.chips; ++t) {
+                w |= std::size_t{q[plan.window - plan.chips + t]} << (newest_shift + 2 * t);
+            }
         }
         const Complex* entry = table.data() + w * outputs;
         Complex* to = out.space(outputs);
@@ -184,8 +186,8 @@ void append_shaped_with_chip_tables(SampleSpan chips, std::size_t factor, std::s
     const std::size_t min_blocks = kPayoff * windows;
     if (plan.window > kMaxWindowChips || plan.outputs > SampleAppender::kChunk ||
         count < plan.first_output + min_blocks * plan.outputs) {
-        const PolyphaseFilter filter(chips, factor, step, taps, full_rate_mean(sum_of(chips), gain, chips.size(), factor));
-        filter.append(0, count, out);
+        const Complex mean = full_rate_mean(sum_of(chips), gain, chips.size(), factor);
+        PolyphaseFilter(chips, factor, step, taps, mean).append(0, count, out);
         return;
     }
     const ChipScan scan = scan_chips(chips, min_blocks * plan.chips);
@@ -199,7 +201,8 @@ void append_shaped_with_chip_tables(SampleSpan chips, std::size_t factor, std::s
         const std::size_t first_block =
             lowest <= plan.first_chip ? 0 : (lowest - plan.first_chip + plan.chips - 1) / plan.chips;
         if (run.end < plan.first_chip + plan.chips) continue;
-        const std::size_t end_block = std::min((run.end - plan.first_chip - plan.chips) / plan.chips + 1, blocks_in_output);
+        const std::size_t end_block =
+            std::min((run.end - plan.first_chip - plan.chips) / plan.chips + 1, blocks_in_output);
         if (end_block < first_block + min_blocks) continue;
 
         const std::vector<Complex> table = block_table(filter, plan, run.values);

@@ -62,7 +62,7 @@ void refuse_duplicate_files(std::span<const PlannedFile> files, std::span<const 
                                : "would be written for both " + describe(first.configuration) + " and " +
                                      describe(file.configuration)) +
                           "; put the swept fields that differ into the name, e.g. {" +
-                          (points.empty() || points.front().empty() ? std::string("rate") : points.front().front().first) +
+                          (points.front().empty() ? std::string("rate") : points.front().front().first) +
                           "}; nothing was written");
     }
 }

@@ -34,7 +34,8 @@ void check_field(const std::string& field, std::span<const std::string> args) {
         throw ConfigError("--sweep " + field + ": not a generator option that takes a value; allowed: " + allowed);
     }
     const std::string name = "--" + field;
-    if (std::any_of(args.begin(), args.end(), [&](const std::string& a) { return a == name || a.starts_with(name + "="); })) {
+    const auto names_it = [&](const std::string& a) { return a == name || a.starts_with(name + "="); };
+    if (std::any_of(args.begin(), args.end(), names_it)) {
         throw ConfigError("--sweep " + field + ": also given as " + name + "; give its values in the sweep only");
     }
 }
