@@ -12,6 +12,7 @@
 #include "cli/gen/output_options.hpp"
 #include "cli/gen/outputs.hpp"
 #include "cli/gen/summary.hpp"
+#include "cli/gen/sweep_options.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::cli {
@@ -57,15 +58,20 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
     GenerationOptions generation;
     OutputOptions options;
     DownloadOptions download;
+    SweepOptions sweep;
     generation.add_to(app);
     options.add_to(app);
     download.add_to(app);
+    sweep.add_to(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e, out, err) == 0 ? kSuccess : kUsageError;
     }
     try {
+        if (sweep.requested()) {
+            return run_sweep(sweep, options, download, std::vector<std::string>(argv + 1, argv + argc), err);
+        }
         return generate(generation, options, download, out, err);
     } catch (const ConfigError& e) {
         err << "dot11b-gen: " << e.what() << '\n';
