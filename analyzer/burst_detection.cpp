@@ -10,8 +10,8 @@ constexpr double kEnvelopeSeconds = 0.5e-6;
 constexpr double kMinBurstSeconds = 8e-6;
 constexpr double kBridgedGapSeconds = 2e-6;
 constexpr double kMarginSeconds = 1e-6;
-// Below this peak-to-floor ratio (6 dB) the recording has no quiet part.
-constexpr double kMinDynamicRange = 4;
+// Below this peak-to-floor ratio (10 dB) the recording has no quiet part.
+constexpr double kMinDynamicRange = 10;
 constexpr double kLowestThreshold = 1e-3;  // -30 dB of the peak
 constexpr double kFloorPercentile = 0.01;
 
