@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 
 #include "analyzer/burst_detection.hpp"
@@ -15,6 +16,12 @@ namespace {
 constexpr std::size_t kPhaseBlockChips = 64;
 // The ramp search reaches this far beyond the detected extent of the burst.
 constexpr double kRampMarginSeconds = 4e-6;
+
+std::string number_text(double value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
 
 double median(std::vector<double> values) {
     if (values.empty()) return 0;
@@ -52,9 +59,8 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
     const std::size_t count = frame.end_chip - frame.frame_chip;
     const std::span<Complex> chips(rx.stream.chips);
     const std::span<const double> seconds(rx.seconds);
-    const PhaseLine residual =
-        fit_phase_line(chips.subspan(frame.frame_chip, count), frame.ideal, seconds.subspan(frame.frame_chip, count),
-                       kPhaseBlockChips);
+    const PhaseLine residual = fit_phase_line(chips.subspan(frame.frame_chip, count), frame.ideal,
+                                              seconds.subspan(frame.frame_chip, count), kPhaseBlockChips);
     remove_phase_line(chips, seconds, residual);
 
     FrequencyMeasurement frequency;
@@ -67,7 +73,8 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
     std::size_t first = frame.psdu_chip;
     burst.evm_span = "PSDU";
     if (frame.end_chip == frame.psdu_chip) {
-        const std::size_t header_chips = kChipsPerSymbol * (rx.preamble == PreambleType::Long ? 48 : 24);
+        const std::size_t header_chips =
+            kChipsPerSymbol * (rx.preamble == PreambleType::Long ? kHeaderBits : kHeaderBits / 2);
         first = frame.psdu_chip - header_chips;
         burst.evm_span = "PLCP header";
     }
@@ -101,11 +108,14 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     const std::size_t frame_first = decoded ? rx.frame.frame_chip : 0;
     const std::size_t frame_end = decoded ? rx.frame.end_chip : rx.stream.chips.size();
     std::vector<double> frame_powers;
-    for (std::size_t k = frame_first; k < frame_end; ++k) frame_powers.push_back(std::norm(rx.stream.chips[k]) - noise_power);
+    for (std::size_t k = frame_first; k < frame_end; ++k) {
+        frame_powers.push_back(std::norm(rx.stream.chips[k]) - noise_power);
+    }
     // Not beyond the recording: a burst cut by its edge has no ramp there to measure.
     const double margin = kRampMarginSeconds * sample_rate_hz;
     const double from = std::max(0.0, static_cast<double>(extent.begin) - margin);
-    const double to = std::min(static_cast<double>(signal.samples().size() - 1), static_cast<double>(extent.end) + margin);
+    const double to =
+        std::min(static_cast<double>(signal.samples().size() - 1), static_cast<double>(extent.end) + margin);
     burst.ramps = measure_ramps(chip_powers(signal, rx.stream, nominal_period, from, to, noise_power),
                                 nominal_period / sample_rate_hz, median(frame_powers));
     if (!decoded) return burst;
@@ -118,13 +128,20 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
 }  // namespace
 
 bool Analysis::passed() const {
-    return !bursts.empty() && std::all_of(bursts.begin(), bursts.end(), [](const BurstAnalysis& b) { return b.passed(); });
+    return !bursts.empty() &&
+           std::all_of(bursts.begin(), bursts.end(), [](const BurstAnalysis& b) { return b.passed(); });
 }
 
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options) {
     if (!(sample_rate_hz >= kChipRateHz) || !std::isfinite(sample_rate_hz)) {
-        throw ConfigError("analyse: sample rate " + std::to_string(sample_rate_hz) +
-                          " Hz is not allowed; allowed: 11 MHz (the chip rate) or more");
+        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) +
+                          " Hz is not allowed; allowed: 11000000 Hz (the chip rate) or more");
+    }
+    const auto unusable = std::find_if(samples.begin(), samples.end(),
+                                       [](Complex x) { return !std::isfinite(x.real()) || !std::isfinite(x.imag()); });
+    if (unusable != samples.end()) {
+        throw ConfigError("analyse: sample " + std::to_string(unusable - samples.begin()) +
+                          " is not a finite number; allowed: finite I and Q values");
     }
     Analysis analysis;
     analysis.sample_rate_hz = sample_rate_hz;
@@ -142,8 +159,8 @@ Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOption
     const SincInterpolator signal(samples);
     const BurstSearch search = find_bursts(samples, sample_rate_hz);
     for (const BurstExtent& extent : search.bursts) {
-        analysis.bursts.push_back(analyse_burst(signal, sample_rate_hz, extent, search.noise_power, options,
-                                                analysis.carrier_frequency_hz));
+        analysis.bursts.push_back(
+            analyse_burst(signal, sample_rate_hz, extent, search.noise_power, options, analysis.carrier_frequency_hz));
     }
     return analysis;
 }

@@ -79,7 +79,8 @@ struct Analysis {
     bool passed() const;
 };
 
-// Throws ConfigError for a sample rate below 11 MHz or not finite.
+// Throws ConfigError for a sample rate below 11 MHz or not finite, or a sample
+// that is not a finite number.
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options = {});
 
 }  // namespace dot11b::analyzer

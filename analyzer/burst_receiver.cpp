@@ -24,7 +24,9 @@ constexpr std::size_t kMaxSearchSymbols = 1400;
 double half_power_position(SampleSpan samples, const BurstExtent& extent, double sample_rate_hz) {
     const std::size_t length = extent.end - extent.begin;
     double middle = 0;
-    for (std::size_t i = extent.begin + length / 4; i < extent.begin + 3 * length / 4; ++i) middle += std::norm(samples[i]);
+    for (std::size_t i = extent.begin + length / 4; i < extent.begin + 3 * length / 4; ++i) {
+        middle += std::norm(samples[i]);
+    }
     middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
     const auto window = std::max<std::size_t>(1, static_cast<std::size_t>(kEnvelopeSeconds * sample_rate_hz));
     double sum = 0;
@@ -45,7 +47,7 @@ struct PreambleSymbols {
 };
 
 PreambleSymbols sync_symbols(const SfdMatch& sfd) {
-    const std::size_t field = (sfd.preamble == PreambleType::Long ? kLongSyncBits : kShortSyncBits) + 16;
+    const std::size_t field = (sfd.preamble == PreambleType::Long ? kLongSyncBits : kShortSyncBits) + kSfdBits;
     const std::size_t first = sfd.raw_bits.size() > field ? sfd.raw_bits.size() - field : 1;
     PreambleSymbols out;
     Complex ideal = 1;
@@ -83,8 +85,7 @@ ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_h
     out.stream = track_chips(signal, samples_per_chip, first, static_cast<double>(extent.end));
     out.seconds = instants_in_seconds(out.stream.positions, sample_rate_hz);
 
-    const auto sfd =
-        find_sfd(out.stream.chips, std::min(kMaxSearchSymbols, out.stream.chips.size() / kChipsPerSymbol));
+    const auto sfd = find_sfd(out.stream.chips, std::min(kMaxSearchSymbols, out.stream.chips.size() / kChipsPerSymbol));
     if (!sfd) {
         out.frame.status = DecodeStatus::NoPreamble;
         out.frame.problem = "no PLCP preamble found (no start frame delimiter)";

@@ -29,8 +29,8 @@ std::vector<Codeword> codebook(bool eleven_mbps) {
     for (unsigned v = 0; v < (1U << bits); ++v) {
         const auto bit = [v](unsigned k) { return static_cast<double>((v >> k) & 1U); };
         if (eleven_mbps) {
-            book.push_back(codeword(bit(0) * pi + bit(1) * pi / 2, bit(2) * pi + bit(3) * pi / 2,
-                                    bit(4) * pi + bit(5) * pi / 2));
+            book.push_back(
+                codeword(bit(0) * pi + bit(1) * pi / 2, bit(2) * pi + bit(3) * pi / 2, bit(4) * pi + bit(5) * pi / 2));
         } else {
             book.push_back(codeword(bit(0) * pi + pi / 2, 0, bit(1) * pi));
         }

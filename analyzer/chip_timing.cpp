@@ -8,7 +8,7 @@
 namespace dot11b::analyzer {
 namespace {
 
-constexpr std::size_t kCoarseSteps = 8;  // candidate instants per chip
+constexpr std::size_t kCoarseSteps = 8;   // candidate instants per chip
 constexpr double kLoopBandwidth = 0.005;  // cycles per chip
 constexpr double kDamping = 1.0;
 constexpr double kPowerSmoothing = 1.0 / 64;

@@ -14,13 +14,14 @@ inline constexpr std::size_t kChipsPerSymbol = 11;  // Barker-spread symbols, 1 
 // The 11-chip Barker sequence, first chip first (clause 16, spreading).
 inline constexpr std::array<double, kChipsPerSymbol> kBarker = {1, -1, 1, 1, -1, 1, 1, 1, -1, -1, -1};
 
+inline constexpr std::size_t kSfdBits = 16;
 // Start frame delimiters in transmission order (clause 16 long PPDU, clause 17 short PPDU): F3A0h for
 // the long preamble and its bit reversal 05CFh for the short one, LSB first.
-inline constexpr std::array<std::uint8_t, 16> kLongSfd = {0, 0, 0, 0, 0, 1, 0, 1, 1, 1, 0, 0, 1, 1, 1, 1};
-inline constexpr std::array<std::uint8_t, 16> kShortSfd = {1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 0, 0, 0, 0};
+inline constexpr std::array<std::uint8_t, kSfdBits> kLongSfd = {0, 0, 0, 0, 0, 1, 0, 1, 1, 1, 0, 0, 1, 1, 1, 1};
+inline constexpr std::array<std::uint8_t, kSfdBits> kShortSfd = {1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 0, 0, 0, 0};
 inline constexpr std::size_t kLongSyncBits = 128;  // scrambled ones
 inline constexpr std::size_t kShortSyncBits = 56;  // scrambled zeros
-inline constexpr std::size_t kHeaderBits = 48;      // SIGNAL, SERVICE, LENGTH, CRC
+inline constexpr std::size_t kHeaderBits = 48;     // SIGNAL, SERVICE, LENGTH, CRC
 
 // SERVICE bits (clause 17): locked clocks, modulation selection (PBCC), length extension.
 inline constexpr int kServiceLockedClocksBit = 2;
@@ -42,10 +43,10 @@ inline constexpr std::size_t kPbccCoverShift = 3;
 inline constexpr std::size_t kPbccTailBits = 8;  // one octet of zeros ends the code in state 0
 
 // Transmitter limits (clause 16 and 17 transmitter specifications).
-inline constexpr double kEvmPeakLimit = 0.35;            // peak vector error over 1000 chips
+inline constexpr double kEvmPeakLimit = 0.35;  // peak vector error over 1000 chips
 inline constexpr std::size_t kEvmBlockChips = 1000;
-inline constexpr double kFrequencyTolerancePpm = 25;    // carrier and chip clock
-inline constexpr double kRampLimitSeconds = 2e-6;        // 10 % to 90 % power
+inline constexpr double kFrequencyTolerancePpm = 25;  // carrier and chip clock
+inline constexpr double kRampLimitSeconds = 2e-6;     // 10 % to 90 % power
 inline constexpr double kMaskResolutionBandwidthHz = 100e3;
 
 }  // namespace dot11b::analyzer

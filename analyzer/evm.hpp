@@ -12,7 +12,7 @@
 namespace dot11b::analyzer {
 
 struct EvmFigures {
-    double rms = 0;   // relative to the ideal chip magnitude (0.1 = 10 %)
+    double rms = 0;  // relative to the ideal chip magnitude (0.1 = 10 %)
     double peak = 0;
 };
 

@@ -11,8 +11,6 @@
 namespace dot11b::analyzer {
 namespace {
 
-constexpr std::size_t kSfdBits = 16;
-
 // Ideal DBPSK symbols of detected bits: bit k turns symbol k against symbol k - 1.
 Samples ideal_chain(BitSpan raw_bits) {
     Samples ideal(raw_bits.size());
@@ -139,8 +137,8 @@ FrameDecode decode_frame(std::span<Complex> chips, std::span<const double> secon
     for (std::size_t m = first_symbol; m < matched; ++m) append_spread(ideal_preamble[m], out.ideal);
     append_spread_all(header_symbols_detected.ideal, out.ideal);
     const std::size_t known = psdu_chip - out.frame_chip;
-    const PhaseLine residual = fit_phase_line(std::span<const Complex>(chips).subspan(out.frame_chip, known),
-                                              out.ideal, seconds.subspan(out.frame_chip), kChipsPerSymbol);
+    const PhaseLine residual = fit_phase_line(std::span<const Complex>(chips).subspan(out.frame_chip, known), out.ideal,
+                                              seconds.subspan(out.frame_chip), kChipsPerSymbol);
     remove_phase_line(chips, seconds, residual);
     out.removed.frequency_hz += residual.frequency_hz;
     out.removed.phase_at_zero += residual.phase_at_zero;

@@ -7,20 +7,21 @@
 #include <optional>
 #include <string>
 
+#include "analyzer/constants.hpp"
 #include "common/types.hpp"
 
 namespace dot11b::analyzer {
 
 struct PlcpHeader {
-    std::uint8_t signal = 0;    // data rate in units of 100 kbit/s
-    std::uint8_t service = 0;   // b0 in the least significant bit
-    std::uint16_t length = 0;   // PSDU duration in microseconds
-    std::uint16_t crc = 0;      // as received, the first bit most significant
+    std::uint8_t signal = 0;   // data rate in units of 100 kbit/s
+    std::uint8_t service = 0;  // b0 in the least significant bit
+    std::uint16_t length = 0;  // PSDU duration in microseconds
+    std::uint16_t crc = 0;     // as received, the first bit most significant
     bool crc_ok = false;
 
-    bool locked_clocks() const { return (service >> 2) & 1U; }
-    bool pbcc() const { return (service >> 3) & 1U; }
-    bool length_extension() const { return (service >> 7) & 1U; }
+    bool locked_clocks() const { return (service >> kServiceLockedClocksBit) & 1U; }
+    bool pbcc() const { return (service >> kServicePbccBit) & 1U; }
+    bool length_extension() const { return (service >> kServiceLengthExtensionBit) & 1U; }
 };
 
 // Parses the 48 descrambled header bits, each field least significant bit first,

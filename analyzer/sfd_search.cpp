@@ -19,7 +19,7 @@ struct PatternHit {
 };
 
 // The first place where `sfd` follows at least kMinSyncBits copies of `sync_bit`.
-std::optional<PatternHit> find_pattern(const Bits& bits, const std::array<std::uint8_t, 16>& sfd,
+std::optional<PatternHit> find_pattern(const Bits& bits, const std::array<std::uint8_t, kSfdBits>& sfd,
                                        std::uint8_t sync_bit) {
     std::size_t run = 0;  // sync bits just before position p
     for (std::size_t p = 0; p + sfd.size() <= bits.size(); ++p) {

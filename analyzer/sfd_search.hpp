@@ -14,12 +14,12 @@ enum class PreambleType { Long, Short };
 
 struct SfdMatch {
     PreambleType preamble = PreambleType::Long;
-    bool scrambled = true;         // the SYNC and SFD were scrambled
+    bool scrambled = true;              // the SYNC and SFD were scrambled
     std::size_t first_symbol_chip = 0;  // chip index of the first despread symbol
-    std::size_t header_chip = 0;   // chip index of the first PLCP header chip
-    std::size_t sync_bits = 0;     // SYNC bits seen before the SFD
-    Bits raw_bits;                 // detected bits from the first symbol to the end of the SFD
-    Samples symbols;               // the despread symbols behind raw_bits
+    std::size_t header_chip = 0;        // chip index of the first PLCP header chip
+    std::size_t sync_bits = 0;          // SYNC bits seen before the SFD
+    Bits raw_bits;                      // detected bits from the first symbol to the end of the SFD
+    Samples symbols;                    // the despread symbols behind raw_bits
 };
 
 // Tries the 11 symbol alignments, strongest first: DBPSK detection, then the

@@ -27,7 +27,8 @@ std::array<PhaseTaps, kPhases + 1> make_table() {
             const double x = fraction - (k - kHalfTaps + 1);  // distance from sample n - 7 + k
             const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
             const double r = x / kHalfTaps;
-            const double window = std::abs(r) < 1 ? std::cyl_bessel_i(0.0, kKaiserBeta * std::sqrt(1 - r * r)) / norm : 0;
+            const double window =
+                std::abs(r) < 1 ? std::cyl_bessel_i(0.0, kKaiserBeta * std::sqrt(1 - r * r)) / norm : 0;
             table[static_cast<std::size_t>(p)][static_cast<std::size_t>(k)] = sinc * window;
             sum += sinc * window;
         }

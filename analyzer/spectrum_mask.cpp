@@ -27,8 +27,7 @@ std::mutex& planner_mutex() {
 }
 
 struct FftPlan {
-    explicit FftPlan(std::size_t n)
-        : in(fftw_alloc_complex(n)), out(fftw_alloc_complex(n)) {
+    explicit FftPlan(std::size_t n) : in(fftw_alloc_complex(n)), out(fftw_alloc_complex(n)) {
         const std::lock_guard lock(planner_mutex());
         plan = fftw_plan_dft_1d(static_cast<int>(n), in, out, FFTW_FORWARD, FFTW_ESTIMATE);
     }
@@ -67,8 +66,8 @@ double mask_limit(double offset_hz) {
 
 Spectrum power_spectrum(SampleSpan samples, double sample_rate_hz) {
     Spectrum spectrum;
-    const std::size_t n = smooth_length(static_cast<std::size_t>(
-        std::lround(kHannBandwidthBins * sample_rate_hz / kMaskResolutionBandwidthHz)));
+    const std::size_t n = smooth_length(
+        static_cast<std::size_t>(std::lround(kHannBandwidthBins * sample_rate_hz / kMaskResolutionBandwidthHz)));
     spectrum.resolution_bandwidth_hz = kHannBandwidthBins * sample_rate_hz / static_cast<double>(n);
 
     std::vector<double> window(n);

@@ -63,11 +63,19 @@ TEST(BadInput, ABurstCutShortIsReportedTruncated) {
     EXPECT_FALSE(b.passed());
 }
 
-TEST(BadInput, SampleRatesBelowTheChipRateAreRefused) {
+TEST(BadInput, RatesBelowTheChipRateAndSamplesThatAreNotNumbersAreRefused) {
     const Samples samples(100);
-    for (const double rate : {0.0, 10e6, -22e6, std::numeric_limits<double>::quiet_NaN(),
-                              std::numeric_limits<double>::infinity()}) {
+    for (const double rate :
+         {0.0, 10e6, -22e6, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         EXPECT_THROW(analyse(samples, rate), ConfigError) << rate;
+    }
+    Samples corrupt(100);
+    corrupt[42] = Complex(0, std::numeric_limits<double>::quiet_NaN());
+    try {
+        analyse(corrupt, 22e6);
+        ADD_FAILURE() << "no error";
+    } catch (const ConfigError& e) {
+        EXPECT_STREQ(e.what(), "analyse: sample 42 is not a finite number; allowed: finite I and Q values");
     }
 }
 

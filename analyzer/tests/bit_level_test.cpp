@@ -62,15 +62,13 @@ TEST(PlcpHeader, LengthGivesThePsduOctets) {
     // LENGTH = ceil(8 x octets / rate) us (one octet more with PBCC); at 11 Mbit/s
     // the extension bit b7 marks 8 or more spare bits in the last microsecond.
     const std::vector<Case> cases = {
-        {10, 0x00, 8192, 1024, PsduModulation::Dbpsk},
-        {20, 0x00, 4096, 1024, PsduModulation::Dqpsk},
+        {10, 0x00, 8192, 1024, PsduModulation::Dbpsk},       {20, 0x00, 4096, 1024, PsduModulation::Dqpsk},
         {55, 0x00, 1490, 1024, PsduModulation::Cck},   // 8192 / 5.5 = 1489.5
         {110, 0x00, 745, 1024, PsduModulation::Cck},   // 8192 / 11 = 744.7
         {110, 0x80, 747, 1026, PsduModulation::Cck},   // 8208 / 11 = 746.2, 9 spare bits
         {110, 0x08, 746, 1024, PsduModulation::Pbcc},  // 8200 / 11 = 745.5
         {55, 0x08, 1492, 1024, PsduModulation::Pbcc},  // 8200 / 5.5 = 1490.9
-        {55, 0x08, 0, std::nullopt, PsduModulation::Pbcc},
-        {220, 0x08, 373, std::nullopt, PsduModulation::Pbcc},
+        {55, 0x08, 0, std::nullopt, PsduModulation::Pbcc},   {220, 0x08, 373, std::nullopt, PsduModulation::Pbcc},
         {0, 0x00, 100, std::nullopt, PsduModulation::Dbpsk},
     };
     for (const Case& c : cases) {

@@ -37,7 +37,9 @@ TEST(PbccCode, ViterbiCorrectsSpacedErrorsAndPrefersConfidentValues) {
 }
 
 TEST(PbccCover, StartsWithTheSeedThenRotatesItByThree) {
-    EXPECT_EQ(text_of(pbcc_cover(20)), "0011001110001011" "1001");
+    EXPECT_EQ(text_of(pbcc_cover(20)),
+              "0011001110001011"
+              "1001");
 }
 
 TEST(Demodulators, RecoverTheBitsOfEachModulation) {
@@ -49,13 +51,15 @@ TEST(Demodulators, RecoverTheBitsOfEachModulation) {
         return chips;
     };
     for (const bool dqpsk : {false, true}) {
-        const phy::DsssChips sent = dqpsk ? phy::modulate_2mbps(bits, kReference) : phy::modulate_1mbps(bits, kReference);
+        const phy::DsssChips sent =
+            dqpsk ? phy::modulate_2mbps(bits, kReference) : phy::modulate_1mbps(bits, kReference);
         const Samples symbols = despread(turned(sent.chips), 0, sent.chips.size() / 11);
         EXPECT_EQ(detect_differential(symbols, kReference * turn, kReference, dqpsk).bits, bits) << dqpsk;
     }
     for (const auto rate : {phy::DataRate::Mbps5_5, phy::DataRate::Mbps11}) {
         const Samples sent = phy::cck_modulate(bits, rate, kReference);
-        const CckSymbols got = demodulate_cck(turned(sent), rate == phy::DataRate::Mbps11, kReference * turn, kReference);
+        const CckSymbols got =
+            demodulate_cck(turned(sent), rate == phy::DataRate::Mbps11, kReference * turn, kReference);
         EXPECT_EQ(got.bits, bits) << int(rate);
         ASSERT_EQ(got.ideal_chips.size(), sent.size());
         for (std::size_t k = 0; k < sent.size(); ++k) EXPECT_NEAR(std::abs(got.ideal_chips[k] - sent[k]), 0, 1e-9) << k;
@@ -72,7 +76,8 @@ TEST(Demodulators, PbccDecodesThroughNoiseAndTellsCodedFromUncoded) {
             if (coded) {
                 for (Complex& c : chips) c += Complex(noise(random), noise(random));
             }
-            const PbccSymbols got = demodulate_pbcc(chips, rate == phy::DataRate::Mbps11, bits.size(), kReference, kReference);
+            const PbccSymbols got =
+                demodulate_pbcc(chips, rate == phy::DataRate::Mbps11, bits.size(), kReference, kReference);
             EXPECT_EQ(got.coded, coded) << int(rate);
             EXPECT_EQ(got.bits, bits) << int(rate) << " coded " << coded;
         }

@@ -81,10 +81,10 @@ TEST(FaultInjection, MirroredWaveformsDecodeWithMirrorAndAreRecognisedWhereCheck
         bool recognised;  // without the option: the short header's CRC or the FCS tells
     };
     const std::vector<Case> cases = {
-        {DataRate::Mbps2, Type::Short, false, true},   // DQPSK header: the CRC fails as recorded
-        {DataRate::Mbps11, Type::Long, true, true},    // DBPSK header, CCK PSDU: the FCS tells
-        {DataRate::Mbps5_5, Type::Long, false, false}, // nothing can tell
-        {DataRate::Mbps1, Type::Long, true, false},    // DBPSK throughout: both orientations decode alike
+        {DataRate::Mbps2, Type::Short, false, true},    // DQPSK header: the CRC fails as recorded
+        {DataRate::Mbps11, Type::Long, true, true},     // DBPSK header, CCK PSDU: the FCS tells
+        {DataRate::Mbps5_5, Type::Long, false, false},  // nothing can tell
+        {DataRate::Mbps1, Type::Long, true, false},     // DBPSK throughout: both orientations decode alike
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(phy::rate_in_100kbps(c.rate)) + (c.preamble == Type::Long ? " long" : " short"));
@@ -105,7 +105,8 @@ TEST(FaultInjection, MirroredWaveformsDecodeWithMirrorAndAreRecognisedWhereCheck
         EXPECT_EQ(without.mirrored, c.recognised);
         if (c.recognised) {
             EXPECT_EQ(without.psdu, w.psdu);
-            EXPECT_EQ(without.failures(), std::vector<std::string>{"spectrum mirrored: the frame decodes only conjugated"});
+            EXPECT_EQ(without.failures(),
+                      std::vector<std::string>{"spectrum mirrored: the frame decodes only conjugated"});
         }
     }
 }

@@ -65,6 +65,7 @@ app::FormatParameters parameters_of(const Row& row) {
 TEST(RoundTrip, RecoversThePsduAndTheHeaderOfEveryConfiguration) {
     // Every rate and modulation with both preambles; oversampling, filter, scrambler,
     // mirror, MAC header and FCS, PBCC encoder and locked clocks vary across rows.
+    // clang-format off
     const std::vector<Row> rows = {
         {DataRate::Mbps1, Modulation::Cck, Type::Long, 2, FilterType::None, ScramblerMode::On, false, true, true, false},
         {DataRate::Mbps1, Modulation::Pbcc, Type::Short, 2.5, FilterType::Gaussian, ScramblerMode::PreambleOnly, true, false, true, false},
@@ -79,6 +80,7 @@ TEST(RoundTrip, RecoversThePsduAndTheHeaderOfEveryConfiguration) {
         {DataRate::Mbps11, Modulation::Pbcc, Type::Long, 2, FilterType::Gaussian, ScramblerMode::On, false, false, false, false},
         {DataRate::Mbps11, Modulation::Pbcc, Type::Short, 2.5, FilterType::None, ScramblerMode::Off, true, true, true, false},
     };
+    // clang-format on
     for (std::size_t r = 0; r < rows.size(); ++r) {
         SCOPED_TRACE("row " + std::to_string(r + 1));
         const Row& row = rows[r];

@@ -62,7 +62,8 @@ inline void add_noise(Samples& samples, double noise_power, unsigned seed) {
 // A carrier offset and a constant phase.
 inline void turn(Samples& samples, double sample_rate_hz, double offset_hz, double phase) {
     for (std::size_t n = 0; n < samples.size(); ++n) {
-        samples[n] *= std::polar(1.0, 2 * std::numbers::pi * offset_hz * static_cast<double>(n) / sample_rate_hz + phase);
+        samples[n] *=
+            std::polar(1.0, 2 * std::numbers::pi * offset_hz * static_cast<double>(n) / sample_rate_hz + phase);
     }
 }
 
