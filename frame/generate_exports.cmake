@@ -1,7 +1,7 @@
 # Writes the exported mlf/mlx entry points of every operation in operations.def.
 #   cmake -DTABLE=operations.def -DHEADER=exports.hpp -DSOURCE=exports.cpp -P generate_exports.cmake
 
-file(STRINGS "${TABLE}" rows REGEX "^(OP|PLANNED)\\(")
+file(STRINGS "${TABLE}" rows REGEX "^(OP|GUI_OP|PLANNED)\\(")
 
 set(value "dot11b::frame::Value")
 set(header "// Generated from frame/operations.def by frame/generate_exports.cmake; do not edit.\n#pragma once\n\n")
@@ -39,7 +39,7 @@ function(numbered prefix first last out)
 endfunction()
 
 foreach(row IN LISTS rows)
-  if(NOT row MATCHES "^(OP|PLANNED)\\(([A-Za-z0-9_]+), *(VAR|AT_LEAST\\([0-9]+\\)|[0-9]+), *(VAR|AT_LEAST\\([0-9]+\\)|[0-9]+)\\)")
+  if(NOT row MATCHES "^(OP|GUI_OP|PLANNED)\\(([A-Za-z0-9_]+), *(VAR|AT_LEAST\\([0-9]+\\)|[0-9]+), *(VAR|AT_LEAST\\([0-9]+\\)|[0-9]+)\\)")
     message(FATAL_ERROR "operations.def: cannot read the line '${row}'")
   endif()
   set(name ${CMAKE_MATCH_2})

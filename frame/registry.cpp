@@ -17,9 +17,15 @@ constexpr int kScriptLine = 1;
 
 constexpr std::array kTable = {
 #define OP(name, inputs, outputs) Operation{#name, inputs, outputs, kScriptLine, &::dot11b::ops::name},
+#if DOT11B_WITH_GUI
+#define GUI_OP(name, inputs, outputs) Operation{#name, inputs, outputs, kScriptLine, &::dot11b::ops::name},
+#else
+#define GUI_OP(name, inputs, outputs) Operation{#name, inputs, outputs, kScriptLine, nullptr},
+#endif
 #define PLANNED(name, inputs, outputs) Operation{#name, inputs, outputs, kScriptLine, nullptr},
 #include "frame/operations.def"
 #undef OP
+#undef GUI_OP
 #undef PLANNED
 };
 

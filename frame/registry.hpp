@@ -14,9 +14,11 @@ namespace dot11b::frame {
 
 enum class OpId : int {
 #define OP(name, inputs, outputs) name,
+#define GUI_OP(name, inputs, outputs) name,
 #define PLANNED(name, inputs, outputs) name,
 #include "frame/operations.def"
 #undef OP
+#undef GUI_OP
 #undef PLANNED
 };
 

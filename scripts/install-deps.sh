@@ -5,8 +5,9 @@ set -euo pipefail
 packages=(
   build-essential cmake make
   libgtest-dev libgmock-dev libbenchmark-dev
-  libeigen3-dev libmatio-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libasio-dev libfftw3-dev
-  clang libclang-rt-14-dev python3-scipy
+  libeigen3-dev libmatio-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libasio-dev
+  clang libclang-rt-14-dev python3-scipy ccache
+  qt6-base-dev libqcustomplot-dev libfftw3-dev fonts-dejavu-core
 )
 
 missing=()

@@ -1,0 +1,117 @@
+#include "app/gui/qt_dialogs.hpp"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace dot11b::gui {
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// "*.mat" becomes "*.mat (*.mat)"; "*" and "*.*" mean every file.
+QString name_filter(const std::string& pattern) {
+    if (pattern.empty() || pattern == "*" || pattern == "*.*") return QStringLiteral("All files (*)");
+    return q(pattern) + " (" + q(pattern) + ")";
+}
+
+QString start_folder(const std::filesystem::path& folder) {
+    return folder.empty() ? QString() : QString::fromStdString(folder.string());
+}
+
+std::optional<std::filesystem::path> chosen(const QString& file) {
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(file.toStdString());
+}
+
+}  // namespace
+
+// A question with free button texts: closing the window (or Esc) is an answer
+// of its own, which QMessageBox cannot report when no button has a reject role.
+std::optional<std::string> QtDialogs::question(QWidget* parent, const Question& question) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(q(question.title));
+    dialog.setModal(true);
+    auto* icon = new QLabel;
+    const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(size, size));
+    auto* text = new QLabel(q(question.text));
+    text->setTextFormat(Qt::PlainText);
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(text, 1);
+    auto* buttons = new QDialogButtonBox;
+    std::optional<std::string> answer;
+    for (const auto& label : question.buttons) {
+        QPushButton* button = buttons->addButton(q(label), QDialogButtonBox::ActionRole);
+        button->setAutoDefault(false);
+        if (label == question.default_button) {
+            button->setDefault(true);
+            button->setFocus();
+        }
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, label] {
+            answer = label;
+            dialog.accept();
+        });
+    }
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    dialog.exec();
+    return answer;
+}
+
+void QtDialogs::error(QWidget* parent, const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, q(title), q(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtDialogs::message(QWidget* parent, const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, q(title), q(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::optional<std::vector<std::string>> QtDialogs::input(QWidget* parent, const InputRequest& request) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(q(request.title));
+    dialog.setModal(true);
+    auto* form = new QFormLayout;
+    std::vector<QLineEdit*> fields;
+    for (std::size_t i = 0; i < request.prompts.size(); ++i) {
+        auto* field = new QLineEdit(i < request.defaults.size() ? q(request.defaults[i]) : QString());
+        form->addRow(q(request.prompts[i]), field);
+        fields.push_back(field);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::vector<std::string> entries;
+    for (const QLineEdit* field : fields) entries.push_back(field->text().toStdString());
+    return entries;
+}
+
+std::optional<std::filesystem::path> QtDialogs::open_file(QWidget* parent, const FileRequest& request) {
+    return chosen(QFileDialog::getOpenFileName(parent, q(request.title), start_folder(request.start_folder),
+                                               name_filter(request.filter)));
+}
+
+std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const FileRequest& request) {
+    return chosen(QFileDialog::getSaveFileName(parent, q(request.title), start_folder(request.start_folder),
+                                               name_filter(request.filter)));
+}
+
+}  // namespace dot11b::gui

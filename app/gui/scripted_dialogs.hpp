@@ -1,0 +1,67 @@
+#pragma once
+// A dialog service for tests: it records every dialog shown and answers the
+// ones that need an answer from a queue, in order. A dialog with no answer
+// queued (or of another kind than queued) throws, so a test fails instead of
+// waiting on a modal window. Errors and messages need no answer.
+
+#include <deque>
+#include <variant>
+
+#include "app/gui/dialog_service.hpp"
+
+namespace dot11b::gui {
+
+struct ShownDialog {
+    std::string kind;  // "question", "error", "message", "input", "open", "save"
+    std::string title;
+    std::string text;  // question or message text; prompts or filter otherwise
+    std::vector<std::string> buttons;
+    std::string default_button;
+};
+
+class ScriptedDialogs final : public DialogService {
+public:
+    struct Closed {};  // the window closed without an answer
+
+    void answer_question(std::string button);
+    void answer_input(std::vector<std::string> entries);
+    void answer_file(std::filesystem::path file);
+    void close_next();  // the next question, input or file dialog is closed or cancelled
+
+    const std::vector<ShownDialog>& shown() const { return shown_; }
+    bool all_answers_used() const { return answers_.empty(); }
+
+    std::optional<std::string> question(QWidget* parent, const Question& question) override;
+    void error(QWidget* parent, const std::string& title, const std::string& text) override;
+    void message(QWidget* parent, const std::string& title, const std::string& text) override;
+    std::optional<std::vector<std::string>> input(QWidget* parent, const InputRequest& request) override;
+    std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
+    std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
+
+private:
+    using Answer = std::variant<Closed, std::string, std::vector<std::string>, std::filesystem::path>;
+    template <typename T>
+    std::optional<T> next(const ShownDialog& dialog);
+
+    std::deque<Answer> answers_;
+    std::vector<ShownDialog> shown_;
+};
+
+// Installs a ScriptedDialogs for the lifetime of the scope and restores the
+// previous service afterwards.
+class ScriptedDialogsScope {
+public:
+    ScriptedDialogsScope();
+    ~ScriptedDialogsScope();
+    ScriptedDialogsScope(const ScriptedDialogsScope&) = delete;
+    ScriptedDialogsScope& operator=(const ScriptedDialogsScope&) = delete;
+
+    ScriptedDialogs& operator*() { return *scripted_; }
+    ScriptedDialogs* operator->() { return scripted_; }
+
+private:
+    ScriptedDialogs* scripted_;
+    std::unique_ptr<DialogService> previous_;
+};
+
+}  // namespace dot11b::gui

@@ -1,0 +1,74 @@
+#include <functional>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/gui/qt_dialogs.hpp"
+#include "app/gui/scripted_dialogs.hpp"
+
+namespace dot11b::gui {
+namespace {
+
+// Acts on the modal dialog once it is shown.
+void when_shown(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+    });
+}
+
+QPushButton* button_labelled(QDialog& dialog, const QString& label) {
+    for (auto* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == label) return button;
+    }
+    return nullptr;
+}
+
+const Question kQuestion{"RS-232 Download", "Continue?", {"OK", "Cancel"}, "Cancel"};
+
+TEST(QtDialogs, QuestionReturnsTheButtonPressedOrNothingWhenClosed) {
+    QtDialogs dialogs;
+    QString title;
+    bool cancel_is_default = false;
+    when_shown([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        cancel_is_default = button_labelled(dialog, "Cancel")->isDefault();
+        button_labelled(dialog, "OK")->click();
+    });
+    EXPECT_EQ(dialogs.question(nullptr, kQuestion), "OK");
+    EXPECT_EQ(title, "RS-232 Download");
+    EXPECT_TRUE(cancel_is_default);
+
+    when_shown([](QDialog& dialog) { dialog.close(); });
+    EXPECT_EQ(dialogs.question(nullptr, kQuestion), std::nullopt);
+}
+
+TEST(ScriptedDialogs, AnswersInOrderRecordsWhatWasShownAndRefusesUnexpectedDialogs) {
+    ScriptedDialogsScope scripted;
+    scripted->answer_question("Cancel");
+    scripted->close_next();
+    scripted->answer_file("/tmp/a.mat");
+
+    EXPECT_EQ(dialogs().question(nullptr, kQuestion), "Cancel");
+    dialogs().error(nullptr, "File Error", "Could not open\n/tmp/x");
+    EXPECT_EQ(dialogs().input(nullptr, {"Eye Diagram Configuration", {"Enter symbol delay (0-1):"}, {"0"}}),
+              std::nullopt);
+    EXPECT_EQ(dialogs().open_file(nullptr, {"Open", "*.mat", {}}), std::filesystem::path("/tmp/a.mat"));
+    EXPECT_TRUE(scripted->all_answers_used());
+    EXPECT_THROW(dialogs().save_file(nullptr, {"Save", "*.mat", {}}), std::logic_error);
+
+    scripted->answer_file("/tmp/b.mat");
+    EXPECT_THROW(dialogs().question(nullptr, kQuestion), std::logic_error);
+
+    ASSERT_EQ(scripted->shown().size(), 6u);
+    EXPECT_EQ(scripted->shown()[1].kind, "error");
+    EXPECT_EQ(scripted->shown()[1].text, "Could not open\n/tmp/x");
+    EXPECT_EQ(scripted->shown()[2].text, "Enter symbol delay (0-1):");
+}
+
+}  // namespace
+}  // namespace dot11b::gui
