@@ -1,6 +1,7 @@
 #include "cli/gen/command_line.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -45,9 +46,10 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
     const GeneratedWaveform waveform{parameters, settings, app::calculate(parameters), parameters.projected_length};
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);
     print_summary(err, waveform, written);
-    if (options.json) out << summary_json(waveform, written).dump() << '\n';
-    if (download.requested()) return download.run(waveform, err);
-    return kSuccess;
+    std::optional<instrument::DownloadOutcome> outcome;
+    if (download.requested()) outcome = download.run(waveform, err);
+    if (options.json) out << summary_json(waveform, written, outcome).dump() << '\n';
+    return outcome && !outcome->ok ? kFailure : kSuccess;
 }
 
 }  // namespace

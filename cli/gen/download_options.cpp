@@ -90,7 +90,7 @@ void DownloadOptions::apply(app::FormatParameters& parameters, app::SigGenSettin
     if (arb_ref_) settings.external_reference = *arb_ref_ == "ext";
 }
 
-int DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
+instrument::DownloadOutcome DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
     const instrument::ConnectionUri connection = instrument::parse_connection_uri(*uri_);
     instrument::HwIoModule module;
     if (connection.serial_device) module.serial_devices().set(connection.config.rs232.port, *connection.serial_device);
@@ -115,7 +115,8 @@ int DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) 
     const instrument::DownloadOutcome outcome = instrument::download_waveform(instrument::bridge_to(module), request);
     progress.finish();
     err << outcome.title << ": " << outcome.message << '\n';
-    return outcome.ok ? 0 : 1;
+    for (const auto& warning : outcome.warnings) err << "warning: " << warning << '\n';
+    return outcome;
 }
 
 }  // namespace dot11b::cli

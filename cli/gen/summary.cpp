@@ -7,11 +7,12 @@
 namespace dot11b::cli {
 
 nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
-                                    const std::vector<std::filesystem::path>& written) {
+                                    const std::vector<std::filesystem::path>& written,
+                                    const std::optional<instrument::DownloadOutcome>& download) {
     const auto samples = waveform.samples().size();
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const auto& path : written) files.push_back(path.string());
-    return {
+    nlohmann::ordered_json summary = {
         {"samples", samples},
         {"sample_rate", waveform.sample_rate()},
         {"duration_s", static_cast<double>(samples) / waveform.sample_rate()},
@@ -21,6 +22,13 @@ nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
         {"psdu_octets", waveform.calculation.psdu.size() / 8},
         {"outputs", files},
     };
+    if (download) {
+        summary["download"] = {{"ok", download->ok},
+                               {"title", download->title},
+                               {"message", download->message},
+                               {"warnings", download->warnings}};
+    }
+    return summary;
 }
 
 void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
