@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 #include "phy/size_estimate.hpp"
 
 namespace dot11b::app {

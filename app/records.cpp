@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/entry_rules.hpp"
-#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::app {
 namespace {

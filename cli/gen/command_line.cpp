@@ -7,7 +7,6 @@
 #include <CLI/CLI.hpp>
 
 #include "app/parameter_file.hpp"
-#include "app/record_reader.hpp"
 #include "cli/gen/download_options.hpp"
 #include "cli/gen/generation_options.hpp"
 #include "cli/gen/output_options.hpp"
@@ -16,6 +15,7 @@
 #include "cli/gen/unframed_checks.hpp"
 #include "cli/gen/usage_error.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -75,7 +75,7 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
             throw UsageError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
         }
         if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
-        out << app::number_text(*parameters.projected_length) << '\n';
+        out << number_text(*parameters.projected_length) << '\n';
         return kSuccess;
     }
 

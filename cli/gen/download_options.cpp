@@ -7,9 +7,9 @@
 #include <functional>
 #include <ostream>
 
-#include "app/record_reader.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "cli/gen/usage_error.hpp"
+#include "common/number_text.hpp"
 #include "instrument/connection_uri.hpp"
 #include "instrument/corrections.hpp"
 #include "instrument/download_request.hpp"
@@ -60,13 +60,13 @@ void DownloadOptions::add_to(CLI::App& app) {
         return help + " (default " + value + ")";
     };
     auto* frequency =
-        app.add_option("--frequency", frequency_, with_default("carrier frequency in Hz", app::number_text(d.frequency)))
+        app.add_option("--frequency", frequency_, with_default("carrier frequency in Hz", number_text(d.frequency)))
             ->check(CLI::Range(instrument::kMinFrequency, instrument::kMaxFrequency));
     app.add_option("--channel", channel_, "RF channel 1 to 14 (sets the carrier frequency)")
         ->check(CLI::Range(1, 14))
         ->excludes(frequency);
     app.add_option("--amplitude", amplitude_,
-                   with_default("output level in dBm, whole numbers", app::number_text(d.amplitude)))
+                   with_default("output level in dBm, whole numbers", number_text(d.amplitude)))
         ->check(CLI::Range(instrument::kMinAmplitude, instrument::kMaxAmplitude));
     app.add_option("--title", title_,
                    with_default("waveform name in the instrument: upper-cased, only A-Z 0-9 _ $ & # + - [ ] kept, "

@@ -7,9 +7,9 @@
 
 #include "app/calculation.hpp"
 #include "app/entry_rules.hpp"
-#include "app/record_reader.hpp"
 #include "app/user_data_file.hpp"
 #include "cli/gen/usage_error.hpp"
+#include "common/number_text.hpp"
 #include "mac/mac_header.hpp"
 
 namespace dot11b::cli {
@@ -75,13 +75,13 @@ CLI::Validator within(double min, double max, const std::string& unit, bool whol
             double value = 0;
             if (!CLI::detail::lexical_cast(text, value)) return text + " is not a number";
             if (whole && std::floor(value) != value) {
-                return text + " is not a whole number from " + app::number_text(min) + " to " + app::number_text(max) +
+                return text + " is not a whole number from " + number_text(min) + " to " + number_text(max) +
                        unit;
             }
             if (value >= min && value <= max) return {};
-            return text + " is outside " + app::number_text(min) + " to " + app::number_text(max) + unit;
+            return text + " is outside " + number_text(min) + " to " + number_text(max) + unit;
         },
-        app::number_text(min) + " to " + app::number_text(max) + unit);
+        number_text(min) + " to " + number_text(max) + unit);
 }
 
 [[noreturn]] void refuse(const std::string& option, const std::string& value, const std::string& problem) {
@@ -141,9 +141,9 @@ void note_microseconds(std::vector<std::string>& notes, const char* option, doub
     const double stored = app::samples_to_microseconds(samples, oversampling);
     if (std::abs(stored - typed) > 1e-9 * std::max(1.0, typed)) {
         // To the nanosecond, a small part of a sample at any ratio.
-        notes.push_back(std::string(option) + " " + app::number_text(typed) + " is " + std::to_string(samples) +
-                        " samples, " + app::number_text(std::round(stored * 1000) / 1000) + " us at oversampling " +
-                        app::number_text(oversampling));
+        notes.push_back(std::string(option) + " " + number_text(typed) + " is " + std::to_string(samples) +
+                        " samples, " + number_text(std::round(stored * 1000) / 1000) + " us at oversampling " +
+                        number_text(oversampling));
     }
 }
 
@@ -154,7 +154,7 @@ void GenerationOptions::add_to(CLI::App& app) {
     auto one_of = [](const auto& choices) { return CLI::IsMember(names_of(choices)); };
     app.add_option("--rate", rate_,
                    with_default("PSDU data rate in Mbit/s; 22 and 33 only with --unframed --modulation pbcc",
-                                app::number_text(phy::rate_in_mbps(d.rate))))
+                                number_text(phy::rate_in_mbps(d.rate))))
         ->check(one_of(kRates));
     app.add_option("--modulation", modulation_,
                    with_default("modulation at 5.5 Mbit/s and above", name_of(kModulations, static_cast<int>(d.modulation))))
@@ -174,24 +174,24 @@ void GenerationOptions::add_to(CLI::App& app) {
         ->check(one_of(kRamps));
     app.add_option("--ramp-time", ramp_time_,
                    with_default("length of each power ramp in microseconds, rounded to whole samples",
-                                app::number_text(app::samples_to_microseconds(d.ramp_length, d.oversampling))))
+                                number_text(app::samples_to_microseconds(d.ramp_length, d.oversampling))))
         ->check(within(0, app::kMaxRampTimeUs, " microseconds"));
     app.add_option("--idle-time", idle_time_,
                    with_default("idle interval after the burst in microseconds, rounded to whole samples",
-                                app::number_text(app::samples_to_microseconds(d.idle_samples, d.oversampling))))
+                                number_text(app::samples_to_microseconds(d.idle_samples, d.oversampling))))
         ->check(within(0, app::kMaxIdleTimeUs, " microseconds"));
     app.add_option("--oversampling", oversampling_,
-                   with_default("output samples per chip", app::number_text(d.oversampling)))
+                   with_default("output samples per chip", number_text(d.oversampling)))
         ->check(one_of(kOversampling));
     app.add_option("--filter", filter_,
                    with_default("baseband pulse-shaping filter", name_of(kFilters, static_cast<int>(d.filter))))
         ->check(one_of(kFilters));
     app.add_option("--filter-factor", filter_factor_,
                    with_default("Gaussian BT (0.1 to 1) or root-cosine roll-off (0.05 to 1)",
-                                app::number_text(d.filter_factor)));
+                                number_text(d.filter_factor)));
     app.add_option("--filter-length", filter_length_,
                    with_default("filter length in symbols, rounded to a multiple of the oversampling ratio",
-                                app::number_text(d.filter_taps)))
+                                number_text(d.filter_taps)))
         ->check(within(app::kMinFilterTaps, app::kMaxFilterTaps, " symbols"));
     app.add_flag("--mirror", mirror_, "mirror the spectrum (conjugate the waveform)");
     app.add_flag("--mac-header", mac_header_, "prepend the MAC header (framed mode)");
@@ -241,7 +241,7 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
     if (filter_factor_) {
         const double min = app::min_filter_factor(p.filter);
         if (!(*filter_factor_ >= min && *filter_factor_ <= app::kMaxFilterFactor)) {
-            refuse("--filter-factor", app::number_text(*filter_factor_),
+            refuse("--filter-factor", number_text(*filter_factor_),
                    p.filter == phy::FilterType::Gaussian     ? "the Gaussian BT must be 0.1 to 1"
                    : p.filter == phy::FilterType::RootCosine ? "the root-cosine roll-off must be 0.05 to 1"
                                                              : "must be at most 1");
@@ -251,9 +251,9 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
     if (filter_length_) {
         p.filter_taps = app::filter_taps_entry(filter_length_, p.oversampling);
         if (p.filter_taps != *filter_length_) {
-            notes.push_back("--filter-length " + app::number_text(*filter_length_) + " is " +
-                            app::number_text(p.filter_taps) + " symbols, a multiple of the oversampling ratio " +
-                            app::number_text(p.oversampling));
+            notes.push_back("--filter-length " + number_text(*filter_length_) + " is " +
+                            number_text(p.filter_taps) + " symbols, a multiple of the oversampling ratio " +
+                            number_text(p.oversampling));
         }
     }
     if (mirror_) p.mirror_spectrum = true;
@@ -273,11 +273,11 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
 
     const double mbps = phy::rate_in_mbps(p.rate);
     if ((mbps == 22 || mbps == 33) && (p.framed || p.modulation != phy::Modulation::Pbcc)) {
-        refuse("--rate", app::number_text(mbps), "22 and 33 Mbit/s only with --unframed --modulation pbcc");
+        refuse("--rate", number_text(mbps), "22 and 33 Mbit/s only with --unframed --modulation pbcc");
     }
     if (modulation_ && (mbps == 1 || mbps == 2)) {
         refuse("--modulation", *modulation_,
-               "chooses CCK or PBCC at 5.5, 11, 22 and 33 Mbit/s, not at " + app::number_text(mbps) + " Mbit/s");
+               "chooses CCK or PBCC at 5.5, 11, 22 and 33 Mbit/s, not at " + number_text(mbps) + " Mbit/s");
     }
     if (preamble_ == "short" && p.rate == phy::DataRate::Mbps1) {
         refuse("--preamble", "short", "1 Mbit/s has the long preamble only");
@@ -292,7 +292,7 @@ EntryNames GenerationOptions::entry_names(const app::FormatParameters& p) const 
     if (payload_file_) {
         entries.length = "--payload-file " + *payload_file_ + " (" + std::to_string(p.data_length) + " octets)";
     }
-    if (filter_length_) entries.filter_length = "--filter-length " + app::number_text(*filter_length_);
+    if (filter_length_) entries.filter_length = "--filter-length " + number_text(*filter_length_);
     return entries;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/entry_rules.hpp"
-#include "app/record_reader.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -37,7 +37,7 @@ const char* filter_word(phy::FilterType filter) {
 bool has_ramps(const app::FormatParameters& p) { return p.framed && p.ramp != phy::RampType::None; }
 
 std::string duration_text(std::size_t samples, double oversampling) {
-    return app::number_text(app::samples_to_microseconds(samples, oversampling)) + " us (" + std::to_string(samples) +
+    return number_text(app::samples_to_microseconds(samples, oversampling)) + " us (" + std::to_string(samples) +
            " samples)";
 }
 
@@ -89,11 +89,11 @@ void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
     const auto samples = waveform.samples().size();
     const std::size_t bits = waveform.calculation.psdu.size();
     out << "samples:          " << samples << '\n'
-        << "sample rate:      " << app::number_text(waveform.sample_rate() / 1e6) << " MHz\n"
+        << "sample rate:      " << number_text(waveform.sample_rate() / 1e6) << " MHz\n"
         << "duration:         " << std::fixed << std::setprecision(3)
         << static_cast<double>(samples) / waveform.sample_rate() * 1e6 << " us\n"
         << std::defaultfloat << "projected length: "
-        << (waveform.projected_length ? app::number_text(*waveform.projected_length) + " samples"
+        << (waveform.projected_length ? number_text(*waveform.projected_length) + " samples"
                                       : std::string("not estimated at this rate"))
         << '\n'
         << "PSDU:             " << bits / 8 << " octets (" << bits << " bits)\n"
@@ -109,8 +109,8 @@ void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
         out << "none\n";
     } else {
         out << filter_word(p.filter) << (p.filter == phy::FilterType::Gaussian ? ", BT " : ", roll-off ")
-            << app::number_text(p.filter_factor) << ", " << app::number_text(p.filter_taps) << " symbols ("
-            << app::number_text(p.filter_taps * p.oversampling) << " samples)\n";
+            << number_text(p.filter_factor) << ", " << number_text(p.filter_taps) << " symbols ("
+            << number_text(p.filter_taps * p.oversampling) << " samples)\n";
     }
     for (const auto& note : waveform.notes) out << "note:             " << note << '\n';
     for (const auto& path : written) out << "wrote:            " << path.string() << '\n';

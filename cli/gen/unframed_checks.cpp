@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "app/calculation.hpp"
-#include "app/record_reader.hpp"
 #include "cli/gen/usage_error.hpp"
+#include "common/number_text.hpp"
 #include "phy/cck.hpp"
 #include "phy/pbcc.hpp"
 
@@ -63,7 +63,7 @@ void check_unframed_entries(const app::FormatParameters& p, const EntryNames& en
     const auto chips = payload_chips(p, octets);
     if (!chips) {
         refuse(entries.length, length_fallback,
-               "at " + app::number_text(phy::rate_in_mbps(p.rate)) +
+               "at " + number_text(phy::rate_in_mbps(p.rate)) +
                    " Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols; the nearest lengths that do are " +
                    nearest_lengths(p, octets) + " octets",
                entries.from_parameter_file);
@@ -81,9 +81,9 @@ void check_unframed_entries(const app::FormatParameters& p, const EntryNames& en
     if (taps > room) {
         // Filter lengths are entered in multiples of the oversampling ratio.
         const double longest = std::floor(room / (p.oversampling * p.oversampling)) * p.oversampling;
-        refuse(entries.filter_length, "the filter length of " + app::number_text(p.filter_taps) + " symbols",
+        refuse(entries.filter_length, "the filter length of " + number_text(p.filter_taps) + " symbols",
                "the filter is longer than the " + std::to_string(*chips) + "-chip unframed burst it shapes; " +
-                   (longest > 0 ? "allowed for this burst: up to " + app::number_text(longest) + " symbols"
+                   (longest > 0 ? "allowed for this burst: up to " + number_text(longest) + " symbols"
                                 : "the burst is too short for any filter, use --filter none"),
                entries.from_parameter_file);
     }

@@ -12,9 +12,9 @@
 
 #include "app/calculation.hpp"
 #include "app/parameter_file.hpp"
-#include "app/record_reader.hpp"
 #include "app/tests/test_support.hpp"
 #include "cli/gen/command_line.hpp"
+#include "common/number_text.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
 
@@ -203,7 +203,7 @@ TEST(CommandLine, OptionsSetTheRecordsAsTheWindowWould) {
     EXPECT_EQ(p.data_length, 100U);
     EXPECT_EQ(p.total_length, 132U);
     ASSERT_TRUE(p.projected_length.has_value());
-    EXPECT_EQ(result.out, app::number_text(*p.projected_length) + "\n");
+    EXPECT_EQ(result.out, number_text(*p.projected_length) + "\n");
     EXPECT_TRUE(result.err.empty());
 }
 

@@ -5,11 +5,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <sstream>
 
+#include "common/number_text.hpp"
 #include "instrument/sim/scpi_header.hpp"
 
 namespace dot11b::sim {
@@ -41,12 +41,6 @@ std::string upper(std::string_view text) {
     std::string result(text);
     for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return result;
-}
-
-std::string number_text(double x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", x);
-    return text;
 }
 
 // A number with an optional unit from `units` (blanks between them allowed).
