@@ -4,16 +4,17 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "common/testing/temporary_folder.hpp"
 #include "frame/matfile.hpp"
 #include "instrument/corrections.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
-#include "temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
 
 using frame::Value;
+using test::TemporaryFolder;
 
 constexpr double kSampleRate = 44e6;
 constexpr std::size_t kPoints = 41;
