@@ -79,8 +79,7 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
         return kSuccess;
     }
 
-    const GeneratedWaveform waveform{parameters, settings, app::calculate(parameters), parameters.projected_length,
-                                     std::move(notes)};
+    const GeneratedWaveform waveform = build_waveform(parameters, settings, std::move(notes));
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);
     print_summary(err, waveform, written);
     std::optional<instrument::DownloadOutcome> outcome;

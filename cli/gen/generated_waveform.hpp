@@ -23,4 +23,9 @@ struct GeneratedWaveform {
     double sample_rate() const { return settings.sampling_rate; }
 };
 
+// The waveform of the records, calculated as the window's Calculate does.
+// Throws ConfigError when the frame builder refuses the configuration.
+GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const app::SigGenSettings& settings,
+                                 std::vector<std::string> notes = {});
+
 }  // namespace dot11b::cli
