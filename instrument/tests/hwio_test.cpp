@@ -6,11 +6,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
 #include "simulator_process.hpp"
@@ -23,11 +23,6 @@ using Clock = std::chrono::steady_clock;
 std::size_t open_descriptors() {
     return static_cast<std::size_t>(
         std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
-}
-
-std::string file_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A loopback socket of our own: bound and listening but never accepting or
@@ -95,8 +90,8 @@ TEST(HwIoModule, DownloadStoresTheWaveformFileBytesAndMarkers) {
                                                    ":MMEM:DATA \"MKR1:MY_WAVE#1\",#14", ":SYST:ERR?"}));
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(iq);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "MY_WAVE#1"), std::string(wfm.begin(), wfm.end()));
-    EXPECT_EQ(file_text(sim.store() / "MKR1" / "MY_WAVE#1"), std::string("\x02\x03\x03\x00", 4));
+    EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "MY_WAVE#1"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(test::read_text(sim.store() / "MKR1" / "MY_WAVE#1"), std::string("\x02\x03\x03\x00", 4));
 }
 
 TEST(HwIoModule, RequestsThatCannotBeCarriedOutAreRefusedBeforeConnecting) {
@@ -247,7 +242,7 @@ TEST(HwIoModule, Rs232RoundTripOverAPseudoTerminal) {
     EXPECT_EQ(module(query, config, std::string(":SYST:ERR?")), (StatusPair{0, "+0,\"No error\""}));
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(iq);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
 }
 
 TEST(HwIoModule, RecordsAreMappedToTheirConnections) {
