@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/gui/callbacks.hpp"
@@ -73,21 +74,26 @@ void resize_all_fonts(QWidget* window) {
     window->setFont(font);
 }
 
-void fit_and_center(QWidget* window) {
-    // A scroll area asks for little room of its own; the window is sized for
-    // its whole contents first and only then limited to the screen.
+QSize contents_size(QWidget* window) {
+    // Texts and fonts set since the window was built are measured first.
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // A scroll area asks for little room of its own; the window grows by
+    // what its whole contents need beyond that.
+    const QSize hint = window->sizeHint();
     auto* scroll = window->findChild<QScrollArea*>();
-    if (scroll && scroll->widget()) {
-        const int frame = 2 * scroll->frameWidth();
-        scroll->setMinimumSize(scroll->widget()->sizeHint() + QSize(frame, frame));
-    }
-    window->adjustSize();
-    if (scroll) scroll->setMinimumSize(0, 0);
+    if (scroll == nullptr || scroll->widget() == nullptr) return hint;
+    // Room for a scroll bar too: a window one bar short of its contents would show both.
+    const int slack = 2 * scroll->frameWidth() + scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize needed = scroll->widget()->sizeHint() + QSize(slack, slack);
+    return hint + (needed - scroll->sizeHint()).expandedTo(QSize(0, 0));
+}
+
+void fit_and_center(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
+    if (screen == nullptr) return window->resize(contents_size(window));
     const QRect available = screen->availableGeometry();
     const QSize frame = window->frameGeometry().size() - window->geometry().size();
-    window->resize(window->size().boundedTo(available.size() - frame));
+    window->resize(contents_size(window).boundedTo(available.size() - frame));
     QRect placed(QPoint(), window->size() + frame);
     placed.moveCenter(available.center());
     window->move(placed.topLeft());

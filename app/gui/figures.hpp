@@ -37,6 +37,8 @@ QDialog* load_mac_header_window(QWidget* parent);
 void set_font_scale(double factor);
 void resize_all_fonts(QWidget* window);
 
+// The size that shows all of the window's contents, scroll areas included.
+QSize contents_size(QWidget* window);
 // Sizes the window to its contents within the screen and centres it there.
 void fit_and_center(QWidget* window);
 // Centres a child window over its parent window.

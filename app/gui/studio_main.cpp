@@ -59,6 +59,9 @@ bool save(QWidget* window, const QString& file) {
 // Renders the main window with its defaults and, when asked, the MAC header window.
 int screenshots(const QString& main_file, const QString& mac_file) {
     QWidget* main = main_window();
+    // The whole window, whatever the size of the screen it would be shown on.
+    if (main) main->resize(dot11b::gui::contents_size(main));
+    QApplication::processEvents();
     if (!save(main, main_file)) return 1;
     if (mac_file.isEmpty()) return 0;
     auto capture = std::make_unique<WindowToFile>(mac_file);
