@@ -39,15 +39,6 @@ double code(auto e) { return static_cast<double>(e); }
 
 }  // namespace
 
-std::optional<PropertyValue> final_value(const ControlSettings& settings, std::string_view tag,
-                                         std::string_view property) {
-    const auto last = std::find_if(settings.rbegin(), settings.rend(), [&](const PropertySetting& s) {
-        return s.tag == tag && s.property == property;
-    });
-    if (last == settings.rend()) return std::nullopt;
-    return last->value;
-}
-
 phy::DataRate data_rate_of_choice(int choice) {
     if (choice < 1 || choice > 4) throw ConfigError("pdDataRate: choice " + std::to_string(choice) + "; allowed 1 to 4");
     return kRateChoices[static_cast<std::size_t>(choice - 1)];
@@ -115,7 +106,9 @@ ControlSettings generation_parameters_view(const FormatParameters& p) {
     v.text("lblFilterFactor", p.filter == phy::FilterType::Gaussian     ? "bT:  "
                               : p.filter == phy::FilterType::RootCosine ? "a:  "
                                                                         : "");
-    for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps"}) v.visible(tag, shaped);
+    for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps", "lblFilterTapsUnit"}) {
+        v.visible(tag, shaped);
+    }
     v.number("txtFilterFactor", p.filter_factor)
         .number("txtFilterTaps", p.filter_taps)
         .flag("chkMirrorSpectrum", p.mirror_spectrum);

@@ -5,7 +5,6 @@
 // window; the desktop application applies the settings in order (a later
 // setting of the same property wins).
 
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -27,10 +26,6 @@ struct PropertySetting {
 };
 
 using ControlSettings = std::vector<PropertySetting>;
-
-// The last setting of the property in `settings`, or nothing.
-std::optional<PropertyValue> final_value(const ControlSettings& settings, std::string_view tag,
-                                         std::string_view property);
 
 // Drop-down positions (1-based) of the data rate (1, 2, 5.5, 11 Mbit/s) and of
 // the oversampling ratio (2, 2.5, 3, 3.5). Throw ConfigError for another position.

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "app/entry_rules.hpp"
@@ -5,6 +7,16 @@
 
 namespace dot11b::app {
 namespace {
+
+// The last setting of the property, as the window ends up showing it.
+std::optional<PropertyValue> final_value(const ControlSettings& settings, std::string_view tag,
+                                         std::string_view property) {
+    std::optional<PropertyValue> last;
+    for (const auto& s : settings) {
+        if (s.tag == tag && s.property == property) last = s.value;
+    }
+    return last;
+}
 
 TEST(WindowView, ChannelListLinesUpTheChannelNumbers) {
     const auto channels = channel_choices();

@@ -128,7 +128,9 @@ TEST_F(Studio, ControlsFollowModeRateModulationRampFilterAndPayload) {
         step.stored(parameters());
     }
     choose("pdFilterType", 1);
-    for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps"}) EXPECT_FALSE(visible(tag)) << tag;
+    for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps", "lblFilterTapsUnit"}) {
+        EXPECT_FALSE(visible(tag)) << tag;
+    }
     EXPECT_EQ(text("lblFilterFactor"), "");
 }
 
