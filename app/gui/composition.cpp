@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/gui/callbacks.hpp"
+#include "app/gui/main_controller.hpp"
+#include "app/gui/orb_config.hpp"
+#include "app/gui/shell.hpp"
 #include "common/errors.hpp"
 #include "mac/mac_header.hpp"
 
@@ -26,8 +29,15 @@ const ScriptControls kMainWindow[] = {
     {"ORBconfig",
      {"pdReconFilter", "txtAmplitude", "chkRFblanking", "tbArbRefSource", "tbMarkerPolarity", "pdFrequencyUnits",
       "txtFrequency", "pdSamplingRateUnits", "txtSamplingRate", "txtWaveformTitle"}},
-    {"rfCommonUI", {"pbCalculate"}},
+    {"rfCommonUI", {"pbCalculate", "pbDownload", "pbRefresh"}},
 };
+
+// The local function table of each window script.
+const frame::LocalTable& script_table(std::string_view script) {
+    if (script == "dot11b_GUI_b") return main_window::table();
+    if (script == "ORBconfig") return orb_config::table();
+    return shell::table();
+}
 
 QObject* control(QWidget* window, const QString& tag) {
     auto* found = window->findChild<QObject*>(tag);
@@ -37,9 +47,18 @@ QObject* control(QWidget* window, const QString& tag) {
 
 }  // namespace
 
+// A control whose callback its script does not have yet stays disabled.
 void connect_main_window(QWidget* main) {
     for (const auto& [script, tags] : kMainWindow) {
-        for (const char* tag : tags) connect_callback(control(main, tag), script, std::string(tag) + "_Callback");
+        for (const char* tag : tags) {
+            const std::string callback = std::string(tag) + "_Callback";
+            QObject* c = control(main, tag);
+            if (script_table(script).find(callback) == nullptr) {
+                qobject_cast<QWidget*>(c)->setEnabled(false);
+                continue;
+            }
+            connect_callback(c, script, callback);
+        }
     }
 }
 

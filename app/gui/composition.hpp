@@ -8,8 +8,9 @@ class QWidget;
 namespace dot11b::gui {
 
 // The main window's controls: the format, framing, payload and shaping
-// controls call dot11b_GUI_b, the generator panel ORBconfig, the Calculate
-// button rfCommonUI.
+// controls call dot11b_GUI_b, the generator panel ORBconfig, the Calculate,
+// Download and Refresh buttons rfCommonUI. A control whose callback is not
+// (yet) in its script's table is disabled.
 void connect_main_window(QWidget* main);
 
 // The MAC header window: its fields call dot11_MACconfig's Field_Callback,

@@ -18,7 +18,6 @@ struct Item {
     const char* tag;
     bool visible = true;
     bool separator_above = false;
-    bool enabled = true;
     bool has_callback = true;
 };
 
@@ -30,8 +29,6 @@ struct Menu {
     std::vector<Item> items;
 };
 
-// The connection dialogs come with the instrument dialogs; until then their
-// items are shown disabled.
 const std::vector<Menu>& menus() {
     static const std::vector<Menu> all = {
         {"File", "&File", "menuFile", true,
@@ -40,7 +37,7 @@ const std::vector<Menu>& menus() {
           {"&Save", "menuFileSave"},
           {"Save &As...", "menuFileSaveAs"},
           {"&Export Data...", "menuFileExportData"},
-          {"&Export Raw Data...", "menuFileExportRawData", false, false, true, false},
+          {"&Export Raw Data...", "menuFileExportRawData", false, false, false},
           {"E&xit", "menuFileExit", true, true}}},
         {"Plot", "&Plot", "menuPlot", true,
          {{"&Spectrum", "menuPlotSpectrum"},
@@ -51,17 +48,22 @@ const std::vector<Menu>& menus() {
           {"S&catter Diagram", "menuPlotScatterDiagram", false},
           {"&CCDF", "menuPlotCCDF", true, true}}},
         {"Config", "&Configuration", "menuConfig", true,
-         {{"&Sig Gen I/O", "menuConfigSigGenIO", true, false, false},
-          {"Spec &An I/O", "menuConfigSpecAnIO", false, false, false}}},
+         {{"&Sig Gen I/O", "menuConfigSigGenIO"}, {"Spec &An I/O", "menuConfigSpecAnIO", false}}},
         {"Special", "&Special", "menuSpecial", false,
          {{"Save &Wave...", "menuSpecialSaveWave"},
-          {"&Impairments", "menuSpecialImpairments", false, false, false, false}}},
+          {"&Impairments", "menuSpecialImpairments", false, false, false}}},
         {"Help", "&Help", "menuHelp", true, {{"&Help", "menuHelpHelp"}, {"&About", "menuHelpAbout"}}},
     };
     return all;
 }
 
-bool is_plot_item(std::string_view tag) { return tag.starts_with("menuPlot"); }
+// An item is usable once the shell has its callback and, for a plot, the
+// plot operation is built.
+bool usable(const Item& item) {
+    const std::string tag(item.tag);
+    if (table().find(tag + "_Callback") == nullptr) return false;
+    return !tag.starts_with("menuPlot") || plot_available(tag);
+}
 
 }  // namespace
 
@@ -78,7 +80,7 @@ frame::Value add_menu(double figure) {
             QAction* action = menu->addAction(item.label);
             action->setObjectName(item.tag);
             action->setVisible(item.visible);
-            action->setEnabled(item.enabled && (!is_plot_item(item.tag) || plot_available(item.tag)));
+            action->setEnabled(usable(item));
             if (item.has_callback) connect_callback(action, "rfCommonUI", std::string(item.tag) + "_Callback");
         }
         header.set_field(m.field, frame::Value::scalar(handle_of(menu)));
