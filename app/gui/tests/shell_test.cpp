@@ -224,6 +224,31 @@ TEST_F(Studio, ExitClosesThePlotWindowsAndTheNextStartReadsTheConfigurationBack)
     EXPECT_EQ(main_->windowTitle(), "Corvane Wave Forge - IEEE 802.11b-1999 (DSSS)");
 }
 
+TEST_F(Studio, PlotCommandsCheckTheWaveformThenKeepTheirWindow) {
+    const Value handles = guidata(main_);
+    const auto plot_ccdf = [&] {
+        frame::call_by_name("rfCommonUI", 0,
+                            {Value::text("menuPlotCCDF_Callback"), handles.field("menuPlotCCDF"), Value(), handles});
+    };
+    dialogs_->answer_question("Cancel");
+    plot_ccdf();
+    EXPECT_EQ(dialogs_->shown().back().text,
+              "The waveform has not yet been calculated. Do you wish to calculate\nthe waveform and then plot ?");
+    EXPECT_TRUE(frame::global(frame::Global::waveform).empty());
+
+    dialogs_->close_next();  // closing the question calculates, then plots
+    plot_ccdf();
+    EXPECT_EQ(frame::global(frame::Global::waveform).numel(), 40068u);
+    const Value& windows = app_info().field("ClientWindows");
+    if (frame::operation(frame::OpId::XR_PlotCCDF).body != nullptr) {
+        ASSERT_EQ(windows.numel(), 1u);
+        EXPECT_NE(widget_of(windows.reals()[0]), nullptr);
+    } else {
+        EXPECT_TRUE(windows.empty());
+        EXPECT_EQ(console_.back(), "The function \"XR_PlotCCDF\" is not available in this build.");
+    }
+}
+
 TEST_F(Studio, HelpAndAboutShowTheirWindows) {
     dialogs_->answer_window([](QDialog& about) { about.findChild<QAbstractButton*>("pbClose")->click(); });
     menu("menuHelpAbout");
