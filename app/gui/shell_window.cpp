@@ -2,7 +2,6 @@
 // shut-down.
 
 #include <QApplication>
-#include <QPointer>
 
 #include "app/configuration_file.hpp"
 #include "app/gui/callbacks.hpp"
@@ -10,7 +9,6 @@
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
 #include "app/gui/shell.hpp"
 #include "app/record_values.hpp"
 #include "frame/convert.hpp"

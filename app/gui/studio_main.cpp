@@ -7,7 +7,6 @@
 
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include <QApplication>
 #include <QCommandLineParser>
