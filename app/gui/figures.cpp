@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -32,6 +33,14 @@ QString field_text(const frame::Value& record, const char* field) {
     if (record.kind() != frame::Value::Kind::Struct || !record.has_field(field)) return {};
     const frame::Value& v = record.field(field);
     return v.kind() == frame::Value::Kind::Char ? QString::fromStdString(v.text()) : QString();
+}
+
+// The product name in a window's heading: larger and bold.
+void emphasise(QLabel* heading) {
+    QFont font = heading->font();
+    font.setPointSizeF(font.pointSizeF() * 1.6);
+    font.setBold(true);
+    heading->setFont(font);
 }
 
 }  // namespace
@@ -113,10 +122,8 @@ QWidget* show_splash() {
     auto* splash = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
     Ui::SplashWindow ui;
     ui.setupUi(splash);
-    QFont title = splash->font();
-    title.setPointSizeF(title.pointSizeF() * 1.6);
-    title.setBold(true);
-    ui.lblProduct->setFont(title);
+    resize_all_fonts(splash);
+    emphasise(ui.lblProduct);
     splash->setAttribute(Qt::WA_DeleteOnClose);
     fit_and_center(splash);
     splash->show();
@@ -137,6 +144,7 @@ void run_about_window(QWidget* parent, const frame::Value& app_info) {
     Ui::AboutWindow ui;
     ui.setupUi(&window);
     resize_all_fonts(&window);
+    emphasise(ui.lblProduct);
     ui.lblName->setText(field_text(app_info, "Name"));
     ui.lblRevision->setText("Revision " + field_text(app_info, "Rev") + ", " + field_text(app_info, "Date"));
     QStringList notes{field_text(app_info, "Notes")};

@@ -27,6 +27,9 @@
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
 
+// Texts of widgets in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace dot11b::gui::test {
 
 class TemporaryFolder {
