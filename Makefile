@@ -28,7 +28,8 @@ run: build
 	else \
 		build/bin/dot11b-gen -o out/dot11b.wfm -o out/dot11b.sigmf-meta && \
 		scripts/demo-download.sh build/bin && \
-		QT_QPA_PLATFORM=offscreen build/bin/dot11b-studio --screenshot out/dot11b-studio.png && \
+		QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='default.warning=false;qt.*.warning=false' \
+			build/bin/dot11b-studio --screenshot out/dot11b-studio.png && \
 		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): ran the command-line demo instead of" \
 		     "the desktop application and rendered its window to out/dot11b-studio.png."; \
 	fi
