@@ -54,9 +54,10 @@ Outputs chkClkLocked_Callback(const Inputs& in, int) {
     return {};
 }
 
+// Off, on, or (a setting parameter files may hold) the preamble and header only.
 Outputs pdScrambler_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.scrambler = chosen(in) == 2 ? phy::ScramblerMode::On : phy::ScramblerMode::Off;
+    p.scrambler = phy::scrambler_mode_from_value(chosen(in) - 1, "pdScrambler");
     store(p);
     return {};
 }

@@ -38,6 +38,7 @@ TEST_F(Studio, SavedParameterFileReopensWithEveryControlRestored) {
     choose("pdDataRate", 3);
     choose("pdModulation", 2);
     click("chkClkLocked");
+    choose("pdScrambler", 3);
     choose("pdPowerRamp", 3);
     enter("txtRampTime", "3.5");
     choose("pdOversampleRate", 3);
