@@ -25,24 +25,28 @@ using frame::Value;
 
 constexpr const char* kAnswer = "answer";
 
-std::string tooltip(mac::MacField field, bool edit_box) {
-    static const std::pair<mac::MacField, const char*> kNames[] = {
-        {mac::MacField::FrameCntrl, "Frame Control Field."}, {mac::MacField::DurationID, "Duration/ID Field."},
-        {mac::MacField::SeqCntrl, "Sequence Control Field."}, {mac::MacField::Address1, "Address 1 Field."},
-        {mac::MacField::Address2, "Address 2 Field."},       {mac::MacField::Address3, "Address 3 Field."},
-        {mac::MacField::Address4, "Address 4 Field."},
-    };
-    std::string name;
-    for (const auto& [f, text] : kNames) {
-        if (f == field) name = text;
-    }
-    if (edit_box) {
-        return name + "\nLength: " + std::to_string(mac::mac_field_size(field)) + " bytes\nHexadecimal representation.";
-    }
-    if (field == mac::MacField::FrameCntrl) return "Frame Control Field.\nAlways active";
-    if (field == mac::MacField::DurationID) return "Duration/ID Field.\nAlways active.";
-    return "Includes/excludes the\n" + name;
-}
+struct FieldTooltips {
+    mac::MacField field;
+    const char* edit_box;
+    const char* check_box;
+};
+
+const FieldTooltips kTooltips[] = {
+    {mac::MacField::FrameCntrl, "Frame Control Field.\nLength: 2 bytes\nHexadecimal representation.",
+     "Frame Control Field.\nAlways active"},
+    {mac::MacField::DurationID, "Duration/ID Field.\nLength: 2 bytes\nHexadecimal representation.",
+     "Duration/ID Field.\nAlways active."},
+    {mac::MacField::SeqCntrl, "Sequence Control Field.\nLength: 2 bytes\nHexadecimal representation.",
+     "Includes/excludes the\nSequence Control Field."},
+    {mac::MacField::Address1, "Address 1 Field.\nLength: 6 bytes\nHexadecimal representation.",
+     "Includes/excludes the\nAddress 1 Field."},
+    {mac::MacField::Address2, "Address 2 Field.\nLength: 6 bytes\nHexadecimal representation.",
+     "Includes/excludes the\nAddress 2 Field."},
+    {mac::MacField::Address3, "Address 3 Field.\nLength: 6 bytes\nHexadecimal representation.",
+     "Includes/excludes the\nAddress 3 Field."},
+    {mac::MacField::Address4, "Address 4 Field.\nLength: 6 bytes\nHexadecimal representation.",
+     "Includes/excludes the\nAddress 4 Field."},
+};
 
 mac::MacField field_named(const std::string& name) {
     const auto field = mac::mac_field_from_name(name);
@@ -86,10 +90,10 @@ Outputs recalcBitStream(const Inputs&, int) {
 Outputs InitializeFigure(const Inputs& in, int) {
     const Value& handles = handles_argument(in);
     resize_all_fonts(window_from(handles));
-    for (const mac::MacField field : mac::kMacFields) {
+    for (const auto& [field, edit_box, check_box] : kTooltips) {
         const std::string name(mac::mac_field_name(field));
-        set(tag_handle(handles, "txt" + name), "TooltipString", Value::text(tooltip(field, true)));
-        set(tag_handle(handles, "chk" + name), "TooltipString", Value::text(tooltip(field, false)));
+        set(tag_handle(handles, "txt" + name), "TooltipString", Value::text(edit_box));
+        set(tag_handle(handles, "chk" + name), "TooltipString", Value::text(check_box));
     }
     return {};
 }
