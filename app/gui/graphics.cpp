@@ -180,7 +180,11 @@ void set(double handle, std::string_view property, const Value& value) {
         if (auto* combo = qobject_cast<QComboBox*>(o)) return set_choices(*combo, value);
         if (set_widget_text(o, qtext(value))) return;
     }
-    if (property == "Checked" && action) return action->setChecked(is_on(value));
+    if (property == "Checked" && action) {
+        // Any menu item can carry a check mark.
+        action->setCheckable(true);
+        return action->setChecked(is_on(value));
+    }
     if (property == "Label" && action) return action->setText(qtext(value));
     if (property == "Name" && widget) return widget->setWindowTitle(qtext(value));
     if (property == "Pointer" && widget) {

@@ -23,12 +23,21 @@
 #include "app/gui/graphics.hpp"
 #include "app/gui/handles.hpp"
 #include "app/gui/scripted_dialogs.hpp"
+#include "app/record_reader.hpp"
 #include "frame/console.hpp"
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
 
 // Texts of widgets in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace dot11b::frame {
+inline void PrintTo(const Value& value, std::ostream* out) {
+    *out << app::describe(value);
+    if (value.kind() == Value::Kind::Char) *out << " \"" << value.text() << '"';
+    if (value.kind() == Value::Kind::Double && value.numel() == 1) *out << " " << value.reals()[0];
+}
+}  // namespace dot11b::frame
 
 namespace dot11b::gui::test {
 
