@@ -78,8 +78,8 @@ Outputs XR_Splash(const Inputs& in, int) {
 
 Outputs XR_About(const Inputs& in, int) {
     require_application(in);
-    const QWidget* parent = in.has(0) ? gui::widget_of(frame::to_scalar(in, 0, "hParent")) : nullptr;
-    gui::run_about_window(const_cast<QWidget*>(parent), in.has(1) ? in.at(1, "appInfo") : Value());
+    QWidget* parent = in.has(0) ? gui::widget_of(frame::to_scalar(in, 0, "hParent")) : nullptr;
+    gui::run_about_window(parent, in.has(1) ? in.at(1, "appInfo") : Value());
     return {};
 }
 
