@@ -2,8 +2,6 @@
 // defaults, the main window with its menus and controls, the MAC header
 // window, a full redraw, then the main window.
 
-#include <QApplication>
-
 #include "app/app_info.hpp"
 #include "app/gui/callbacks.hpp"
 #include "app/gui/composition.hpp"
@@ -15,7 +13,6 @@
 #include "app/window_view.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
-#include "frame/runtime_error.hpp"
 
 namespace dot11b::gui::main_window {
 namespace {
@@ -112,9 +109,6 @@ Outputs InitializeFigure(const Inputs& in, int) {
 }
 
 Outputs start(int nargout) {
-    if (QApplication::instance() == nullptr) {
-        throw frame::RuntimeError("dot11b_GUI_b: the desktop application needs a running QApplication");
-    }
     const auto splash_shown = std::chrono::steady_clock::now();
     const double splash = frame::call_by_name("XR_Splash", 1, {}).at(0).reals()[0];
 
