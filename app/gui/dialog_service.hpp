@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QDialog;
 class QWidget;
 
 namespace dot11b::gui {
@@ -44,6 +45,9 @@ public:
     // The chosen file, or nullopt when cancelled.
     virtual std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) = 0;
+    // Shows one of the application's own modal windows (the MAC header window,
+    // About) and returns when it has been closed.
+    virtual void run_window(QDialog& window) = 0;
 };
 
 // The service in use: the Qt dialogs unless another one was installed.

@@ -114,4 +114,6 @@ std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const
                                                name_filter(request.filter)));
 }
 
+void QtDialogs::run_window(QDialog& window) { window.exec(); }
+
 }  // namespace dot11b::gui

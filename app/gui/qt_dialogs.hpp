@@ -5,7 +5,7 @@
 
 namespace dot11b::gui {
 
-class QtDialogs final : public DialogService {
+class QtDialogs : public DialogService {
 public:
     std::optional<std::string> question(QWidget* parent, const Question& question) override;
     void error(QWidget* parent, const std::string& title, const std::string& text) override;
@@ -13,6 +13,7 @@ public:
     std::optional<std::vector<std::string>> input(QWidget* parent, const InputRequest& request) override;
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
+    void run_window(QDialog& window) override;
 };
 
 }  // namespace dot11b::gui

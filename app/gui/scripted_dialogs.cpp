@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <QDialog>
+
 namespace dot11b::gui {
 namespace {
 
@@ -17,6 +19,7 @@ void ScriptedDialogs::answer_question(std::string button) { answers_.emplace_bac
 void ScriptedDialogs::answer_input(std::vector<std::string> entries) { answers_.emplace_back(std::move(entries)); }
 void ScriptedDialogs::answer_file(std::filesystem::path file) { answers_.emplace_back(std::move(file)); }
 void ScriptedDialogs::close_next() { answers_.emplace_back(Closed{}); }
+void ScriptedDialogs::answer_window(std::function<void(QDialog&)> act) { answers_.emplace_back(std::move(act)); }
 
 template <typename T>
 std::optional<T> ScriptedDialogs::next(const ShownDialog& dialog) {
@@ -55,6 +58,19 @@ std::optional<std::filesystem::path> ScriptedDialogs::open_file(QWidget*, const 
 
 std::optional<std::filesystem::path> ScriptedDialogs::save_file(QWidget*, const FileRequest& request) {
     return next<std::filesystem::path>({"save", request.title, request.filter, {}, {}});
+}
+
+// The window is shown (not modally) while the action runs, as a user would
+// see it; close_next() closes it with its close box.
+void ScriptedDialogs::run_window(QDialog& window) {
+    const auto act = next<WindowAction>({"window", window.windowTitle().toStdString(), {}, {}, {}});
+    window.show();
+    if (act) {
+        (*act)(window);
+    } else {
+        window.reject();
+    }
+    window.hide();
 }
 
 ScriptedDialogsScope::ScriptedDialogsScope() {

@@ -5,6 +5,7 @@
 // waiting on a modal window. Errors and messages need no answer.
 
 #include <deque>
+#include <functional>
 #include <variant>
 
 #include "app/gui/dialog_service.hpp"
@@ -12,7 +13,7 @@
 namespace dot11b::gui {
 
 struct ShownDialog {
-    std::string kind;  // "question", "error", "message", "input", "open", "save"
+    std::string kind;  // "question", "error", "message", "input", "open", "save", "window"
     std::string title;
     std::string text;  // question or message text; prompts or filter otherwise
     std::vector<std::string> buttons;
@@ -27,6 +28,8 @@ public:
     void answer_input(std::vector<std::string> entries);
     void answer_file(std::filesystem::path file);
     void close_next();  // the next question, input or file dialog is closed or cancelled
+    // The next window is handed to `act` (which edits it and closes it, as a user would).
+    void answer_window(std::function<void(QDialog&)> act);
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     bool all_answers_used() const { return answers_.empty(); }
@@ -37,9 +40,11 @@ public:
     std::optional<std::vector<std::string>> input(QWidget* parent, const InputRequest& request) override;
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
+    void run_window(QDialog& window) override;
 
 private:
-    using Answer = std::variant<Closed, std::string, std::vector<std::string>, std::filesystem::path>;
+    using WindowAction = std::function<void(QDialog&)>;
+    using Answer = std::variant<Closed, std::string, std::vector<std::string>, std::filesystem::path, WindowAction>;
     template <typename T>
     std::optional<T> next(const ShownDialog& dialog);
 
