@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace dot11b::gui {
@@ -44,6 +45,10 @@ public:
     // The chosen file, or nullopt when cancelled.
     virtual std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) = 0;
+    // The print dialog for `printer` (a printer or a PDF file); false when cancelled.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The page set-up of `printer`; false when cancelled.
+    virtual bool page_setup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The service in use: the Qt dialogs unless another one was installed.

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -112,6 +114,16 @@ std::optional<std::filesystem::path> QtDialogs::open_file(QWidget* parent, const
 std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const FileRequest& request) {
     return chosen(QFileDialog::getSaveFileName(parent, q(request.title), start_folder(request.start_folder),
                                                name_filter(request.filter)));
+}
+
+bool QtDialogs::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::page_setup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace dot11b::gui

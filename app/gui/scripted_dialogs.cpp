@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <QPrinter>
+
 namespace dot11b::gui {
 namespace {
 
@@ -55,6 +57,18 @@ std::optional<std::filesystem::path> ScriptedDialogs::open_file(QWidget*, const 
 
 std::optional<std::filesystem::path> ScriptedDialogs::save_file(QWidget*, const FileRequest& request) {
     return next<std::filesystem::path>({"save", request.title, request.filter, {}, {}});
+}
+
+bool ScriptedDialogs::print(QWidget*, QPrinter& printer) {
+    const auto file = next<std::filesystem::path>({"print", "Print", "", {}, {}});
+    if (!file) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file->string()));
+    return true;
+}
+
+bool ScriptedDialogs::page_setup(QWidget*, QPrinter&) {
+    return next<std::string>({"page setup", "Page Setup", "", {}, {}}).has_value();
 }
 
 ScriptedDialogsScope::ScriptedDialogsScope() {

@@ -1,0 +1,40 @@
+#pragma once
+// What the view drawings share: labels, limits, grids, the line styles of a
+// line specification and density images.
+
+#include <QColor>
+#include <QString>
+#include <qcustomplot.h>
+
+#include "plots/axis_range.hpp"
+#include "plots/density_image.hpp"
+#include "plots/line_spec.hpp"
+
+namespace dot11b::plot_windows {
+
+// Colours of the curves: the default blue, the quadrature overlay's magenta,
+// and the light grey of a reference curve.
+inline const QColor kBlue{0, 0, 255};
+inline const QColor kMagenta{255, 0, 255};
+inline const QColor kReferenceGrey{179, 179, 179};
+
+QCPAxis* x_axis(QCPAxisRect& axes);
+QCPAxis* y_axis(QCPAxisRect& axes);
+
+void set_labels(QCPAxisRect& axes, const QString& x_label, const QString& y_label);
+void set_limits(QCPAxisRect& axes, plots::AxisRange x, plots::AxisRange y);
+// Dotted grid lines at the major ticks of both axes.
+void show_grid(QCPAxisRect& axes);
+// The right axis takes the left one's scale and ticks, the top the bottom's.
+void mirror_scales(QCPAxisRect& axes);
+
+QColor colour_of(plots::Rgb rgb);
+// A curve through the points, styled by the specification, with NaN breaks.
+QCPCurve* add_curve(QCPAxisRect& axes, const QVector<double>& x, const QVector<double>& y,
+                    const plots::LineSpec& line);
+
+// Cells shaded from pale to full `colour` with the logarithm of their count;
+// empty cells stay transparent, so images can lie over one another.
+QCPColorMap* add_density_image(QCPAxisRect& axes, const plots::DensityImage& image, const QColor& colour);
+
+}  // namespace dot11b::plot_windows
