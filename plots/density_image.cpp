@@ -47,10 +47,11 @@ DensityImage line_density(std::span<const double> x, std::span<const double> y, 
         // is the start of the next segment and counted there, unless the line ends.
         const double span = std::max(std::abs(c1 - c0), std::abs(r1 - r0));
         const auto steps = static_cast<std::size_t>(std::ceil(std::min(span, 1e6))) + (span == 0 ? 1 : 0);
-        for (std::size_t s = 0; s < steps; ++s) {
-            const double f = static_cast<double>(s) / static_cast<double>(steps);
-            grid.count(c0 + (c1 - c0) * f, r0 + (r1 - r0) * f);
-        }
+        const double column_step = (c1 - c0) / static_cast<double>(steps);
+        const double row_step = (r1 - r0) / static_cast<double>(steps);
+        double column = c0;
+        double row = r0;
+        for (std::size_t s = 0; s < steps; ++s, column += column_step, row += row_step) grid.count(column, row);
         const bool line_ends = k + 2 == x.size() || std::isnan(x[k + 2] + y[k + 2]);
         if (line_ends) grid.count(c1, r1);
     }
