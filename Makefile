@@ -29,12 +29,15 @@ run: build
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz --target fuzz_parameter_file fuzz_user_data dot11b-fuzz-seeds
-	@rm -rf build-fuzz/corpus && build-fuzz/bin/dot11b-fuzz-seeds build-fuzz/corpus/mat build-fuzz/corpus/data
+	@cmake --build --preset fuzz --target fuzz_parameter_file fuzz_user_data fuzz_recording dot11b-fuzz-seeds
+	@rm -rf build-fuzz/corpus && build-fuzz/bin/dot11b-fuzz-seeds build-fuzz/corpus/mat build-fuzz/corpus/data \
+		build-fuzz/corpus/recording
 	@build-fuzz/bin/fuzz_parameter_file -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-artifact_prefix=build-fuzz/ build-fuzz/corpus/mat
 	@build-fuzz/bin/fuzz_user_data -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 		-artifact_prefix=build-fuzz/ build-fuzz/corpus/data
+	@build-fuzz/bin/fuzz_recording -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/recording
 
 bench: build
 	@build/bin/dot11b-bench

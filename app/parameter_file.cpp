@@ -26,13 +26,19 @@ const frame::Value* find(const std::vector<frame::MatVariable>& variables, std::
 
 }  // namespace
 
-void save_parameter_file(const std::filesystem::path& path, const FormatParameters& parameters,
-                         const SigGenSettings& settings) {
+void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings) {
     const std::array<frame::MatVariable, 2> variables = {{
         {std::string(kParametersVariable), to_value(parameters)},
         {std::string(kSettingsVariable), to_value(settings)},
     }};
-    frame::write_mat_file(path, variables);
+    frame::write_mat_file(file, variables);
+}
+
+void save_parameter_file(const std::filesystem::path& path, const FormatParameters& parameters,
+                         const SigGenSettings& settings) {
+    DurableFile file(path);
+    save_parameter_file(file, parameters, settings);
+    file.commit();
 }
 
 ParameterSet load_parameter_file(const std::filesystem::path& path, std::string_view format_id) {

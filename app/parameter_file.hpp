@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/records.hpp"
+#include "common/durable_file.hpp"
 
 namespace dot11b::app {
 
@@ -14,8 +15,11 @@ struct ParameterSet {
     SigGenSettings settings;
 };
 
-// Writes both records (through a temporary file renamed into place). Throws
-// IoError naming the file.
+// Writes both records into `file`, which the caller commits. Throws IoError
+// naming the file.
+void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings);
+
+// Replaces the file at `path` durably. Throws IoError naming the file.
 void save_parameter_file(const std::filesystem::path& path, const FormatParameters& parameters,
                          const SigGenSettings& settings);
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/durable_file.hpp"
 #include "frame/value.hpp"
 
 namespace dot11b::frame {
@@ -22,10 +23,13 @@ enum class MatCompression {
     None,  // uncompressed, as format 6
 };
 
-// Writes the variables, in order, to a Level 5 MAT-file. The file is written
-// under a new temporary name in the same folder and renamed onto `path` only
-// when complete, so a failure leaves any earlier file untouched. ASCII text is
-// written as UTF-8, other text as UTF-16. Throws IoError naming the path.
+// Writes the variables, in order, as a Level 5 MAT-file into the temporary
+// file of `file` and reads its directory back; the caller commits. ASCII text
+// is written as UTF-8, other text as UTF-16. Throws IoError naming the target.
+void write_mat_file(DurableFile& file, std::span<const MatVariable> variables,
+                    MatCompression compression = MatCompression::Zlib);
+
+// The same, replacing `path` durably: a failure leaves any earlier file untouched.
 void write_mat_file(const std::filesystem::path& path, std::span<const MatVariable> variables,
                     MatCompression compression = MatCompression::Zlib);
 

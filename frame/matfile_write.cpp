@@ -1,15 +1,12 @@
-#include <fcntl.h>
 #include <matio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <vector>
 
+#include "common/errors.hpp"
 #include "frame/matfile.hpp"
 #include "frame/matio_handles.hpp"
 
@@ -17,11 +14,14 @@ namespace dot11b::frame {
 namespace {
 
 namespace fs = std::filesystem;
-using matio::fail;
 using matio::MatPtr;
 using matio::VarPtr;
 
 VarPtr create(const std::string& name, const Value& value);
+
+[[noreturn]] void fail(const fs::path& path, const std::string& reason) {
+    throw IoError("cannot write " + path.string() + ": " + reason);
+}
 
 VarPtr checked(VarPtr var, const std::string& name) {
     if (!var) throw std::runtime_error(matio::with_library_reason("cannot create variable " + name));
@@ -102,49 +102,13 @@ VarPtr create(const std::string& name, const Value& value) {
     throw std::logic_error("unknown value kind");
 }
 
-// A new file next to the target, removed again unless committed.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const fs::path& target) : target_(target) {
-        static unsigned counter = 0;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target;
-            path_ += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                ::close(fd);
-                return;
-            }
-            if (errno != EEXIST) break;
-        }
-        fail(target, std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!committed_) ::unlink(path_.c_str());
-    }
-
-    const fs::path& path() const { return path_; }
-
-    void commit() {
-        if (::rename(path_.c_str(), target_.c_str()) != 0) fail(target_, std::strerror(errno));
-        committed_ = true;
-    }
-
-private:
-    fs::path target_;
-    fs::path path_;
-    bool committed_ = false;
-};
-
 }  // namespace
 
-void write_mat_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
+void write_mat_file(DurableFile& file, std::span<const MatVariable> variables, MatCompression compression) {
     matio::start_call();
-    TemporaryFile temporary(path);
+    const fs::path& temporary = file.temporary_path();
     try {
-        MatPtr mat(Mat_CreateVer(temporary.path().c_str(), nullptr, MAT_FT_MAT5));
+        MatPtr mat(Mat_CreateVer(temporary.c_str(), nullptr, MAT_FT_MAT5));
         if (!mat) throw std::runtime_error(matio::with_library_reason("cannot create the MAT-file"));
         const auto mode = compression == MatCompression::Zlib ? MAT_COMPRESSION_ZLIB : MAT_COMPRESSION_NONE;
         for (const auto& variable : variables) {
@@ -158,16 +122,21 @@ void write_mat_file(const fs::path& path, std::span<const MatVariable> variables
         }
 
         // Read the directory back, so a short write never replaces a good file.
-        MatPtr check(Mat_Open(temporary.path().c_str(), MAT_ACC_RDONLY));
+        MatPtr check(Mat_Open(temporary.c_str(), MAT_ACC_RDONLY));
         for (const auto& variable : variables) {
             if (!check || !VarPtr(Mat_VarReadInfo(check.get(), variable.name.c_str()))) {
                 throw std::runtime_error("variable " + variable.name + " did not reach the file");
             }
         }
     } catch (const std::runtime_error& e) {
-        fail(path, e.what());
+        fail(file.target(), e.what());
     }
-    temporary.commit();
+}
+
+void write_mat_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
+    DurableFile file(path);
+    write_mat_file(file, variables, compression);
+    file.commit();
 }
 
 }  // namespace dot11b::frame

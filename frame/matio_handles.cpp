@@ -26,7 +26,7 @@ std::string with_library_reason(std::string_view what) {
 }
 
 void fail(const std::filesystem::path& path, const std::string& reason) {
-    throw IoError("\"" + path.string() + "\": " + reason);
+    throw IoError("cannot open " + path.string() + ": " + reason);
 }
 
 }  // namespace dot11b::frame::matio

@@ -29,7 +29,7 @@ const std::string& last_message();
 // `what`, followed by libmatio's last message when it left one.
 std::string with_library_reason(std::string_view what);
 
-// Throws IoError: the quoted path, a colon and the reason.
+// Throws IoError "cannot open PATH: REASON" for a file being read.
 [[noreturn]] void fail(const std::filesystem::path& path, const std::string& reason);
 
 }  // namespace dot11b::frame::matio

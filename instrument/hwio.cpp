@@ -4,7 +4,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "instrument/waveform_file.hpp"
+#include "app/waveform_files/wfm_file.hpp"
 
 namespace dot11b::instrument {
 namespace {
@@ -64,7 +64,7 @@ PreparedBlocks prepare(const WaveformData& waveform) {
                     std::to_string(waveform.markers.size()) + " marker values");
     }
     PreparedBlocks blocks;
-    blocks.iq = waveform_file_bytes(waveform.iq, waveform.scale);
+    blocks.iq = waveform_files::wfm_bytes(waveform.iq, waveform.scale);
     if (waveform.markers.empty()) {
         blocks.markers.assign(waveform.iq.size(), 0);
     } else {
@@ -74,13 +74,6 @@ PreparedBlocks prepare(const WaveformData& waveform) {
 }
 
 }  // namespace
-
-std::vector<std::uint8_t> marker_bytes(BitSpan frame_marker, BitSpan burst_marker) {
-    std::vector<std::uint8_t> bytes(std::max(frame_marker.size(), burst_marker.size()), 0);
-    for (std::size_t k = 0; k < frame_marker.size(); ++k) bytes[k] |= frame_marker[k] != 0 ? 1 : 0;
-    for (std::size_t k = 0; k < burst_marker.size(); ++k) bytes[k] |= burst_marker[k] != 0 ? 2 : 0;
-    return bytes;
-}
 
 Milliseconds HwIoModule::timeout(const Endpoint& endpoint) const {
     const auto found = timeouts_.find(key_of(endpoint));

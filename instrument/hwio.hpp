@@ -82,7 +82,4 @@ private:
 // Longest time-out accepted, in milliseconds (a day).
 inline constexpr double kMaxTimeoutMs = 86'400'000;
 
-// The marker bytes of a download from the two marker rows (0/1 per sample).
-std::vector<std::uint8_t> marker_bytes(BitSpan frame_marker, BitSpan burst_marker);
-
 }  // namespace dot11b::instrument

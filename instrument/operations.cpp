@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/waveform_files/marker_file.hpp"
+#include "app/waveform_files/wfm_file.hpp"
 #include "common/errors.hpp"
 #include "frame/adapters.hpp"
 #include "frame/convert.hpp"
@@ -14,7 +16,6 @@
 #include "instrument/download.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
-#include "instrument/waveform_file.hpp"
 
 namespace dot11b::ops {
 namespace {
@@ -42,14 +43,12 @@ std::vector<std::uint8_t> marker_bytes(const Value& markers, std::string_view op
     if (markers.kind() != Value::Kind::Double || markers.rows() > 2) {
         throw ConfigError(std::string(operation) + ": input Marker must be a real matrix of one or two rows");
     }
-    std::vector<std::uint8_t> bytes(markers.cols(), 0);
+    Bits rows[2];
     const auto values = markers.reals();
-    for (std::size_t k = 0; k < markers.cols(); ++k) {
-        for (std::size_t row = 0; row < markers.rows(); ++row) {
-            if (values[k * markers.rows() + row] != 0) bytes[k] |= static_cast<std::uint8_t>(1U << row);
-        }
+    for (std::size_t row = 0; row < markers.rows(); ++row) {
+        for (std::size_t k = 0; k < markers.cols(); ++k) rows[row].push_back(values[k * markers.rows() + row] != 0);
     }
-    return bytes;
+    return waveform_files::marker_bytes(rows[0], rows[1]);
 }
 
 // Reads the record for the module; an unusable record is the module's
@@ -243,7 +242,7 @@ Outputs saveStormwingWaveform(const Inputs& in, int) {
         const Samples v = frame::to_samples(in, 0, "v");
         const std::string filename = in.count() >= 2 ? frame::to_text(in, 1, "filename") : "ORB-C";
         const double scale = in.count() == 3 ? frame::to_scalar(in, 2, "scale") : 1;
-        instrument::write_waveform_file(filename, v, scale);
+        waveform_files::write_wfm(filename, v, scale);
     } catch (const ConfigError&) {
         return {Value::scalar(0)};
     } catch (const IoError&) {

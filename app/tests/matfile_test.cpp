@@ -133,10 +133,10 @@ TEST(MatFile, FilesThatAreNotLevel5MatFilesAreRefusedBeforeParsing) {
     for (const auto& c : cases) {
         const auto path = folder / c.name;
         write_bytes(path, c.bytes);
-        EXPECT_EQ(error_of([&] { read_all(path, {"x"}); }), "\"" + path.string() + "\": " + c.reason);
+        EXPECT_EQ(error_of([&] { read_all(path, {"x"}); }), "cannot open " + path.string() + ": " + c.reason);
     }
     const auto missing = folder / "missing.mat";
-    EXPECT_EQ(error_of([&] { read_all(missing, {"x"}); }), "\"" + missing.string() + "\": No such file or directory");
+    EXPECT_EQ(error_of([&] { read_all(missing, {"x"}); }), "cannot open " + missing.string() + ": No such file or directory");
     // A big-endian header with the right version passes the header check.
     const auto big_endian = folder / "big.mat";
     write_bytes(big_endian, with_version(0x01, 0x00, 'M', 'I'));
@@ -169,7 +169,7 @@ TEST(MatFile, DamagedAndOversizedVariablesAreRefused) {
     write_mat_file(large_path,
                    std::vector<MatVariable>{{"large", Value::row(std::vector<double>(kMaxMatElements + 1))}});
     EXPECT_EQ(error_of([&] { read_all(large_path, {"large"}); }),
-              "\"" + large_path.string() + "\": variable large holds more than 4194304 elements");
+              "cannot open " + large_path.string() + ": variable large holds more than 4194304 elements");
 }
 
 TEST(MatFile, AFailedWriteLeavesNoFileBehind) {

@@ -252,7 +252,7 @@ TEST(ParameterFile, FilesThatAreNotMatFilesGiveTheReadersError) {
     const auto path = folder / "notes.txt";
     std::ofstream(path) << "not a MAT-file";
     EXPECT_EQ(load_error(path),
-              "\"" + path.string() + "\": is not a MAT-file: shorter than the 128-byte MAT-file header");
+              "cannot open " + path.string() + ": is not a MAT-file: shorter than the 128-byte MAT-file header");
     // The extension does not matter, only the contents.
     const auto other = folder / "set.parameters";
     save_parameter_file(other, FormatParameters{}, SigGenSettings{});

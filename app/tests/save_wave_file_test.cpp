@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/save_wave_file.hpp"
+#include "app/waveform_files/save_wave_file.hpp"
 #include "test_support.hpp"
 
 namespace dot11b::app {
@@ -17,7 +17,7 @@ TEST(SaveWaveFile, HoldsTheSamplesAsAnNByTwoMatrixWithLengthAndRate) {
     TemporaryFolder folder;
     const auto path = folder / "wave.txt";
     const Samples waveform = {{1, 0}, {-1, 0.5}, {0.25, -0.75}};
-    save_wave_file(path, waveform, 38500000);
+    waveform_files::write_save_wave(path, waveform, 38500000);
 
     const auto scipy = nlohmann::json::parse(
         run_python("mat_to_json.py", {path.string(), "samplePoints", "sampleRate", "wave"}, folder.path()));

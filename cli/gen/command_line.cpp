@@ -10,7 +10,7 @@
 #include "cli/gen/download_options.hpp"
 #include "cli/gen/generation_options.hpp"
 #include "cli/gen/output_options.hpp"
-#include "cli/gen/outputs/output_writer.hpp"
+#include "cli/gen/outputs.hpp"
 #include "cli/gen/summary.hpp"
 #include "common/errors.hpp"
 
@@ -32,26 +32,18 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
     }
     generation.apply(parameters, settings);
     download.apply(parameters, settings);
-    if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
 
     if (options.estimate) {
         if (!parameters.projected_length) {
             throw ConfigError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
         }
+        if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
         out << app::number_text(*parameters.projected_length) << '\n';
         return kSuccess;
     }
 
     const GeneratedWaveform waveform{parameters, settings, app::calculate(parameters), parameters.projected_length};
-    std::vector<std::filesystem::path> written;
-    for (const auto& name : options.outputs) {
-        const auto files = write_output(name, waveform);
-        written.insert(written.end(), files.begin(), files.end());
-    }
-    if (options.markers) {
-        write_markers(*options.markers, waveform);
-        written.emplace_back(*options.markers);
-    }
+    const std::vector<std::filesystem::path> written = write_outputs(options, waveform);
     print_summary(err, waveform, written);
     if (options.json) out << summary_json(waveform, written).dump() << '\n';
     if (download.requested()) return download.run(waveform, err);

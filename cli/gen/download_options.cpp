@@ -7,6 +7,7 @@
 #include <functional>
 #include <ostream>
 
+#include "app/waveform_files/marker_file.hpp"
 #include "instrument/connection_uri.hpp"
 #include "instrument/corrections.hpp"
 #include "instrument/download_request.hpp"
@@ -97,7 +98,7 @@ int DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) 
     module.set_progress(std::ref(progress));
 
     const phy::FrameWaveform& frame = generated.calculation.frame;
-    const std::vector<std::uint8_t> markers = instrument::marker_bytes(frame.frame_marker, frame.burst_marker);
+    const std::vector<std::uint8_t> markers = waveform_files::marker_bytes(frame.frame_marker, frame.burst_marker);
     instrument::DownloadRequest request;
     request.waveform = frame.samples;
     request.markers = markers;

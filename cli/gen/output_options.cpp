@@ -1,14 +1,19 @@
 #include "cli/gen/output_options.hpp"
 
-#include "cli/gen/outputs/output_writer.hpp"
+#include "app/waveform_files/file_format.hpp"
+#include "common/errors.hpp"
 
 namespace dot11b::cli {
 
 void OutputOptions::add_to(CLI::App& app) {
     const CLI::Validator known_format(
         [](std::string& name) -> std::string {
-            if (output_format_of(name)) return {};
-            return "unknown format of " + name + "; allowed extensions: " + output_extensions();
+            try {
+                waveform_files::format_of(name);
+            } catch (const ConfigError& e) {
+                return e.what();
+            }
+            return {};
         },
         "FILE");
     app.add_option("--params", params, "load a parameter file first; the other options change it");

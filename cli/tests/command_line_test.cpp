@@ -13,8 +13,8 @@
 #include "app/parameter_file.hpp"
 #include "app/record_reader.hpp"
 #include "app/tests/test_support.hpp"
+#include "app/waveform_files/wfm_file.hpp"
 #include "cli/gen/command_line.hpp"
-#include "instrument/waveform_file.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -65,7 +65,7 @@ TEST(CommandLine, DefaultsWriteEveryFormat) {
     EXPECT_NE(result.err.find("PSDU:             1024 octets (8192 bits)"), std::string::npos);
 
     const Samples samples = app::calculate(app::FormatParameters{}).frame.samples;
-    EXPECT_EQ(read_bytes(base + ".wfm"), instrument::waveform_file_bytes(samples));
+    EXPECT_EQ(read_bytes(base + ".wfm"), waveform_files::wfm_bytes(samples));
 
     const auto cf32 = read_bytes(base + ".cf32");
     ASSERT_EQ(cf32.size(), 8 * n);
@@ -234,7 +234,7 @@ TEST(CommandLine, UsageErrorsNameTheOptionAndWhatItAllows) {
         {{"--mac", "DurationID=zz"}, "--mac DurationID=zz: DurationID: \"zz\" is not a hexadecimal number"},
         {{"--mac-off", "Address9"},
          "--mac-off: Address9 not in {FrameCntrl,DurationID,Address1,Address2,Address3,SeqCntrl,Address4}"},
-        {{"-o", (folder / "x.png").string()}, "unknown format of"},
+        {{"-o", (folder / "x.png").string()}, "not a waveform file name; allowed extensions: .wfm, .cf32"},
         {{"--payload", "pn9", "--payload-file", wfm}, "--payload excludes --payload-file"},
         {{"--estimate", "-o", wfm}, "--output excludes --estimate"},
         {{"--bogus"}, "The following argument was not expected: --bogus"},
@@ -258,8 +258,8 @@ TEST(CommandLine, RuntimeFailuresNameTheFileAndLeaveNoPartialOutput) {
     };
     const std::vector<Case> cases = {
         {{"--params", (folder / "none.mat").string()},
-         (folder / "none.mat").string() + "\": No such file or directory"},
-        {{"--params", notes.string()}, notes.string() + "\": is not a MAT-file"},
+         "cannot open " + (folder / "none.mat").string() + ": No such file or directory"},
+        {{"--params", notes.string()}, "cannot open " + notes.string() + ": is not a MAT-file"},
         {{"--payload-file", (folder / "none.bin").string()}, "Could not open\n" + (folder / "none.bin").string()},
         {{"-o", missing_folder + "/x.wfm"}, missing_folder + "/x.wfm"},
         {{"-o", missing_folder + "/x.mat"}, missing_folder + "/x.mat"},

@@ -23,7 +23,7 @@
 #include <optional>
 #include <string>
 
-#include "instrument/atomic_write.hpp"
+#include "common/durable_file.hpp"
 #include "instrument/sim/scpi_stream.hpp"
 #include "instrument/sim/simulated_generator.hpp"
 
@@ -188,7 +188,7 @@ void store_files(const SimulatedGenerator& generator, const std::filesystem::pat
         const auto colon = name.find(':');
         const auto dir = folder / name.substr(0, colon);
         std::filesystem::create_directories(dir);
-        dot11b::instrument::write_file_atomically(
+        dot11b::write_file_durably(
             dir / name.substr(colon + 1),
             std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     }

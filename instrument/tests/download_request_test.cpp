@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/waveform_files/wfm_file.hpp"
 #include "frame/matfile.hpp"
 #include "instrument/corrections.hpp"
 #include "instrument/download_request.hpp"
-#include "instrument/waveform_file.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
 #include "temporary_folder.hpp"
@@ -74,8 +74,8 @@ TEST(DownloadRequest, CorrectedWaveformIsStoredAndPlayed) {
     EXPECT_EQ(sim.log().back(), ":SYST:COMM:GTL");
     CorrectionData corrections;
     corrections.x = x;
-    const auto expected = waveform_file_bytes(apply_corrections(waveform, corrections, request.settings.SamplingRate));
-    EXPECT_NE(expected, waveform_file_bytes(waveform));
+    const auto expected = waveform_files::wfm_bytes(apply_corrections(waveform, corrections, request.settings.SamplingRate));
+    EXPECT_NE(expected, waveform_files::wfm_bytes(waveform));
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "DOT11B"), std::string(expected.begin(), expected.end()));
 }
 
@@ -88,7 +88,7 @@ TEST(DownloadRequest, WithoutCorrectionsTheWaveformGoesUnchanged) {
     EXPECT_TRUE(outcome.ok);
     EXPECT_FALSE(outcome.corrected);
     sim.stop();
-    const auto expected = waveform_file_bytes(waveform);
+    const auto expected = waveform_files::wfm_bytes(waveform);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "DOT11B"), std::string(expected.begin(), expected.end()));
 }
 

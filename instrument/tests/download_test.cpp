@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/waveform_files/wfm_file.hpp"
 #include "instrument/download.hpp"
-#include "instrument/waveform_file.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
 
@@ -131,7 +131,7 @@ TEST(Download, CommandSequenceForBothArbStates) {
         EXPECT_EQ(hwQuery(io, config, ":SOUR:RAD:ARB:STATe?").description, arb_on ? "1" : "0");
         EXPECT_EQ(hwQuery(io, config, ":OUTP:MOD?").description, "1");
         sim.stop();
-        const auto wfm = waveform_file_bytes(iq);
+        const auto wfm = waveform_files::wfm_bytes(iq);
         EXPECT_EQ(file_text(sim.store() / "WFM1" / "DOT11B"), std::string(wfm.begin(), wfm.end()));
         EXPECT_EQ(file_text(sim.store() / "MKR1" / "DOT11B"), std::string("\x00\x03\x03\x02", 4));
     }

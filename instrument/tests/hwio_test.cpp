@@ -9,9 +9,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/waveform_files/marker_file.hpp"
+#include "app/waveform_files/wfm_file.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
-#include "instrument/waveform_file.hpp"
 #include "simulator_process.hpp"
 
 namespace dot11b::instrument {
@@ -87,13 +88,13 @@ TEST(HwIoModule, DownloadStoresTheWaveformFileBytesAndMarkers) {
     SimulatorProcess sim;
     HwIoModule module;
     const Samples iq = {{1, 0}, {-1, 0.5}, {0.25, -0.75}, {0, 0}};
-    const std::vector<std::uint8_t> markers = marker_bytes(Bits{0, 1, 1, 0}, Bits{1, 1, 1, 0});
+    const std::vector<std::uint8_t> markers = waveform_files::marker_bytes(Bits{0, 1, 1, 0}, Bits{1, 1, 1, 0});
     EXPECT_EQ(markers, (std::vector<std::uint8_t>{2, 3, 3, 0}));
     EXPECT_EQ(module(download, loopback(sim.port()), WaveformData{iq, markers, "norm", 1, "MY_WAVE#1"}), (StatusPair{}));
     EXPECT_EQ(sim.log(), (std::vector<std::string>{"*CLS", ":MMEM:DATA \"WFM1:MY_WAVE#1\",#216",
                                                    ":MMEM:DATA \"MKR1:MY_WAVE#1\",#14", ":SYST:ERR?"}));
     sim.stop();
-    const auto wfm = waveform_file_bytes(iq);
+    const auto wfm = waveform_files::wfm_bytes(iq);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "MY_WAVE#1"), std::string(wfm.begin(), wfm.end()));
     EXPECT_EQ(file_text(sim.store() / "MKR1" / "MY_WAVE#1"), std::string("\x02\x03\x03\x00", 4));
 }
@@ -238,14 +239,14 @@ TEST(HwIoModule, Rs232RoundTripOverAPseudoTerminal) {
     EXPECT_EQ(module(ping, config, {}), (StatusPair{0, "Maker,ORB,US00000042,B.01"}));
     // 4371 is 0x1113: the XON and XOFF characters must pass through as data.
     const Samples iq = {{1, 4371.0 / 32766}, {-0.5, 0.25}};
-    ASSERT_EQ(waveform_file_bytes(iq)[2], 0x11);
-    ASSERT_EQ(waveform_file_bytes(iq)[3], 0x13);
+    ASSERT_EQ(waveform_files::wfm_bytes(iq)[2], 0x11);
+    ASSERT_EQ(waveform_files::wfm_bytes(iq)[3], 0x13);
     const std::vector<std::uint8_t> markers = {1, 2};
     EXPECT_EQ(module(download, config, WaveformData{iq, markers, "norm", 1, "SERIAL"}), (StatusPair{}));
     config.rs232.handshake = "RTS/CTS";
     EXPECT_EQ(module(query, config, std::string(":SYST:ERR?")), (StatusPair{0, "+0,\"No error\""}));
     sim.stop();
-    const auto wfm = waveform_file_bytes(iq);
+    const auto wfm = waveform_files::wfm_bytes(iq);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
 }
 

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/waveform_files/wfm_file.hpp"
 #include "frame/globals.hpp"
 #include "frame/matfile.hpp"
 #include "frame/registry.hpp"
 #include "frame/tests/library_fixture.hpp"
-#include "instrument/waveform_file.hpp"
 #include "simulator_process.hpp"
 #include "temporary_folder.hpp"
 
@@ -98,7 +98,7 @@ TEST_F(InstrumentOperations, DownloadByNameStoresFullScaleData) {
                           Value::text("BYNAME")});
     EXPECT_EQ(result, (frame::Outputs{Value::scalar(0), Value::text("")}));
     sim.stop();
-    const auto wfm = waveform_file_bytes(iq);
+    const auto wfm = waveform_files::wfm_bytes(iq);
     EXPECT_EQ(file_text(sim.store() / "WFM1" / "BYNAME"), std::string(wfm.begin(), wfm.end()));
     EXPECT_EQ(file_text(sim.store() / "MKR1" / "BYNAME"), std::string("\x01\x02", 2));
 }

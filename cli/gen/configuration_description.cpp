@@ -1,11 +1,8 @@
-#include "cli/gen/outputs/sigmf_writer.hpp"
+#include "cli/gen/configuration_description.hpp"
 
-#include <algorithm>
 #include <string>
 
 #include "app/record_reader.hpp"
-#include "cli/gen/outputs/cf32_writer.hpp"
-#include "instrument/atomic_write.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -66,21 +63,7 @@ std::string modulation_name(const app::FormatParameters& p) {
     }
 }
 
-nlohmann::ordered_json annotation(const MarkedSpan& span, const char* label, const char* description) {
-    return {{"core:sample_start", span.start},
-            {"core:sample_count", span.count},
-            {"core:label", label},
-            {"core:description", description}};
-}
-
 }  // namespace
-
-std::optional<MarkedSpan> marked_span(BitSpan row) {
-    const auto first = std::find(row.begin(), row.end(), 1);
-    if (first == row.end()) return std::nullopt;
-    const auto end = std::find(first, row.end(), 0);
-    return MarkedSpan{static_cast<std::size_t>(first - row.begin()), static_cast<std::size_t>(end - first)};
-}
 
 std::string describe_configuration(const app::FormatParameters& p, std::size_t psdu_bits) {
     std::string text =
@@ -106,42 +89,6 @@ std::string describe_configuration(const app::FormatParameters& p, std::size_t p
         text += " after a " + std::to_string(p.mac_header.length) + "-octet MAC header";
     if (p.framed && p.fcs.active) text += " with FCS";
     return text;
-}
-
-nlohmann::ordered_json sigmf_metadata(const GeneratedWaveform& waveform) {
-    nlohmann::ordered_json annotations = nlohmann::ordered_json::array();
-    const phy::FrameWaveform& frame = waveform.calculation.frame;
-    if (const auto burst = marked_span(frame.burst_marker)) {
-        annotations.push_back(annotation(*burst, "burst", "the burst with its power ramps (marker row 2)"));
-    }
-    if (const auto proper = marked_span(frame.frame_marker)) {
-        annotations.push_back(annotation(*proper, "frame", "the frame without its power ramps (marker row 1)"));
-    }
-    return {
-        {"global",
-         {{"core:datatype", "cf32_le"},
-          {"core:sample_rate", waveform.sample_rate()},
-          {"core:version", "1.2.5"},
-          {"core:num_channels", 1},
-          {"core:recorder", "dot11b-gen"},
-          {"core:description", describe_configuration(waveform.parameters, waveform.calculation.psdu.size())}}},
-        {"captures", {{{"core:sample_start", 0}, {"core:frequency", waveform.settings.frequency}}}},
-        {"annotations", annotations},
-    };
-}
-
-std::vector<std::filesystem::path> write_sigmf_recording(const std::filesystem::path& path,
-                                                         const GeneratedWaveform& waveform) {
-    std::filesystem::path base = path;
-    base.replace_extension();
-    std::filesystem::path data = base;
-    data += ".sigmf-data";
-    std::filesystem::path meta = base;
-    meta += ".sigmf-meta";
-    instrument::write_file_atomically(data, cf32_bytes(waveform.samples()));
-    const std::string text = sigmf_metadata(waveform).dump(2) + "\n";
-    instrument::write_file_atomically(meta, std::vector<std::uint8_t>(text.begin(), text.end()));
-    return {data, meta};
 }
 
 }  // namespace dot11b::cli

@@ -1,0 +1,46 @@
+#include "app/waveform_files/recording_reader.hpp"
+
+#include <cmath>
+
+#include "app/waveform_files/cf32_file.hpp"
+#include "app/waveform_files/save_wave_file.hpp"
+#include "app/waveform_files/sigmf_recording.hpp"
+#include "app/waveform_files/wfm_file.hpp"
+#include "common/errors.hpp"
+
+namespace dot11b::waveform_files {
+namespace {
+
+// .wfm and .cf32 files hold samples only; their rate comes from the caller.
+double given_sample_rate(const std::filesystem::path& path, const ReadOptions& options) {
+    if (!options.sample_rate_hz) {
+        throw ConfigError(path.string() + " holds no sample rate: it needs --sample-rate HZ");
+    }
+    const double rate = *options.sample_rate_hz;
+    if (!std::isfinite(rate) || rate <= 0) {
+        throw ConfigError(path.string() + ": the sample rate must be a positive number of Hz");
+    }
+    return rate;
+}
+
+}  // namespace
+
+Recording read_recording(const std::filesystem::path& path, const ReadOptions& options) {
+    switch (format_of(path)) {
+    case Format::wfm: {
+        const double rate = given_sample_rate(path, options);
+        return {read_wfm(path), rate, std::nullopt, {}};
+    }
+    case Format::cf32: {
+        const double rate = given_sample_rate(path, options);
+        return {read_cf32(path), rate, std::nullopt, {}};
+    }
+    case Format::sigmf:
+        return read_sigmf(path);
+    case Format::mat:
+        return read_save_wave(path);
+    }
+    throw ConfigError(path.string() + ": unknown waveform file format");
+}
+
+}  // namespace dot11b::waveform_files

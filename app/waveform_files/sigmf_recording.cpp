@@ -1,0 +1,135 @@
+#include "app/waveform_files/sigmf_recording.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "app/waveform_files/cf32_file.hpp"
+#include "app/waveform_files/input_file.hpp"
+
+namespace dot11b::waveform_files {
+namespace {
+
+// Metadata of one recording is a few kilobytes; this bounds what is parsed.
+constexpr std::uintmax_t kMaxMetadataBytes = std::uintmax_t{16} << 20;
+
+constexpr std::string_view kSupportedDatatypes = "cf32_le, ci16_le, ci8";
+
+nlohmann::json read_metadata(const std::filesystem::path& path) {
+    InputFile file(path);
+    if (file.size() > kMaxMetadataBytes) {
+        file.fail(std::to_string(file.size()) + " bytes are more than SigMF metadata read here may hold");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    file.read(bytes);
+    nlohmann::json metadata = nlohmann::json::parse(bytes.begin(), bytes.end(), nullptr, false);
+    if (metadata.is_discarded()) file.fail("the SigMF metadata is not JSON");
+    if (!metadata.is_object() || !metadata.contains("global") || !metadata["global"].is_object()) {
+        file.fail("the SigMF metadata has no \"global\" object");
+    }
+    return metadata;
+}
+
+// A finite number under `key` of `object`, if there is one.
+std::optional<double> number_at(const nlohmann::json& object, const char* key) {
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_number()) return std::nullopt;
+    const double value = found->get<double>();
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// Two's-complement integers of `Bytes` bytes, little-endian, I then Q.
+template <std::size_t Bytes>
+void decode_integers(std::span<const std::uint8_t> bytes, Samples& samples) {
+    constexpr double full_scale = static_cast<double>(std::uint64_t{1} << (8 * Bytes - 1));
+    const auto integer = [&](std::size_t at) {
+        std::uint64_t pattern = 0;
+        for (std::size_t i = Bytes; i-- > 0;) pattern = (pattern << 8U) | bytes[at + i];
+        const auto sign = std::uint64_t{1} << (8 * Bytes - 1);
+        return static_cast<double>(static_cast<std::int64_t>(pattern ^ sign) - static_cast<std::int64_t>(sign));
+    };
+    for (std::size_t at = 0; at < bytes.size(); at += 2 * Bytes) {
+        samples.emplace_back(integer(at) / full_scale, integer(at + Bytes) / full_scale);
+    }
+}
+
+}  // namespace
+
+SigmfPaths sigmf_paths(const std::filesystem::path& path) {
+    std::filesystem::path base = path;
+    base.replace_extension();
+    SigmfPaths paths{base, base};
+    paths.data += ".sigmf-data";
+    paths.meta += ".sigmf-meta";
+    return paths;
+}
+
+nlohmann::ordered_json sigmf_metadata(const SigmfDescription& d) {
+    nlohmann::ordered_json global = {{"core:datatype", "cf32_le"},
+                                     {"core:sample_rate", d.sample_rate_hz},
+                                     {"core:version", "1.2.5"},
+                                     {"core:num_channels", 1}};
+    if (!d.recorder.empty()) global["core:recorder"] = d.recorder;
+    if (!d.description.empty()) global["core:description"] = d.description;
+    nlohmann::ordered_json capture = {{"core:sample_start", 0}};
+    if (d.center_frequency_hz) capture["core:frequency"] = *d.center_frequency_hz;
+    nlohmann::ordered_json annotations = nlohmann::ordered_json::array();
+    for (const SigmfAnnotation& a : d.annotations) {
+        annotations.push_back({{"core:sample_start", a.sample_start},
+                               {"core:sample_count", a.sample_count},
+                               {"core:label", a.label},
+                               {"core:comment", a.comment}});
+    }
+    return {{"global", global}, {"captures", nlohmann::ordered_json::array({capture})}, {"annotations", annotations}};
+}
+
+void write_sigmf(DurableFile& data, DurableFile& meta, SampleSpan samples, const SigmfDescription& description) {
+    write_cf32(data, samples);
+    const std::string text = sigmf_metadata(description).dump(2) + "\n";
+    meta.write(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+Recording read_sigmf(const std::filesystem::path& path) {
+    const SigmfPaths paths = sigmf_paths(path);
+    const nlohmann::json metadata = read_metadata(paths.meta);
+    const nlohmann::json& global = metadata["global"];
+    const auto datatype = global.find("core:datatype");
+    if (datatype == global.end() || !datatype->is_string()) {
+        fail_to_open(paths.meta, "the SigMF metadata has no core:datatype");
+    }
+    const auto rate = number_at(global, "core:sample_rate");
+    if (!rate || *rate <= 0) fail_to_open(paths.meta, "the SigMF metadata has no positive core:sample_rate");
+    if (const auto channels = number_at(global, "core:num_channels"); channels && *channels != 1) {
+        fail_to_open(paths.meta, "core:num_channels is " + global["core:num_channels"].dump() +
+                                     "; only one channel is read");
+    }
+    const std::string type = datatype->get<std::string>();
+    if (type != "cf32_le" && type != "ci16_le" && type != "ci8") {
+        fail_to_open(paths.meta, "core:datatype \"" + type + "\" is not supported; supported: " +
+                                     std::string(kSupportedDatatypes));
+    }
+
+    Recording recording;
+    recording.sample_rate_hz = *rate;
+    if (const auto description = global.find("core:description");
+        description != global.end() && description->is_string()) {
+        recording.description = description->get<std::string>();
+    }
+    if (const auto captures = metadata.find("captures");
+        captures != metadata.end() && captures->is_array() && !captures->empty() && (*captures)[0].is_object()) {
+        recording.center_frequency_hz = number_at((*captures)[0], "core:frequency");
+    }
+    InputFile data(paths.data);
+    if (type == "cf32_le") {
+        recording.samples = read_cf32(data);
+    } else if (type == "ci16_le") {
+        recording.samples = read_samples(data, 4, type, decode_integers<2>);
+    } else {
+        recording.samples = read_samples(data, 2, type, decode_integers<1>);
+    }
+    return recording;
+}
+
+}  // namespace dot11b::waveform_files

@@ -1,0 +1,54 @@
+#include "app/waveform_files/waveform_writer.hpp"
+
+#include "app/waveform_files/cf32_file.hpp"
+#include "app/waveform_files/marker_file.hpp"
+#include "app/waveform_files/save_wave_file.hpp"
+#include "app/waveform_files/sigmf_recording.hpp"
+#include "app/waveform_files/wfm_file.hpp"
+
+namespace dot11b::waveform_files {
+namespace {
+
+SigmfDescription sigmf_description(const WaveformOutput& waveform) {
+    SigmfDescription d;
+    d.sample_rate_hz = waveform.sample_rate_hz;
+    d.center_frequency_hz = waveform.center_frequency_hz;
+    d.recorder = waveform.recorder;
+    d.description = waveform.description;
+    if (const auto burst = marked_span(waveform.burst_marker)) {
+        d.annotations.push_back(
+            {burst->start, burst->count, "burst", "the burst with its power ramps (marker row 2)"});
+    }
+    if (const auto frame = marked_span(waveform.frame_marker)) {
+        d.annotations.push_back(
+            {frame->start, frame->count, "frame", "the frame without its power ramps (marker row 1)"});
+    }
+    return d;
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const std::filesystem::path& path,
+                                                  const WaveformOutput& waveform) {
+    switch (format_of(path)) {
+    case Format::wfm:
+        write_wfm(files.add(path), waveform.samples);
+        break;
+    case Format::cf32:
+        write_cf32(files.add(path), waveform.samples);
+        break;
+    case Format::sigmf: {
+        const SigmfPaths paths = sigmf_paths(path);
+        DurableFile& data = files.add(paths.data);
+        DurableFile& meta = files.add(paths.meta);
+        write_sigmf(data, meta, waveform.samples, sigmf_description(waveform));
+        return {paths.data, paths.meta};
+    }
+    case Format::mat:
+        write_save_wave(files.add(path), waveform.samples, waveform.sample_rate_hz);
+        break;
+    }
+    return {path};
+}
+
+}  // namespace dot11b::waveform_files

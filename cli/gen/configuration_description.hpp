@@ -1,0 +1,14 @@
+#pragma once
+// The configuration of a generated waveform in one line of text, recorded as
+// the description of a SigMF recording.
+
+#include <cstddef>
+#include <string>
+
+#include "app/records.hpp"
+
+namespace dot11b::cli {
+
+std::string describe_configuration(const app::FormatParameters& parameters, std::size_t psdu_bits);
+
+}  // namespace dot11b::cli

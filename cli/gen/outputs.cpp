@@ -1,0 +1,40 @@
+#include "cli/gen/outputs.hpp"
+
+#include "app/parameter_file.hpp"
+#include "app/waveform_files/marker_file.hpp"
+#include "app/waveform_files/waveform_writer.hpp"
+#include "cli/gen/configuration_description.hpp"
+#include "common/durable_file.hpp"
+
+namespace dot11b::cli {
+
+std::vector<std::filesystem::path> write_outputs(const OutputOptions& options, const GeneratedWaveform& waveform) {
+    const phy::FrameWaveform& frame = waveform.calculation.frame;
+    waveform_files::WaveformOutput output;
+    output.samples = frame.samples;
+    output.sample_rate_hz = waveform.sample_rate();
+    output.center_frequency_hz = waveform.settings.frequency;
+    output.frame_marker = frame.frame_marker;
+    output.burst_marker = frame.burst_marker;
+    output.recorder = "dot11b-gen";
+    output.description = describe_configuration(waveform.parameters, waveform.calculation.psdu.size());
+
+    DurableFileSet files;
+    std::vector<std::filesystem::path> written;
+    for (const auto& name : options.outputs) {
+        const auto paths = waveform_files::stage_waveform(files, name, output);
+        written.insert(written.end(), paths.begin(), paths.end());
+    }
+    if (options.markers) {
+        waveform_files::write_markers(files.add(*options.markers), frame.frame_marker, frame.burst_marker);
+        written.emplace_back(*options.markers);
+    }
+    if (options.save_params) {
+        app::save_parameter_file(files.add(*options.save_params), waveform.parameters, waveform.settings);
+        written.emplace_back(*options.save_params);
+    }
+    files.commit();
+    return written;
+}
+
+}  // namespace dot11b::cli

@@ -1,0 +1,66 @@
+#pragma once
+// Replacing files whole and durably: each new version is written to a fresh
+// temporary file in the target's folder, flushed to disk, renamed onto the
+// target and the folder synced, so a crash or a failure leaves either the old
+// file or the new one, never a mix. A replaced file keeps its permissions.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace dot11b {
+
+// One new version of a file, written under a temporary name until commit().
+// The temporary file is removed again unless the version was committed.
+class DurableFile {
+public:
+    // Creates the temporary file beside `target`. Throws IoError "cannot
+    // write TARGET: REASON" when it cannot be created or when `target` is a folder.
+    explicit DurableFile(std::filesystem::path target);
+    ~DurableFile();
+    DurableFile(const DurableFile&) = delete;
+    DurableFile& operator=(const DurableFile&) = delete;
+
+    const std::filesystem::path& target() const { return target_; }
+    // For writers that open files by name (the MAT-file library): they may
+    // truncate and rewrite this file; it is still synced and renamed here.
+    const std::filesystem::path& temporary_path() const { return temporary_; }
+
+    // Appends the bytes. Throws IoError naming the target.
+    void write(std::span<const std::uint8_t> bytes);
+
+    // Gives the file the permissions of the file it replaces and flushes it to
+    // disk; after this only the rename is left. Throws IoError naming the target.
+    void finish();
+
+    // finish(), then renames the file onto the target and syncs the folder.
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error) const;
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    int fd_ = -1;
+    bool finished_ = false;
+    bool committed_ = false;
+};
+
+// Several files replaced together: every file is written and flushed before
+// the first one is renamed, so a failure while writing changes none of them.
+class DurableFileSet {
+public:
+    DurableFile& add(const std::filesystem::path& target);
+    // Finishes every file, then renames each in the order added.
+    void commit();
+
+private:
+    std::vector<std::unique_ptr<DurableFile>> files_;
+};
+
+// Replaces `path` by a file holding `bytes`. Throws IoError naming the path.
+void write_file_durably(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace dot11b
