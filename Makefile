@@ -22,6 +22,7 @@ asan-test: deps
 run: build
 	@mkdir -p out
 	@build/bin/dot11b-gen -o out/dot11b.wfm -o out/dot11b.sigmf-meta
+	@build/bin/dot11b-plot out/dot11b.sigmf-meta --plot spectrum:out/spectrum.png --plot ccdf:out/ccdf.png
 	@scripts/demo-download.sh build/bin
 
 # The libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
