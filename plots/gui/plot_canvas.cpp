@@ -41,6 +41,8 @@ void PlotCanvas::clear_drawing() {
     clearItems();
     plotLayout()->clear();
     plotLayout()->simplify();
+    // The margin groups that aligned the axes just removed.
+    qDeleteAll(findChildren<QCPMarginGroup*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 QCPAxisRect* PlotCanvas::add_axes(int row, const QString& title, const QString& tag) {
