@@ -78,13 +78,13 @@ void draw(PlotCanvas& canvas, View view) {
                    [&](const plots::Ccdf& c) { plot_windows::draw_ccdf(canvas, c); },
                    [&](IqView& v) { plot_windows::draw_iq_time(canvas, std::move(v.curves), v.overlay); },
                    [&](const plots::EyeDiagram& e) {
-                       plot_windows::draw_eye_diagram(canvas, e, plots::parse_line_spec("b-"));
+                       plot_windows::draw_eye_diagram(canvas, e, plots::parse_plot_style("b-"));
                    },
                    [&](const ScatterView& v) {
                        if (v.trajectory) {
-                           plot_windows::draw_scatter(canvas, *v.trajectory, plots::parse_line_spec("c-"), false);
+                           plot_windows::draw_scatter(canvas, *v.trajectory, plots::parse_plot_style("c-"), false);
                        }
-                       plot_windows::draw_scatter(canvas, v.points, plots::parse_line_spec("b."), v.trajectory.has_value());
+                       plot_windows::draw_scatter(canvas, v.points, plots::parse_plot_style("b."), v.trajectory.has_value());
                    },
                    [&](const plots::Waterfall& w) { plot_windows::draw_waterfall(canvas, w); },
                },

@@ -16,7 +16,7 @@ QString subtitle(std::size_t column, std::size_t columns) {
 
 }  // namespace
 
-void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const plots::LineSpec& line) {
+void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const plots::PlotStyle& line) {
     canvas.clear_drawing();
     auto* margins = new QCPMarginGroup(&canvas);
     const QVector<double> time(eye.time.begin(), eye.time.end());

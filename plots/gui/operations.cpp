@@ -72,8 +72,8 @@ plots::SignalColumns signal_columns(const Inputs& in, std::size_t index, std::st
     return columns;
 }
 
-plots::LineSpec line_spec(const Inputs& in, std::size_t index, const char* absent) {
-    return plots::parse_line_spec(in.has(index) ? frame::to_text(in, index, "plotstring") : absent);
+plots::PlotStyle plot_style(const Inputs& in, std::size_t index, const char* absent) {
+    return plots::parse_plot_style(in.has(index) ? frame::to_text(in, index, "plotstring") : absent);
 }
 
 // The window `h` to draw into: none when h is absent or empty; a handle that
@@ -163,7 +163,7 @@ Outputs eyediagram(const Inputs& in, int) {
     const double n = frame::to_scalar(in, 1, "n");
     const double period = scalar_or(in, 2, "period", 1);
     const double offset = scalar_or(in, 3, "offset", 0);
-    const plots::LineSpec line = line_spec(in, 4, "b-");
+    const plots::PlotStyle line = plot_style(in, 4, "b-");
     PlotWindow* into = drawing_target(in, 5, plot_windows::kEyeDiagramTag,
                                       "Ignoring invalid handle H. Creating a new eye diagram.",
                                       "Figure is not an existing eye diagram.\nUse an existing eye diagram or do not "
@@ -176,7 +176,7 @@ Outputs scatterplot(const Inputs& in, int) {
     const plots::SignalColumns x = signal_columns(in, 0, "x");
     const double n = scalar_or(in, 1, "n", 1);
     const double offset = scalar_or(in, 2, "offset", 0);
-    const plots::LineSpec line = line_spec(in, 3, "b.");
+    const plots::PlotStyle line = plot_style(in, 3, "b.");
     PlotWindow* into = drawing_target(in, 4, plot_windows::kScatterPlotTag,
                                       "Ignoring invalid handle, H. Creating a new scatter plot.",
                                       "Figure is not an existing scatter plot.\nUse an existing scatter plot or do not "

@@ -68,7 +68,7 @@ PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const
     if (period == 0) period = 1;
     const QRect placement = shared_placement(parent);
     try {
-        PlotWindow* window = eye_diagram_window(iq_wave, n, period, offset, plots::parse_line_spec("b-"), nullptr);
+        PlotWindow* window = eye_diagram_window(iq_wave, n, period, offset, plots::parse_plot_style("b-"), nullptr);
         return shown(window, placement, "Eye Diagram " + label);
     } catch (const std::exception& e) {
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Eye Diagram\n") + e.what());
@@ -84,12 +84,12 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
     std::unique_ptr<PlotWindow> window;
     try {
         if (!trace_on) {
-            window.reset(scatter_plot_window(iq_wave, n, offset, plots::parse_line_spec("b."), nullptr));
+            window.reset(scatter_plot_window(iq_wave, n, offset, plots::parse_plot_style("b."), nullptr));
         } else {
             // Every sample joined by a cyan line, the decimated ones as blue dots on top.
-            window.reset(scatter_plot_window(iq_wave, 1, offset, plots::parse_line_spec("c-"), nullptr));
+            window.reset(scatter_plot_window(iq_wave, 1, offset, plots::parse_plot_style("c-"), nullptr));
             window->set_hold(true);
-            scatter_plot_window(iq_wave, n, offset, plots::parse_line_spec("b."), window.get());
+            scatter_plot_window(iq_wave, n, offset, plots::parse_plot_style("b."), window.get());
             window->set_hold(false);
         }
         return shown(window.release(), placement, "Scatter Diagram " + label);
@@ -101,7 +101,7 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
 }
 
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,
-                               const plots::LineSpec& line, PlotWindow* into) {
+                               const plots::PlotStyle& line, PlotWindow* into) {
     const plots::EyeDiagram eye = plots::eye_diagram(x, n, period, offset);
     PlotWindow* window = into;
     if (window == nullptr) {
@@ -112,7 +112,7 @@ PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double p
     return window;
 }
 
-PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::LineSpec& line,
+PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::PlotStyle& line,
                                 PlotWindow* into) {
     const double axes_limit = into != nullptr ? scatter_axes_limit(into->canvas()) : plots::kFreshAxesLimit;
     const plots::ScatterPoints points = plots::scatter_points(x, n, offset, axes_limit);

@@ -8,7 +8,7 @@
 
 #include "common/types.hpp"
 #include "plots/gui/plot_window.hpp"
-#include "plots/line_spec.hpp"
+#include "plots/plot_style.hpp"
 #include "plots/signal_columns.hpp"
 
 namespace dot11b::plot_windows {
@@ -35,8 +35,8 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
 // Generic drawings; `into` is an existing window of their tag or nullptr.
 // They raise ConfigError for bad arguments, before any window is made.
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,
-                               const plots::LineSpec& line, PlotWindow* into);
-PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::LineSpec& line,
+                               const plots::PlotStyle& line, PlotWindow* into);
+PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::PlotStyle& line,
                                 PlotWindow* into);
 PlotWindow* waterfall_window(SampleSpan x, double sample_rate_hz, double period_s, PlotWindow* into);
 

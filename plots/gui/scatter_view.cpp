@@ -55,7 +55,7 @@ double scatter_axes_limit(PlotCanvas& canvas) {
     return std::max({std::abs(x.lower), std::abs(x.upper), std::abs(y.lower), std::abs(y.upper)});
 }
 
-void draw_scatter(PlotCanvas& canvas, const plots::ScatterPoints& points, const plots::LineSpec& line, bool hold) {
+void draw_scatter(PlotCanvas& canvas, const plots::ScatterPoints& points, const plots::PlotStyle& line, bool hold) {
     if (!hold || canvas.axisRectCount() == 0) {
         canvas.clear_drawing();
         QCPAxisRect& axes = *canvas.add_axes(0, "Scatter plot");

@@ -65,7 +65,7 @@ void mirror_scales(QCPAxisRect& axes) {
 QColor colour_of(plots::Rgb rgb) { return QColor::fromRgbF(float(rgb.red), float(rgb.green), float(rgb.blue)); }
 
 QCPCurve* add_curve(QCPAxisRect& axes, const QVector<double>& x, const QVector<double>& y,
-                    const plots::LineSpec& line) {
+                    const plots::PlotStyle& line) {
     auto* curve = new QCPCurve(x_axis(axes), y_axis(axes));
     const QColor colour = colour_of(line.colour);
     curve->setPen(QPen(colour, 0, pen_style(line.line)));

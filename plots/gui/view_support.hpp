@@ -1,6 +1,6 @@
 #pragma once
 // What the view drawings share: labels, limits, grids, the line styles of a
-// line specification and density images.
+// plot style and density images.
 
 #include <QColor>
 #include <QString>
@@ -8,7 +8,7 @@
 
 #include "plots/axis_range.hpp"
 #include "plots/density_image.hpp"
-#include "plots/line_spec.hpp"
+#include "plots/plot_style.hpp"
 
 namespace dot11b::plot_windows {
 
@@ -29,9 +29,9 @@ void show_grid(QCPAxisRect& axes);
 void mirror_scales(QCPAxisRect& axes);
 
 QColor colour_of(plots::Rgb rgb);
-// A curve through the points, styled by the specification, with NaN breaks.
+// A curve through the points, styled as the plot string says, with NaN breaks.
 QCPCurve* add_curve(QCPAxisRect& axes, const QVector<double>& x, const QVector<double>& y,
-                    const plots::LineSpec& line);
+                    const plots::PlotStyle& line);
 
 // Cells shaded from pale to full `colour` with the logarithm of their count;
 // empty cells stay transparent, so images can lie over one another.

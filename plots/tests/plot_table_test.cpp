@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/errors.hpp"
-#include "plots/line_spec.hpp"
+#include "plots/plot_style.hpp"
 #include "plots/plot_table.hpp"
 
 namespace dot11b::plots {
@@ -65,10 +65,10 @@ TEST(PlotTable, HeadersNameTheColumnsWithTheirUnits) {
     EXPECT_EQ(table.columns[1], (std::vector<double>{-1, 1, -1, 1}));
 }
 
-TEST(LineSpec, ColourLineAndMarker) {
+TEST(PlotStyle, ColourLineAndMarker) {
     struct Case {
         const char* text;
-        LineSpec spec;
+        PlotStyle style;
     };
     const Case cases[] = {
         {"b-", {{0, 0, 1}, LineStyle::solid, Marker::none}},
@@ -78,8 +78,8 @@ TEST(LineSpec, ColourLineAndMarker) {
         {":k", {{0, 0, 0}, LineStyle::dotted, Marker::none}},
         {"", {{0, 0, 1}, LineStyle::solid, Marker::none}},
     };
-    for (const Case& c : cases) EXPECT_EQ(parse_line_spec(c.text), c.spec) << c.text;
-    EXPECT_THROW(parse_line_spec("bq"), ConfigError);
+    for (const Case& c : cases) EXPECT_EQ(parse_plot_style(c.text), c.style) << c.text;
+    EXPECT_THROW(parse_plot_style("bq"), ConfigError);
 }
 
 }  // namespace

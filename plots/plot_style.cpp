@@ -1,4 +1,4 @@
-#include "plots/line_spec.hpp"
+#include "plots/plot_style.hpp"
 
 #include <optional>
 #include <string>
@@ -37,8 +37,8 @@ std::optional<Marker> marker_of(char letter) {
 
 }  // namespace
 
-LineSpec parse_line_spec(std::string_view text) {
-    LineSpec spec;
+PlotStyle parse_plot_style(std::string_view text) {
+    PlotStyle style;
     std::optional<LineStyle> line;
     bool has_marker = false;
     for (std::size_t k = 0; k < text.size(); ++k) {
@@ -54,18 +54,18 @@ LineSpec parse_line_spec(std::string_view text) {
         } else if (rest.front() == ':') {
             line = LineStyle::dotted;
         } else if (const auto colour = colour_of(rest.front())) {
-            spec.colour = *colour;
+            style.colour = *colour;
         } else if (const auto marker = marker_of(rest.front())) {
-            spec.marker = *marker;
+            style.marker = *marker;
             has_marker = true;
         } else {
             throw ConfigError("plot string \"" + std::string(text) +
-                              "\" is not a line specification (colours b g r c m y k w, lines - -- : -., "
+                              "\" is not a plot style (colours b g r c m y k w, lines - -- : -., "
                               "markers . o x + * s d)");
         }
     }
-    spec.line = line ? *line : (has_marker ? LineStyle::none : LineStyle::solid);
-    return spec;
+    style.line = line ? *line : (has_marker ? LineStyle::none : LineStyle::solid);
+    return style;
 }
 
 }  // namespace dot11b::plots
