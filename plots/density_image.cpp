@@ -65,4 +65,31 @@ DensityImage point_density(std::span<const double> x, std::span<const double> y,
     return grid.take();
 }
 
+DensityImage downsampled(const DensityImage& image, std::size_t columns, std::size_t rows) {
+    columns = std::clamp<std::size_t>(columns, 1, image.columns);
+    rows = std::clamp<std::size_t>(rows, 1, image.rows);
+    DensityImage result{columns, rows, image.x, image.y, std::vector<double>(columns * rows, 0.0)};
+    for (std::size_t r = 0; r < image.rows; ++r) {
+        const std::size_t target_row = r * rows / image.rows;
+        for (std::size_t c = 0; c < image.columns; ++c) {
+            result.counts[target_row * columns + c * columns / image.columns] += image.counts[r * image.columns + c];
+        }
+    }
+    return result;
+}
+
+LinePoints occupied_cells(const DensityImage& image) {
+    LinePoints centres;
+    const double width = (image.x.upper - image.x.lower) / static_cast<double>(image.columns);
+    const double height = (image.y.upper - image.y.lower) / static_cast<double>(image.rows);
+    for (std::size_t r = 0; r < image.rows; ++r) {
+        for (std::size_t c = 0; c < image.columns; ++c) {
+            if (image.counts[r * image.columns + c] == 0) continue;
+            centres.keys.push_back(image.x.lower + (static_cast<double>(c) + 0.5) * width);
+            centres.values.push_back(image.y.lower + (static_cast<double>(r) + 0.5) * height);
+        }
+    }
+    return centres;
+}
+
 }  // namespace dot11b::plots

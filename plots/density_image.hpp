@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plots/axis_range.hpp"
+#include "plots/min_max_columns.hpp"
 
 namespace dot11b::plots {
 
@@ -30,5 +31,14 @@ DensityImage line_density(std::span<const double> x, std::span<const double> y, 
 // Each point counts once in its cell.
 DensityImage point_density(std::span<const double> x, std::span<const double> y, AxisRange x_range,
                            AxisRange y_range, std::size_t columns, std::size_t rows);
+
+// The image with fewer cells, each the sum of the cells it covers, so that a
+// grid finer than the screen loses no track when drawn: columns and rows at
+// most those of `image`.
+DensityImage downsampled(const DensityImage& image, std::size_t columns, std::size_t rows);
+
+// The centres of the cells that hold anything: many points that coincide on
+// screen, drawn once each.
+LinePoints occupied_cells(const DensityImage& image);
 
 }  // namespace dot11b::plots

@@ -24,7 +24,7 @@ void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const pl
         QCPAxisRect& axes = *canvas.add_axes(int(c), "Eye Diagram " + subtitle(c, eye.traces.size()));
         const std::vector<double>& trace = eye.traces[c];
         if (trace.size() > plots::kDensityImageAbove) {
-            add_density_image(axes, plots::line_density(eye.time, trace, eye.x, eye.y, kImageColumns, kImageRows),
+            add_density_image(canvas, axes, plots::line_density(eye.time, trace, eye.x, eye.y, kImageColumns, kImageRows),
                               colour_of(line.colour));
         } else {
             add_curve(axes, time, QVector<double>(trace.begin(), trace.end()), line);

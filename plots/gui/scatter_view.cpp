@@ -8,7 +8,7 @@
 namespace dot11b::plot_windows {
 namespace {
 
-constexpr std::size_t kImageCells = 300;  // per side of the density image of a long constellation
+constexpr std::size_t kImageCells = 300;  // per side of the grids of a long constellation
 
 // Equal scaling of a constellation: one unit spans as many pixels on both
 // axes. The ranges last set (by the drawing, a zoom or a pan) are the ones
@@ -64,10 +64,16 @@ void draw_scatter(PlotCanvas& canvas, const plots::ScatterPoints& points, const 
     }
     QCPAxisRect& axes = *canvas.axisRect(0);
     const plots::AxisRange square{-points.limit, points.limit};
-    if (points.in_phase.size() > plots::kDensityImageAbove) {
-        const auto density = line.line == plots::LineStyle::none ? plots::point_density : plots::line_density;
-        add_density_image(axes, density(points.in_phase, points.quadrature, square, square, kImageCells, kImageCells),
+    if (points.in_phase.size() > plots::kDensityImageAbove && line.line != plots::LineStyle::none) {
+        add_density_image(canvas, axes,
+                          plots::line_density(points.in_phase, points.quadrature, square, square, kImageCells, kImageCells),
                           colour_of(line.colour));
+    } else if (points.in_phase.size() > plots::kDensityImageAbove) {
+        // A long constellation piles its points onto a few spots: one dot per spot.
+        const plots::LinePoints spots = plots::occupied_cells(
+            plots::point_density(points.in_phase, points.quadrature, square, square, kImageCells, kImageCells));
+        add_curve(axes, QVector<double>(spots.keys.begin(), spots.keys.end()),
+                  QVector<double>(spots.values.begin(), spots.values.end()), line);
     } else {
         add_curve(axes, QVector<double>(points.in_phase.begin(), points.in_phase.end()),
                   QVector<double>(points.quadrature.begin(), points.quadrature.end()), line);

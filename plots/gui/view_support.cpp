@@ -32,6 +32,73 @@ QCPScatterStyle::ScatterShape shape_of(plots::Marker marker) {
     return QCPScatterStyle::ssNone;
 }
 
+// A density image on its axes: the full grid stays here; the colour map
+// shows it summed down to at most one cell per pixel.
+class DensityLayer : public QObject {
+public:
+    DensityLayer(PlotCanvas& canvas, QCPAxisRect& axes, plots::DensityImage image, const QColor& colour)
+        : QObject(&canvas), axes_(axes), map_(new QCPColorMap(x_axis(axes), y_axis(axes))), image_(std::move(image)) {
+        QCPColorGradient gradient;
+        gradient.clearColorStops();
+        QColor pale = colour;
+        pale.setAlpha(70);
+        gradient.setColorStopAt(0, pale);
+        gradient.setColorStopAt(1, colour.darker(130));
+        gradient.setNanHandling(QCPColorGradient::nhTransparent);
+        map_->setGradient(gradient);
+        map_->setInterpolate(false);
+        show(image_);
+        canvas.add_layout_hook(this, [this] { return fit_to_pixels(); });
+    }
+
+    QCPColorMap* map() const { return map_; }
+
+private:
+    // Cells of the grid per pixel of the axes, along one axis.
+    static std::size_t cells_shown(double pixels, double image_span, double visible_span, std::size_t cells) {
+        const double image_pixels = pixels * image_span / visible_span;
+        return static_cast<std::size_t>(std::clamp(std::round(image_pixels), 1.0, static_cast<double>(cells)));
+    }
+
+    bool fit_to_pixels() {
+        const std::size_t columns = cells_shown(axes_.width(), image_.x.upper - image_.x.lower,
+                                                x_axis(axes_)->range().size(), image_.columns);
+        const std::size_t rows =
+            cells_shown(axes_.height(), image_.y.upper - image_.y.lower, y_axis(axes_)->range().size(), image_.rows);
+        if (columns != shown_columns_ || rows != shown_rows_) show(plots::downsampled(image_, columns, rows));
+        return false;
+    }
+
+    void show(const plots::DensityImage& cells) {
+        // The data range names the centres of the first and last cells.
+        const double half_column = (cells.x.upper - cells.x.lower) / double(2 * cells.columns);
+        const double half_row = (cells.y.upper - cells.y.lower) / double(2 * cells.rows);
+        auto* data = new QCPColorMapData(int(cells.columns), int(cells.rows),
+                                         QCPRange(cells.x.lower + half_column, cells.x.upper - half_column),
+                                         QCPRange(cells.y.lower + half_row, cells.y.upper - half_row));
+        double densest = 0;
+        for (std::size_t r = 0; r < cells.rows; ++r) {
+            for (std::size_t c = 0; c < cells.columns; ++c) {
+                const double count = cells.counts[r * cells.columns + c];
+                // Counts span several decades; their logarithm keeps rare paths visible.
+                const double shade = count > 0 ? std::log1p(count) : std::numeric_limits<double>::quiet_NaN();
+                data->setCell(int(c), int(r), shade);
+                if (count > 0) densest = std::max(densest, shade);
+            }
+        }
+        map_->setData(data, false);
+        map_->setDataRange(QCPRange(0, std::max(densest, 1.0)));
+        shown_columns_ = cells.columns;
+        shown_rows_ = cells.rows;
+    }
+
+    QCPAxisRect& axes_;
+    QCPColorMap* map_;
+    plots::DensityImage image_;
+    std::size_t shown_columns_ = 0;
+    std::size_t shown_rows_ = 0;
+};
+
 }  // namespace
 
 QCPAxis* x_axis(QCPAxisRect& axes) { return axes.axis(QCPAxis::atBottom); }
@@ -76,36 +143,9 @@ QCPCurve* add_curve(QCPAxisRect& axes, const QVector<double>& x, const QVector<d
     return curve;
 }
 
-QCPColorMap* add_density_image(QCPAxisRect& axes, const plots::DensityImage& image, const QColor& colour) {
-    auto* map = new QCPColorMap(x_axis(axes), y_axis(axes));
-    // The data range names the centres of the first and last cells.
-    const double half_column = (image.x.upper - image.x.lower) / double(2 * image.columns);
-    const double half_row = (image.y.upper - image.y.lower) / double(2 * image.rows);
-    auto* data = new QCPColorMapData(int(image.columns), int(image.rows),
-                                     QCPRange(image.x.lower + half_column, image.x.upper - half_column),
-                                     QCPRange(image.y.lower + half_row, image.y.upper - half_row));
-    double densest = 0;
-    for (std::size_t r = 0; r < image.rows; ++r) {
-        for (std::size_t c = 0; c < image.columns; ++c) {
-            const double count = image.counts[r * image.columns + c];
-            // Counts span several decades; their logarithm keeps rare paths visible.
-            const double shade = count > 0 ? std::log1p(count) : std::numeric_limits<double>::quiet_NaN();
-            data->setCell(int(c), int(r), shade);
-            if (count > 0) densest = std::max(densest, shade);
-        }
-    }
-    map->setData(data, false);
-    QCPColorGradient gradient;
-    gradient.clearColorStops();
-    QColor pale = colour;
-    pale.setAlpha(70);
-    gradient.setColorStopAt(0, pale);
-    gradient.setColorStopAt(1, colour.darker(130));
-    gradient.setNanHandling(QCPColorGradient::nhTransparent);
-    map->setGradient(gradient);
-    map->setInterpolate(false);
-    map->setDataRange(QCPRange(0, std::max(densest, 1.0)));
-    return map;
+QCPColorMap* add_density_image(PlotCanvas& canvas, QCPAxisRect& axes, plots::DensityImage image,
+                               const QColor& colour) {
+    return (new DensityLayer(canvas, axes, std::move(image), colour))->map();
 }
 
 }  // namespace dot11b::plot_windows

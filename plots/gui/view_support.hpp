@@ -7,6 +7,7 @@
 #include <qcustomplot.h>
 
 #include "plots/axis_range.hpp"
+#include "plots/gui/plot_canvas.hpp"
 #include "plots/density_image.hpp"
 #include "plots/plot_style.hpp"
 
@@ -34,7 +35,10 @@ QCPCurve* add_curve(QCPAxisRect& axes, const QVector<double>& x, const QVector<d
                     const plots::PlotStyle& line);
 
 // Cells shaded from pale to full `colour` with the logarithm of their count;
-// empty cells stay transparent, so images can lie over one another.
-QCPColorMap* add_density_image(QCPAxisRect& axes, const plots::DensityImage& image, const QColor& colour);
+// empty cells stay transparent, so images can lie over one another. Where
+// the cells are smaller than the screen's pixels, they are summed into
+// pixel-sized ones again after each zoom or resize, so no track drops out.
+QCPColorMap* add_density_image(PlotCanvas& canvas, QCPAxisRect& axes, plots::DensityImage image,
+                               const QColor& colour);
 
 }  // namespace dot11b::plot_windows

@@ -78,5 +78,21 @@ TEST(DensityImage, LinesLeaveContinuousTracksAndPointsCountOnce) {
     EXPECT_EQ(total, 3);  // the point outside the axes is not drawn
 }
 
+TEST(DensityImage, SummedDownToTheScreenAndReducedToSpots) {
+    // Ten columns summed into three: columns 0-3, 4-6 and 7-9 (c x 3 / 10).
+    DensityImage image{10, 2, {0, 10}, {0, 2}, std::vector<double>(20, 1.0)};
+    image.counts[9] = 5;
+    const DensityImage coarse = downsampled(image, 3, 1);
+    EXPECT_EQ(coarse.counts, (std::vector<double>{8, 6, 10}));
+    EXPECT_EQ(downsampled(image, 40, 40).counts, image.counts);  // never finer than the grid
+
+    DensityImage sparse{4, 2, {0, 4}, {-1, 1}, std::vector<double>(8, 0.0)};
+    sparse.counts[1] = 30;
+    sparse.counts[6] = 2;
+    const LinePoints spots = occupied_cells(sparse);
+    EXPECT_EQ(spots.keys, (std::vector<double>{1.5, 2.5}));
+    EXPECT_EQ(spots.values, (std::vector<double>{-0.5, 0.5}));
+}
+
 }  // namespace
 }  // namespace dot11b::plots
