@@ -42,6 +42,7 @@ fuzz: deps
 
 bench: build
 	@build/bin/dot11b-bench
+	@bench/process_bench.sh build/bin
 
 clean:
 	rm -rf build build-asan build-fuzz out

@@ -1,6 +1,9 @@
 #pragma once
 // Level 5 MAT-files (the format of the parameter, configuration and Save Wave
-// files) read into and written from Values, over libmatio.
+// files) read into and written from Values, over libmatio. The libmatio side
+// is a module (matfile_module.hpp) loaded on the first call, so a program
+// that touches no MAT-file never loads libmatio and its dependencies; when it
+// cannot be loaded, each function throws IoError naming the path and why.
 
 #include <filesystem>
 #include <span>
@@ -43,6 +46,9 @@ void write_mat_file(const std::filesystem::path& path, std::span<const MatVariab
 // be read or is not a Level 5 MAT-file, or a variable that is not a 2-D
 // numeric, character, structure or cell array or exceeds the size limits.
 std::vector<MatVariable> read_mat_file(const std::filesystem::path& path, std::span<const std::string_view> names);
+
+// Whether the file opens as a MAT-file holding at least one variable.
+bool mat_file_holds_variables(const std::filesystem::path& path);
 
 // The most elements (numbers, characters, structure fields and cells counted
 // together) that one variable may hold, and the deepest nesting of

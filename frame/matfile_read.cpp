@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "frame/mat_structure.hpp"
-#include "frame/matfile.hpp"
 #include "frame/matio_handles.hpp"
 
 namespace dot11b::frame {
@@ -263,7 +262,7 @@ MatPtr open_for_reading(const fs::path& path) {
 
 }  // namespace
 
-std::vector<MatVariable> read_mat_file(const fs::path& path, std::span<const std::string_view> names) {
+std::vector<MatVariable> matio::read_file(const fs::path& path, std::span<const std::string_view> names) {
     matio::start_call();
     check_file(path);
     MatPtr mat = open_for_reading(path);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "frame/matfile.hpp"
 #include "frame/matio_handles.hpp"
 
 namespace dot11b::frame {
@@ -19,7 +18,7 @@ using matio::VarPtr;
 
 VarPtr create(const std::string& name, const Value& value);
 
-[[noreturn]] void fail(const fs::path& path, const std::string& reason) {
+[[noreturn]] void fail_writing(const fs::path& path, const std::string& reason) {
     throw IoError("cannot write " + path.string() + ": " + reason);
 }
 
@@ -104,9 +103,9 @@ VarPtr create(const std::string& name, const Value& value) {
 
 }  // namespace
 
-void write_mat_file(DurableFile& file, std::span<const MatVariable> variables, MatCompression compression) {
+void matio::write_file(const fs::path& target, const fs::path& temporary, std::span<const MatVariable> variables,
+                       MatCompression compression) {
     matio::start_call();
-    const fs::path& temporary = file.temporary_path();
     try {
         MatPtr mat(Mat_CreateVer(temporary.c_str(), nullptr, MAT_FT_MAT5));
         if (!mat) throw std::runtime_error(matio::with_library_reason("cannot create the MAT-file"));
@@ -129,14 +128,8 @@ void write_mat_file(DurableFile& file, std::span<const MatVariable> variables, M
             }
         }
     } catch (const std::runtime_error& e) {
-        fail(file.target(), e.what());
+        fail_writing(target, e.what());
     }
-}
-
-void write_mat_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
-    DurableFile file(path);
-    write_mat_file(file, variables, compression);
-    file.commit();
 }
 
 }  // namespace dot11b::frame

@@ -29,4 +29,12 @@ void fail(const std::filesystem::path& path, const std::string& reason) {
     throw IoError("cannot open " + path.string() + ": " + reason);
 }
 
+bool file_holds_variables(const std::filesystem::path& path) {
+    start_call();
+    const MatPtr mat(Mat_Open(path.c_str(), MAT_ACC_RDONLY));
+    if (!mat) return false;
+    const VarPtr info(Mat_VarReadNextInfo(mat.get()));
+    return info != nullptr;
+}
+
 }  // namespace dot11b::frame::matio

@@ -1,6 +1,7 @@
 #pragma once
-// libmatio handles that free themselves, and libmatio's messages routed into
-// our errors; shared by the MAT-file reader and writer.
+// The MAT-file layer over libmatio, built as the module that frame/matfile.cpp
+// loads on first use: handles that free themselves, libmatio's messages routed
+// into our errors, and the reader and writer behind the functions of matfile.hpp.
 
 #include <matio.h>
 
@@ -8,6 +9,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "frame/matfile.hpp"
 
 namespace dot11b::frame::matio {
 
@@ -31,5 +34,12 @@ std::string with_library_reason(std::string_view what);
 
 // Throws IoError "cannot open PATH: REASON" for a file being read.
 [[noreturn]] void fail(const std::filesystem::path& path, const std::string& reason);
+
+// What write_mat_file, read_mat_file and mat_file_holds_variables do.
+// write_file writes into `temporary`; its errors name `target`, the file it will replace.
+void write_file(const std::filesystem::path& target, const std::filesystem::path& temporary,
+                std::span<const MatVariable> variables, MatCompression compression);
+std::vector<MatVariable> read_file(const std::filesystem::path& path, std::span<const std::string_view> names);
+bool file_holds_variables(const std::filesystem::path& path);
 
 }  // namespace dot11b::frame::matio

@@ -1,7 +1,5 @@
 #include "instrument/corrections.hpp"
 
-#include <matio.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,16 +27,6 @@ constexpr std::array<std::string_view, 8> kRevision3Fields = {"t1", "t2", "t3", 
 std::size_t strfindpt(const std::string& text, const std::string& pattern) {
     const auto position = text.find(pattern);
     return position == std::string::npos ? 0 : position + 1;
-}
-
-// Whether the file holds any variable at all (it is known to be readable).
-bool holds_variables(const std::filesystem::path& path) {
-    const std::unique_ptr<mat_t, decltype(&Mat_Close)> mat(Mat_Open(path.c_str(), MAT_ACC_RDONLY), &Mat_Close);
-    if (!mat) return false;
-    matvar_t* info = Mat_VarReadNextInfo(mat.get());
-    const bool any = info != nullptr;
-    Mat_VarFree(info);
-    return any;
 }
 
 // The checks of the loader, in order; false at the first problem.
@@ -139,7 +127,7 @@ LoadedCorrections LoadOrbIqCorrectionData(const std::filesystem::path& fileName)
         return result;
     }
     if (loaded.empty()) {
-        result.status = holds_variables(fileName) ? "Invalid file format." : "File empty or not found.";
+        result.status = frame::mat_file_holds_variables(fileName) ? "Invalid file format." : "File empty or not found.";
         return result;
     }
     result.x = std::move(loaded.front().value);

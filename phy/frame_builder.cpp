@@ -142,10 +142,14 @@ FrameWaveform build_frame(const FrameConfig& config) {
         for (Complex& sample : out.samples) sample = std::conj(sample);
     }
 
-    out.frame_marker.assign(total, 0);
-    out.burst_marker.assign(total, 0);
-    std::fill_n(out.frame_marker.begin() + static_cast<std::ptrdiff_t>(ramp), burst - 2 * ramp, 1);
-    std::fill_n(out.burst_marker.begin(), burst, 1);
+    // Each marker row written once: its zeros and ones in order.
+    out.frame_marker.reserve(total);
+    out.frame_marker.assign(ramp, 0);
+    out.frame_marker.resize(burst - ramp, 1);
+    out.frame_marker.resize(total, 0);
+    out.burst_marker.reserve(total);
+    out.burst_marker.assign(burst, 1);
+    out.burst_marker.resize(total, 0);
     return out;
 }
 

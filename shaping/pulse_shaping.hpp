@@ -24,6 +24,7 @@ std::size_t shaped_length(std::size_t chip_count, int upsample_factor, int decim
 // Polyphase form: only every upsample_factor-th input is non-zero, so each kept
 // output costs taps / upsample_factor products, and the dropped outputs are never
 // computed. The mean follows from sum(circular convolution) = sum(chips) * sum(taps).
+// Over long runs of quarter-turn chips the outputs come from tables (chip_tables.hpp).
 Samples shape_pulses(SampleSpan chips, int upsample_factor, int decimation, std::span<const double> taps);
 
 // The same, appended to `out` (which then needs no further copy).

@@ -12,6 +12,8 @@
 #include "cli/gen/output_options.hpp"
 #include "cli/gen/outputs.hpp"
 #include "cli/gen/summary.hpp"
+#include "cli/gen/sweep_options.hpp"
+#include "cli/gen/verify_option.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::cli {
@@ -22,7 +24,7 @@ constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
 int generate(const GenerationOptions& generation, const OutputOptions& options, const DownloadOptions& download,
-             std::ostream& out, std::ostream& err) {
+             const VerifyOption& verify, std::ostream& out, std::ostream& err) {
     app::FormatParameters parameters;
     app::SigGenSettings settings;
     if (options.params) {
@@ -32,6 +34,7 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
     }
     generation.apply(parameters, settings);
     download.apply(parameters, settings);
+    verify.check(parameters);
 
     if (options.estimate) {
         if (!parameters.projected_length) {
@@ -46,6 +49,7 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);
     print_summary(err, waveform, written);
     if (options.json) out << summary_json(waveform, written).dump() << '\n';
+    if (verify.requested() && !verify.passes(waveform, err)) return kFailure;
     if (download.requested()) return download.run(waveform, err);
     return kSuccess;
 }
@@ -57,16 +61,24 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
     GenerationOptions generation;
     OutputOptions options;
     DownloadOptions download;
+    SweepOptions sweep;
+    VerifyOption verify;
     generation.add_to(app);
     options.add_to(app);
     download.add_to(app);
+    sweep.add_to(app);
+    verify.add_to(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e, out, err) == 0 ? kSuccess : kUsageError;
     }
     try {
-        return generate(generation, options, download, out, err);
+        if (sweep.requested()) {
+            if (verify.requested()) throw ConfigError("--verify: checks a single waveform and cannot be combined with --sweep");
+            return run_sweep(sweep, options, download, std::vector<std::string>(argv + 1, argv + argc), err);
+        }
+        return generate(generation, options, download, verify, out, err);
     } catch (const ConfigError& e) {
         err << "dot11b-gen: " << e.what() << '\n';
         return kUsageError;

@@ -43,6 +43,16 @@ const Choices<double> kOversampling = {{"2", 2}, {"2.5", 2.5}, {"3", 3}, {"3.5",
 const Choices<int> kFilters = {{"none", 0}, {"gaussian", 1}, {"root-cosine", 2}};
 const Choices<int> kPayloads = {{"zeros", 1}, {"ones", 2}, {"alt01", 3}, {"alt10", 4}, {"pn9", 5}, {"pn15", 6}};
 
+// The word for a record's code.
+template <typename T, typename Code>
+std::string word_of(const Choices<T>& choices, Code code) {
+    const auto it = std::find_if(choices.begin(), choices.end(),
+                                 [&](const auto& choice) { return choice.second == static_cast<T>(code); });
+    return it == choices.end() ? std::string() : it->first;
+}
+
+std::string on_off(bool on) { return on ? "on" : "off"; }
+
 std::vector<std::string> mac_field_names() {
     std::vector<std::string> names;
     for (const mac::MacField field : mac::kMacFields) names.emplace_back(mac::mac_field_name(field));
@@ -99,6 +109,31 @@ void set_mac_field(mac::MacHeader& header, const std::string& entry) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> option_values(const app::FormatParameters& p) {
+    const double samples_per_us = app::kChipRate * p.oversampling / 1e6;
+    return {
+        {"rate", word_of(kRates, p.rate)},
+        {"modulation", word_of(kModulations, p.modulation)},
+        {"preamble", word_of(kPreambles, p.preamble)},
+        {"unframed", on_off(!p.framed)},
+        {"locked-clocks", on_off(p.locked_clocks)},
+        {"scrambler", word_of(kScramblers, p.scrambler)},
+        {"pbcc-encoder", on_off(p.pbcc_encoder)},
+        {"ramp", word_of(kRamps, p.ramp)},
+        {"ramp-time", app::number_text(static_cast<double>(p.ramp_length) / samples_per_us)},
+        {"idle-time", app::number_text(static_cast<double>(p.idle_samples) / samples_per_us)},
+        {"oversampling", word_of(kOversampling, p.oversampling)},
+        {"filter", word_of(kFilters, p.filter)},
+        {"filter-factor", app::number_text(p.filter_factor)},
+        {"filter-length", app::number_text(p.filter_taps)},
+        {"mirror", on_off(p.mirror_spectrum)},
+        {"mac-header", on_off(p.mac_header.active)},
+        {"fcs", on_off(p.fcs.active)},
+        {"payload", p.data_source == mac::PayloadSource::UserData ? "file" : word_of(kPayloads, p.data_source)},
+        {"length", std::to_string(p.data_length)},
+    };
+}
 
 void GenerationOptions::add_to(CLI::App& app) {
     auto one_of = [](const auto& choices) { return CLI::IsMember(names_of(choices)); };

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -13,6 +14,11 @@
 #include "app/records.hpp"
 
 namespace dot11b::cli {
+
+// The configuration held by the records, as the options that give it: option
+// names without dashes, with the words and units the options take ("file"
+// for a user data payload), in the order of the help.
+std::vector<std::pair<std::string, std::string>> option_values(const app::FormatParameters& parameters);
 
 class GenerationOptions {
 public:

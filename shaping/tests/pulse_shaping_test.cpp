@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -73,6 +74,40 @@ TEST(ShapePulses, PolyphaseFormMatchesTheDirectForm) {
                 }
             }
         }
+    }
+}
+
+// Long runs of DSSS- and CCK-like chips (quarter turns of one phasor), which the
+// fast form shapes from tables, between ramp-like scaled chips, a chip on an axis,
+// and a second run whose phasor differs from the first in the last bit only.
+TEST(ShapePulses, RunsOfQuarterTurnsMatchTheDirectForm) {
+    std::mt19937 random(5);
+    const Complex diagonal = Complex(1, 1) / std::sqrt(2.0);
+    const Complex near_diagonal = std::polar(1.0, std::atan2(1.0, 1.0));
+    const auto run = [&random](Complex phasor, std::size_t count, Samples& chips) {
+        const Complex turns[] = {phasor, phasor * Complex(0, 1), -phasor, phasor * Complex(0, -1)};
+        for (std::size_t i = 0; i < count; ++i) chips.push_back(turns[random() % 4]);
+    };
+    Samples chips;
+    for (int k = 1; k <= 5; ++k) chips.push_back(diagonal * (k / 6.0));
+    run(diagonal, 9000, chips);
+    chips.push_back(Complex(0, -1));
+    run(near_diagonal, 9000, chips);
+    for (int k = 5; k >= 1; --k) chips.push_back(near_diagonal * (k / 6.0));
+
+    struct Case {
+        int factor;
+        int decimation;
+        double symbols;  // filter length in chips
+    };
+    const Case cases[] = {{2, 1, 6}, {3, 1, 6}, {5, 2, 3}, {7, 2, 3}, {5, 2, 6}, {7, 2, 6}, {7, 3, 3}, {4, 1, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "factor " << c.factor << ", decimation " << c.decimation);
+        const std::vector<double> taps = gaussian_taps(c.symbols * c.factor, 0.5, c.factor);
+        const Samples expected = shape_pulses_reference(chips, c.factor, c.decimation, taps);
+        double peak = 0;
+        for (const Complex v : expected) peak = std::max(peak, std::abs(v));
+        expect_near(shape_pulses(chips, c.factor, c.decimation, taps), expected, 1e-12 * peak);
     }
 }
 

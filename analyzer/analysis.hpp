@@ -1,0 +1,86 @@
+#pragma once
+// The analyser: finds every burst of a recording, decodes it and makes the
+// transmitter measurements. The result is plain data (report, spectrum and
+// mask) for the command line and for a window to draw.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analyzer/evm.hpp"
+#include "analyzer/frame_decoder.hpp"
+#include "analyzer/mac_frame.hpp"
+#include "analyzer/plcp_header.hpp"
+#include "analyzer/ramp_times.hpp"
+#include "analyzer/sfd_search.hpp"
+#include "analyzer/spectrum_mask.hpp"
+#include "common/types.hpp"
+
+namespace dot11b::analyzer {
+
+struct AnalysisOptions {
+    bool mirror = false;      // conjugate the recording first: it holds a mirrored waveform
+    bool expect_fcs = false;  // every PSDU ends in an FCS; a wrong or missing one fails the burst
+    bool mac_header = false;  // read a MAC header even from a PSDU without a valid FCS
+    // For the carrier offset in ppm; the lowest channel, 2412 MHz, when unknown.
+    std::optional<double> carrier_frequency_hz;
+};
+
+inline constexpr double kAssumedCarrierHz = 2412e6;
+
+enum class FcsStatus { Valid, Invalid, NotPresent };
+
+struct FrequencyMeasurement {
+    double carrier_offset_hz = 0;
+    double carrier_offset_ppm = 0;
+    double chip_clock_offset_ppm = 0;
+};
+
+struct BurstAnalysis {
+    std::size_t first_sample = 0;  // the burst's extent in the recording, margins included
+    std::size_t end_sample = 0;
+    DecodeStatus status = DecodeStatus::NoPreamble;
+    std::string problem;
+
+    PreambleType preamble = PreambleType::Long;  // when status is not NoPreamble
+    std::size_t sync_bits = 0;
+    Scrambling scrambling = Scrambling::On;
+    bool mirrored = false;
+    std::optional<PlcpHeader> header;
+    std::optional<PsduFormat> format;
+    bool pbcc_coded = true;
+    std::vector<std::uint8_t> psdu;
+    FcsStatus fcs = FcsStatus::NotPresent;
+    std::optional<MacHeaderFields> mac;
+
+    std::optional<FrequencyMeasurement> frequency;
+    std::optional<EvmResult> evm;
+    std::string evm_span;  // "PSDU", or "PLCP header" for an empty PSDU
+    RampTimes ramps;
+    Spectrum spectrum;
+    MaskCheck mask;
+
+    // One line per failed check; empty when the burst passes.
+    std::vector<std::string> failures() const;
+    bool passed() const { return failures().empty(); }
+};
+
+struct Analysis {
+    double sample_rate_hz = 0;
+    std::size_t sample_count = 0;
+    double carrier_frequency_hz = kAssumedCarrierHz;
+    bool carrier_assumed = true;
+    bool silent = false;  // every sample is zero
+    std::vector<BurstAnalysis> bursts;
+
+    // Every burst decodes and passes; a recording without bursts fails.
+    bool passed() const;
+};
+
+// Throws ConfigError for a sample rate below 11 MHz or not finite, or a sample
+// that is not a finite number.
+Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options = {});
+
+}  // namespace dot11b::analyzer

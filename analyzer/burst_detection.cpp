@@ -1,0 +1,110 @@
+#include "analyzer/burst_detection.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dot11b::analyzer {
+namespace {
+
+constexpr double kEnvelopeSeconds = 0.5e-6;
+constexpr double kMinBurstSeconds = 8e-6;
+constexpr double kBridgedGapSeconds = 2e-6;
+constexpr double kMarginSeconds = 1e-6;
+// Below this peak-to-floor ratio (10 dB) the recording has no quiet part.
+constexpr double kMinDynamicRange = 10;
+constexpr double kLowestThreshold = 1e-3;  // -30 dB of the peak
+constexpr double kFloorPercentile = 0.01;
+
+std::size_t samples_in(double seconds, double sample_rate_hz) {
+    return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(seconds * sample_rate_hz)));
+}
+
+// Power averaged over `window` samples centred on each sample.
+std::vector<double> power_envelope(SampleSpan samples, std::size_t window) {
+    const std::size_t n = samples.size();
+    std::vector<double> cumulative(n + 1, 0.0);
+    for (std::size_t i = 0; i < n; ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+    std::vector<double> envelope(n);
+    const std::size_t half = window / 2;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = i >= half ? i - half : 0;
+        const std::size_t last = std::min(n, first + window);
+        envelope[i] = (cumulative[last] - cumulative[first]) / static_cast<double>(last - first);
+    }
+    return envelope;
+}
+
+double percentile_of_every(const std::vector<double>& values, std::size_t stride, double fraction) {
+    std::vector<double> picked;
+    for (std::size_t i = 0; i < values.size(); i += stride) picked.push_back(values[i]);
+    const auto nth = picked.begin() + static_cast<std::ptrdiff_t>(fraction * static_cast<double>(picked.size() - 1));
+    std::nth_element(picked.begin(), nth, picked.end());
+    return *nth;
+}
+
+// Mean power of the samples outside every burst.
+double power_between(SampleSpan samples, const std::vector<BurstExtent>& bursts) {
+    double sum = 0;
+    std::size_t count = 0;
+    std::size_t from = 0;
+    const auto add = [&](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i) sum += std::norm(samples[i]);
+        count += last - first;
+    };
+    for (const BurstExtent& burst : bursts) {
+        add(from, burst.begin);
+        from = burst.end;
+    }
+    add(from, samples.size());
+    return count > 0 ? sum / static_cast<double>(count) : 0;
+}
+
+}  // namespace
+
+BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
+    BurstSearch search;
+    if (samples.empty()) return search;
+    const std::size_t window = samples_in(kEnvelopeSeconds, sample_rate_hz);
+    const std::vector<double> envelope = power_envelope(samples, window);
+    const double peak = *std::max_element(envelope.begin(), envelope.end());
+    if (!(peak > 0) || !std::isfinite(peak)) return search;
+
+    const double floor = percentile_of_every(envelope, window, kFloorPercentile);
+    if (floor * kMinDynamicRange > peak) {
+        search.bursts.push_back({0, samples.size()});
+        return search;
+    }
+    search.quiet_part = true;
+    const double threshold = std::max(std::sqrt(floor * peak), peak * kLowestThreshold);
+
+    const std::size_t min_length = samples_in(kMinBurstSeconds, sample_rate_hz);
+    const std::size_t bridged_gap = samples_in(kBridgedGapSeconds, sample_rate_hz);
+    const std::size_t margin = samples_in(kMarginSeconds, sample_rate_hz);
+    std::vector<BurstExtent> runs;
+    for (std::size_t i = 0; i < envelope.size();) {
+        if (envelope[i] < threshold) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < envelope.size() && envelope[end] >= threshold) ++end;
+        if (!runs.empty() && i - runs.back().end < bridged_gap) {
+            runs.back().end = end;
+        } else {
+            runs.push_back({i, end});
+        }
+        i = end;
+    }
+    std::size_t previous_end = 0;
+    for (const BurstExtent& run : runs) {
+        if (run.end - run.begin < min_length) continue;
+        const std::size_t begin = std::max(previous_end, run.begin >= margin ? run.begin - margin : 0);
+        const std::size_t end = std::min(samples.size(), run.end + margin);
+        search.bursts.push_back({begin, end});
+        previous_end = end;
+    }
+    search.noise_power = power_between(samples, search.bursts);
+    return search;
+}
+
+}  // namespace dot11b::analyzer

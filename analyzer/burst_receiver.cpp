@@ -1,0 +1,119 @@
+#include "analyzer/burst_receiver.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analyzer/carrier_offset.hpp"
+#include "analyzer/constants.hpp"
+#include "analyzer/despreading.hpp"
+#include "analyzer/mac_frame.hpp"
+
+namespace dot11b::analyzer {
+namespace {
+
+constexpr double kEnvelopeSeconds = 0.5e-6;
+// The coarse chip timing looks at 24 symbols starting 1 us after the power has
+// reached half its level, inside the SYNC field of either preamble.
+constexpr double kTimingDelaySeconds = 1e-6;
+constexpr std::size_t kTimingSymbols = 24;
+// Room for a power-on ramp of up to 1 ms before the SFD.
+constexpr std::size_t kMaxSearchSymbols = 1400;
+
+// The first sample where the power averaged over 0.5 us reaches half the mean
+// power of the burst's middle half.
+double half_power_position(SampleSpan samples, const BurstExtent& extent, double sample_rate_hz) {
+    const std::size_t length = extent.end - extent.begin;
+    double middle = 0;
+    for (std::size_t i = extent.begin + length / 4; i < extent.begin + 3 * length / 4; ++i) {
+        middle += std::norm(samples[i]);
+    }
+    middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
+    const auto window = std::max<std::size_t>(1, static_cast<std::size_t>(kEnvelopeSeconds * sample_rate_hz));
+    double sum = 0;
+    for (std::size_t i = extent.begin; i < extent.end; ++i) {
+        sum += std::norm(samples[i]);
+        const std::size_t seen = i + 1 - extent.begin;
+        if (seen > window) sum -= std::norm(samples[i - window]);
+        const std::size_t count = std::min(window, seen);
+        if (sum >= 0.5 * middle * static_cast<double>(count)) return static_cast<double>(i + 1 - count);
+    }
+    return static_cast<double>(extent.begin);
+}
+
+// The SYNC and SFD symbols of the match with their ideal values (DBPSK decisions).
+struct PreambleSymbols {
+    Samples received;
+    Samples ideal;
+};
+
+PreambleSymbols sync_symbols(const SfdMatch& sfd) {
+    const std::size_t field = (sfd.preamble == PreambleType::Long ? kLongSyncBits : kShortSyncBits) + kSfdBits;
+    const std::size_t first = sfd.raw_bits.size() > field ? sfd.raw_bits.size() - field : 1;
+    PreambleSymbols out;
+    Complex ideal = 1;
+    for (std::size_t m = first; m < sfd.raw_bits.size(); ++m) {
+        if (sfd.raw_bits[m]) ideal = -ideal;
+        out.received.push_back(sfd.symbols[m]);
+        out.ideal.push_back(ideal);
+    }
+    return out;
+}
+
+bool orientation_sensitive(const FrameDecode& frame) {
+    return frame.format && frame.format->modulation != PsduModulation::Dbpsk;
+}
+
+bool worth_mirroring(const FrameDecode& frame, PreambleType preamble) {
+    if (frame.status == DecodeStatus::HeaderCrcError) return preamble == PreambleType::Short;
+    return frame.status == DecodeStatus::Decoded && orientation_sensitive(frame) && !fcs_valid(frame.psdu);
+}
+
+bool mirrored_is_better(const FrameDecode& mirrored, const FrameDecode& as_recorded) {
+    if (as_recorded.status == DecodeStatus::HeaderCrcError) return mirrored.status != DecodeStatus::HeaderCrcError;
+    return mirrored.status == DecodeStatus::Decoded && fcs_valid(mirrored.psdu);
+}
+
+}  // namespace
+
+ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_hz, const BurstExtent& extent) {
+    ReceivedBurst out;
+    const double samples_per_chip = sample_rate_hz / kChipRateHz;
+    const double on = half_power_position(signal.samples(), extent, sample_rate_hz);
+    const double instant =
+        coarse_chip_instant(signal, samples_per_chip, on + kTimingDelaySeconds * sample_rate_hz, kTimingSymbols);
+    const double first = instant - std::floor((instant - on) / samples_per_chip) * samples_per_chip;
+    out.stream = track_chips(signal, samples_per_chip, first, static_cast<double>(extent.end));
+    out.seconds = instants_in_seconds(out.stream.positions, sample_rate_hz);
+
+    const auto sfd = find_sfd(out.stream.chips, std::min(kMaxSearchSymbols, out.stream.chips.size() / kChipsPerSymbol));
+    if (!sfd) {
+        out.frame.status = DecodeStatus::NoPreamble;
+        out.frame.problem = "no PLCP preamble found (no start frame delimiter)";
+        return out;
+    }
+    out.preamble_found = true;
+    out.preamble = sfd->preamble;
+    out.sync_bits = sfd->sync_bits;
+
+    const PreambleSymbols sync = sync_symbols(*sfd);
+    const PhaseLine coarse{
+        frequency_from_turns(sync.received, sync.ideal, kChipsPerSymbol * samples_per_chip / sample_rate_hz), 0};
+    remove_phase_line(out.stream.chips, out.seconds, coarse);
+    out.frame = decode_frame(out.stream.chips, out.seconds, *sfd, coarse);
+
+    if (worth_mirroring(out.frame, out.preamble)) {
+        Samples conjugated(out.stream.chips.size());
+        std::transform(out.stream.chips.begin(), out.stream.chips.end(), conjugated.begin(),
+                       [](Complex c) { return std::conj(c); });
+        const PhaseLine negated{-out.frame.removed.frequency_hz, -out.frame.removed.phase_at_zero};
+        FrameDecode other = decode_frame(conjugated, out.seconds, *sfd, negated);
+        if (mirrored_is_better(other, out.frame)) {
+            out.stream.chips = std::move(conjugated);
+            out.frame = std::move(other);
+            out.mirrored = true;
+        }
+    }
+    return out;
+}
+
+}  // namespace dot11b::analyzer

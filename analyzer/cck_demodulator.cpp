@@ -1,0 +1,85 @@
+#include "analyzer/cck_demodulator.hpp"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "analyzer/constants.hpp"
+
+namespace dot11b::analyzer {
+namespace {
+
+using std::numbers::pi;
+using Codeword = std::array<Complex, kCckChipsPerSymbol>;
+
+// c0 ... c7 = e(p1+p2+p3+p4), e(p1+p3+p4), e(p1+p2+p4), -e(p1+p4), e(p1+p2+p3),
+// e(p1+p3), -e(p1+p2), e(p1), here with p1 = 0.
+Codeword codeword(double p2, double p3, double p4) {
+    const auto e = [](double x) { return std::polar(1.0, x); };
+    return {e(p2 + p3 + p4), e(p3 + p4), e(p2 + p4), -e(p4), e(p2 + p3), e(p3), -e(p2), e(0)};
+}
+
+// Code words by the value of the bits after d0 d1 (d2 in the least significant bit).
+// 11 Mbit/s: (d2, d3), (d4, d5), (d6, d7) give phi2, phi3, phi4 as 00 -> 0,
+// 01 -> pi/2, 10 -> pi, 11 -> 3pi/2. 5.5 Mbit/s: phi2 = d2 pi + pi/2, phi3 = 0, phi4 = d3 pi.
+std::vector<Codeword> codebook(bool eleven_mbps) {
+    std::vector<Codeword> book;
+    const unsigned bits = eleven_mbps ? 6 : 2;
+    for (unsigned v = 0; v < (1U << bits); ++v) {
+        const auto bit = [v](unsigned k) { return static_cast<double>((v >> k) & 1U); };
+        if (eleven_mbps) {
+            book.push_back(
+                codeword(bit(0) * pi + bit(1) * pi / 2, bit(2) * pi + bit(3) * pi / 2, bit(4) * pi + bit(5) * pi / 2));
+        } else {
+            book.push_back(codeword(bit(0) * pi + pi / 2, 0, bit(1) * pi));
+        }
+    }
+    return book;
+}
+
+}  // namespace
+
+CckSymbols demodulate_cck(SampleSpan chips, bool eleven_mbps, Complex reference, Complex ideal_reference) {
+    static const std::vector<Codeword> kBook11 = codebook(true);
+    static const std::vector<Codeword> kBook5 = codebook(false);
+    static const Complex kQuarterTurns[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    const std::vector<Codeword>& book = eleven_mbps ? kBook11 : kBook5;
+    const unsigned word_bits = eleven_mbps ? 6 : 2;
+
+    CckSymbols out;
+    const std::size_t symbols = chips.size() / kCckChipsPerSymbol;
+    out.bits.reserve(symbols * (word_bits + 2));
+    out.ideal_chips.reserve(symbols * kCckChipsPerSymbol);
+    Complex previous = reference;
+    Complex ideal_phase = ideal_reference / std::abs(ideal_reference);
+    for (std::size_t s = 0; s < symbols; ++s) {
+        const Complex* chip = chips.data() + s * kCckChipsPerSymbol;
+        std::size_t best = 0;
+        Complex best_sum = 0;
+        double best_power = -1;
+        for (std::size_t w = 0; w < book.size(); ++w) {
+            Complex sum = 0;
+            for (std::size_t i = 0; i < kCckChipsPerSymbol; ++i) sum += chip[i] * std::conj(book[w][i]);
+            if (std::norm(sum) > best_power) {
+                best_power = std::norm(sum);
+                best_sum = sum;
+                best = w;
+            }
+        }
+        // The second, fourth, ... symbol carries an extra pi.
+        const Complex extra = s % 2 == 1 ? -1.0 : 1.0;
+        const Complex turn = best_sum * std::conj(previous) * extra;
+        const long quarters = std::lround(std::arg(turn) / (pi / 2)) & 3L;
+        // phi1 change 0 -> 00, +pi/2 -> 01, pi -> 11, -pi/2 -> 10
+        out.bits.push_back(quarters >= 2 ? 1 : 0);
+        out.bits.push_back(quarters == 1 || quarters == 2 ? 1 : 0);
+        for (unsigned k = 0; k < word_bits; ++k) out.bits.push_back(static_cast<std::uint8_t>((best >> k) & 1U));
+        ideal_phase *= kQuarterTurns[quarters] * extra;
+        for (const Complex c : book[best]) out.ideal_chips.push_back(ideal_phase * c);
+        previous = best_sum;
+    }
+    return out;
+}
+
+}  // namespace dot11b::analyzer

@@ -1,0 +1,72 @@
+#include "analyzer/sinc_interpolator.hpp"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace dot11b::analyzer {
+namespace {
+
+constexpr int kHalfTaps = 8;
+constexpr int kTaps = 2 * kHalfTaps;
+constexpr int kPhases = 256;
+// Kaiser window shape: stop-band attenuation of about 60 dB.
+constexpr double kKaiserBeta = 6;
+
+using PhaseTaps = std::array<double, kTaps>;
+
+// Weights of the samples n - 7 ... n + 8 for a position n + p / kPhases, each
+// phase normalised to unit DC gain.
+std::array<PhaseTaps, kPhases + 1> make_table() {
+    std::array<PhaseTaps, kPhases + 1> table{};
+    const double norm = std::cyl_bessel_i(0.0, kKaiserBeta);
+    for (int p = 0; p <= kPhases; ++p) {
+        const double fraction = static_cast<double>(p) / kPhases;
+        double sum = 0;
+        for (int k = 0; k < kTaps; ++k) {
+            const double x = fraction - (k - kHalfTaps + 1);  // distance from sample n - 7 + k
+            const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
+            const double r = x / kHalfTaps;
+            const double window =
+                std::abs(r) < 1 ? std::cyl_bessel_i(0.0, kKaiserBeta * std::sqrt(1 - r * r)) / norm : 0;
+            table[static_cast<std::size_t>(p)][static_cast<std::size_t>(k)] = sinc * window;
+            sum += sinc * window;
+        }
+        for (double& tap : table[static_cast<std::size_t>(p)]) tap /= sum;
+    }
+    return table;
+}
+
+const std::array<PhaseTaps, kPhases + 1>& table() {
+    static const auto kTable = make_table();
+    return kTable;
+}
+
+}  // namespace
+
+Complex SincInterpolator::at(double position) const {
+    const auto count = static_cast<long long>(samples_.size());
+    if (!(position > -kTaps && position < static_cast<double>(count + kTaps))) return 0;
+    const double whole = std::floor(position);
+    const auto phase = static_cast<std::size_t>((position - whole) * kPhases + 0.5);
+    const PhaseTaps& taps = table()[phase];
+    const auto first = static_cast<long long>(whole) - (kHalfTaps - 1);
+    Complex sum = 0;
+    if (first >= 0 && first + kTaps <= count) {
+        const Complex* x = samples_.data() + first;
+        double re = 0;
+        double im = 0;
+        for (int k = 0; k < kTaps; ++k) {
+            re += x[k].real() * taps[static_cast<std::size_t>(k)];
+            im += x[k].imag() * taps[static_cast<std::size_t>(k)];
+        }
+        return {re, im};
+    }
+    for (int k = 0; k < kTaps; ++k) {
+        const long long n = first + k;
+        if (n >= 0 && n < count) sum += samples_[static_cast<std::size_t>(n)] * taps[static_cast<std::size_t>(k)];
+    }
+    return sum;
+}
+
+}  // namespace dot11b::analyzer

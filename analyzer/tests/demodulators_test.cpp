@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "analyzer/cck_demodulator.hpp"
+#include "analyzer/despreading.hpp"
+#include "analyzer/pbcc_code.hpp"
+#include "analyzer/pbcc_demodulator.hpp"
+#include "phy/cck.hpp"
+#include "phy/dsss.hpp"
+#include "phy/pbcc.hpp"
+#include "phy/tests/test_bits.hpp"
+
+namespace dot11b::analyzer {
+namespace {
+
+using dot11b::test::bits_of;
+using dot11b::test::random_bits;
+using dot11b::test::text_of;
+
+const Complex kReference = std::polar(1.0, 0.3);
+
+TEST(PbccCode, EncoderImpulseResponseIsTheGeneratorPolynomials) {
+    // G0 = 1 + D + D^3 + D^4 + D^6 and G1 = 1 + D^2 + D^3 + D^4 + D^5 + D^6, interleaved.
+    EXPECT_EQ(text_of(pbcc_encode(bits_of("1000000"))), "11100111110111");
+}
+
+TEST(PbccCode, ViterbiCorrectsSpacedErrorsAndPrefersConfidentValues) {
+    Bits data = random_bits(200, 5);
+    data.insert(data.end(), 8, 0);
+    const Bits coded = pbcc_encode(data);
+    std::vector<double> soft(coded.size());
+    for (std::size_t i = 0; i < coded.size(); ++i) soft[i] = coded[i] ? -1.0 : 1.0;
+    for (std::size_t i = 7; i < soft.size(); i += 50) soft[i] = -soft[i];  // hard errors
+    for (std::size_t i = 30; i < soft.size(); i += 50) soft[i] = 0;        // erasures
+    EXPECT_EQ(viterbi_decode(soft), data);
+}
+
+TEST(PbccCover, StartsWithTheSeedThenRotatesItByThree) {
+    EXPECT_EQ(text_of(pbcc_cover(20)),
+              "0011001110001011"
+              "1001");
+}
+
+TEST(Demodulators, RecoverTheBitsOfEachModulation) {
+    const Bits bits = random_bits(8 * 40, 9);
+    // A common phase turn of the received chips does not matter to differential detection.
+    const Complex turn = std::polar(1.0, 1.1);
+    const auto turned = [&](Samples chips) {
+        for (Complex& c : chips) c *= turn;
+        return chips;
+    };
+    for (const bool dqpsk : {false, true}) {
+        const phy::DsssChips sent =
+            dqpsk ? phy::modulate_2mbps(bits, kReference) : phy::modulate_1mbps(bits, kReference);
+        const Samples symbols = despread(turned(sent.chips), 0, sent.chips.size() / 11);
+        EXPECT_EQ(detect_differential(symbols, kReference * turn, kReference, dqpsk).bits, bits) << dqpsk;
+    }
+    for (const auto rate : {phy::DataRate::Mbps5_5, phy::DataRate::Mbps11}) {
+        const Samples sent = phy::cck_modulate(bits, rate, kReference);
+        const CckSymbols got =
+            demodulate_cck(turned(sent), rate == phy::DataRate::Mbps11, kReference * turn, kReference);
+        EXPECT_EQ(got.bits, bits) << int(rate);
+        ASSERT_EQ(got.ideal_chips.size(), sent.size());
+        for (std::size_t k = 0; k < sent.size(); ++k) EXPECT_NEAR(std::abs(got.ideal_chips[k] - sent[k]), 0, 1e-9) << k;
+    }
+}
+
+TEST(Demodulators, PbccDecodesThroughNoiseAndTellsCodedFromUncoded) {
+    const Bits bits = random_bits(8 * 60, 11);
+    std::mt19937 random(4);
+    std::normal_distribution<double> noise(0, 0.45);  // about 7 dB SNR per symbol
+    for (const auto rate : {phy::DataRate::Mbps5_5, phy::DataRate::Mbps11}) {
+        for (const bool coded : {true, false}) {
+            Samples chips = phy::pbcc_modulate(bits, rate, coded, kReference);
+            if (coded) {
+                for (Complex& c : chips) c += Complex(noise(random), noise(random));
+            }
+            const PbccSymbols got =
+                demodulate_pbcc(chips, rate == phy::DataRate::Mbps11, bits.size(), kReference, kReference);
+            EXPECT_EQ(got.coded, coded) << int(rate);
+            EXPECT_EQ(got.bits, bits) << int(rate) << " coded " << coded;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dot11b::analyzer

@@ -1,0 +1,93 @@
+#pragma once
+// Waveforms of the generator for the analyser's tests, and the impairments a
+// recording adds to them.
+
+#include <fftw3.h>
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <random>
+#include <vector>
+
+#include "app/calculation.hpp"
+#include "app/records.hpp"
+#include "common/types.hpp"
+
+namespace dot11b::analyzer::test {
+
+struct Waveform {
+    Samples samples;
+    double sample_rate_hz = 0;
+    std::vector<std::uint8_t> psdu;  // the octets the generator sent
+};
+
+// A short PN9 payload with 2 us linear ramps and 20 us of idle time at the
+// given oversampling ratio.
+inline app::FormatParameters short_frame(phy::DataRate rate, std::size_t octets = 24, double oversampling = 3.5) {
+    app::FormatParameters p;
+    p.rate = rate;
+    p.data_source = mac::PayloadSource::Pn9;
+    p.data_length = octets;
+    p.oversampling = oversampling;
+    p.ramp_length = static_cast<std::size_t>(std::lround(2 * 11 * oversampling));
+    p.idle_samples = static_cast<std::size_t>(std::lround(20 * 11 * oversampling));
+    app::refresh_derived_fields(p);
+    return p;
+}
+
+inline Waveform generate(app::FormatParameters p) {
+    app::refresh_derived_fields(p);
+    const app::Calculation c = app::calculate(p);
+    Waveform w{c.frame.samples, 11e6 * p.oversampling, std::vector<std::uint8_t>(c.psdu.size() / 8, 0)};
+    for (std::size_t k = 0; k < c.psdu.size(); ++k) w.psdu[k / 8] |= static_cast<std::uint8_t>(c.psdu[k] << (k % 8));
+    return w;
+}
+
+// Power of the samples at the chip instants of a waveform whose oversampling is
+// a whole number: samples 0, n, 2n, ... of the burst.
+inline double chip_instant_power(const Samples& samples, std::size_t step, std::size_t first, std::size_t last) {
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t k = first; k < last; k += step, ++count) sum += std::norm(samples[k]);
+    return sum / static_cast<double>(count);
+}
+
+inline void add_noise(Samples& samples, double noise_power, unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> normal(0, std::sqrt(noise_power / 2));
+    for (Complex& x : samples) x += Complex(normal(random), normal(random));
+}
+
+// A carrier offset and a constant phase.
+inline void turn(Samples& samples, double sample_rate_hz, double offset_hz, double phase) {
+    for (std::size_t n = 0; n < samples.size(); ++n) {
+        samples[n] *=
+            std::polar(1.0, 2 * std::numbers::pi * offset_hz * static_cast<double>(n) / sample_rate_hz + phase);
+    }
+}
+
+// The looping waveform played back with `count` samples per period: band-limited
+// resampling of a periodic signal through its spectrum (FFTW, not the analyser).
+inline Samples resample_period(const Samples& period, std::size_t count) {
+    const std::size_t n = period.size();
+    std::vector<Complex> spectrum(n);
+    std::vector<Complex> out(count, Complex(0));
+    Samples in = period;
+    fftw_plan forward = fftw_plan_dft_1d(static_cast<int>(n), reinterpret_cast<fftw_complex*>(in.data()),
+                                         reinterpret_cast<fftw_complex*>(spectrum.data()), FFTW_FORWARD, FFTW_ESTIMATE);
+    fftw_execute(forward);
+    fftw_destroy_plan(forward);
+    std::vector<Complex> wide(count, Complex(0));
+    const std::size_t kept = std::min(n, count);
+    for (std::size_t k = 0; k < (kept + 1) / 2; ++k) wide[k] = spectrum[k];
+    for (std::size_t k = 1; k < kept / 2; ++k) wide[count - k] = spectrum[n - k];
+    fftw_plan backward = fftw_plan_dft_1d(static_cast<int>(count), reinterpret_cast<fftw_complex*>(wide.data()),
+                                          reinterpret_cast<fftw_complex*>(out.data()), FFTW_BACKWARD, FFTW_ESTIMATE);
+    fftw_execute(backward);
+    fftw_destroy_plan(backward);
+    for (Complex& x : out) x /= static_cast<double>(n);
+    return out;
+}
+
+}  // namespace dot11b::analyzer::test

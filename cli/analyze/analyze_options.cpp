@@ -1,0 +1,46 @@
+#include "cli/analyze/analyze_options.hpp"
+
+#include <cmath>
+
+namespace dot11b::cli {
+namespace {
+
+// A frequency in Hz from `min` up; the message shows the value as entered.
+CLI::Validator at_least(double min, const std::string& what) {
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value)) return text + " is not a number";
+            if (value >= min && std::isfinite(value)) return {};
+            return text + " is not allowed; allowed: " + what;
+        },
+        "HZ");
+}
+
+}  // namespace
+
+void AnalyzeOptions::add_to(CLI::App& app) {
+    app.add_option("FILE", file, "recording: .wfm, .cf32, .sigmf-meta/.sigmf-data (cf32_le, ci16_le, ci8) or .mat")
+        ->required();
+    app.add_option("--sample-rate", sample_rate, "sample rate in Hz, for files that do not hold it (.wfm, .cf32)")
+        ->check(at_least(11e6, "11000000 Hz (the chip rate) or more"));
+    app.add_option("--carrier-frequency", carrier_frequency,
+                   "carrier frequency in Hz for the offset in ppm (default: the recording's, else 2412 MHz)")
+        ->check(at_least(1, "a frequency above 0 Hz"));
+    app.add_flag("--mirror", mirror, "the recording holds a mirrored (conjugated) waveform");
+    app.add_flag("--fcs", fcs, "every PSDU ends in an FCS: fail a burst without a valid one");
+    app.add_flag("--mac-header", mac_header, "read a MAC header even from a PSDU without a valid FCS");
+    app.add_flag("--json", json, "print one JSON object per burst instead of the report");
+    app.add_option("--psdu", psdu, "write the PSDU octets (FILE for the first burst, FILE-2, FILE-3 ... for the next)");
+}
+
+analyzer::AnalysisOptions AnalyzeOptions::analysis_options(std::optional<double> recording_carrier_hz) const {
+    analyzer::AnalysisOptions options;
+    options.mirror = mirror;
+    options.expect_fcs = fcs;
+    options.mac_header = mac_header;
+    options.carrier_frequency_hz = carrier_frequency ? carrier_frequency : recording_carrier_hz;
+    return options;
+}
+
+}  // namespace dot11b::cli

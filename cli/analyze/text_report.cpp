@@ -1,0 +1,153 @@
+#include "cli/analyze/text_report.hpp"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "analyzer/constants.hpp"
+
+namespace dot11b::cli {
+namespace {
+
+using namespace analyzer;
+
+constexpr std::size_t kOctetsShown = 16;
+
+std::string format(const char* pattern, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+
+const char* pass_fail(bool passed) { return passed ? "PASS" : "FAIL"; }
+
+void line(std::ostream& out, const std::string& label, const std::string& text) {
+    out << "  " << label << ':' << std::string(label.size() < 19 ? 19 - label.size() : 1, ' ') << text << '\n';
+}
+
+std::string preamble_text(const BurstAnalysis& b) {
+    const char* scrambling = b.scrambling == Scrambling::On    ? "scrambled"
+                             : b.scrambling == Scrambling::Off ? "not scrambled"
+                                                               : "scrambled preamble only";
+    return format("%s, %s (%zu SYNC bits seen)%s", b.preamble == PreambleType::Long ? "long" : "short", scrambling,
+                  b.sync_bits, b.mirrored ? ", spectrum mirrored" : "");
+}
+
+void print_header(std::ostream& out, const PlcpHeader& h) {
+    line(out, "SIGNAL", format("0x%02X: %s Mbit/s", h.signal, rate_text(h.signal).c_str()));
+    line(out, "SERVICE",
+         format("0x%02X: %s, clocks %slocked, length extension %d", h.service, h.pbcc() ? "PBCC" : "CCK",
+                h.locked_clocks() ? "" : "not ", h.length_extension() ? 1 : 0));
+    line(out, "LENGTH", format("%u us", h.length));
+    line(out, "header CRC", h.crc_ok ? "ok" : format("error (received 0x%04X)", h.crc));
+}
+
+void print_mac(std::ostream& out, const MacHeaderFields& mac) {
+    line(out, "MAC header", format("%s, %zu octets", frame_type_name(mac).c_str(), mac.octets));
+    line(out, "  FrameCntrl", format("0x%04X", mac.frame_control));
+    line(out, "  DurationID", format("0x%04X", mac.duration_id));
+    line(out, "  Address1", address_text(mac.address1));
+    if (mac.address2) line(out, "  Address2", address_text(*mac.address2));
+    if (mac.address3) line(out, "  Address3", address_text(*mac.address3));
+    if (mac.sequence_control) line(out, "  SeqCntrl", format("0x%04X", *mac.sequence_control));
+    if (mac.address4) line(out, "  Address4", address_text(*mac.address4));
+}
+
+void print_measurements(std::ostream& out, const BurstAnalysis& b, const Analysis& a) {
+    if (b.evm) {
+        const EvmResult& e = *b.evm;
+        double worst_block = 0;
+        for (const EvmFigures& block : e.blocks) worst_block = std::max(worst_block, block.rms);
+        line(out, "EVM (" + b.evm_span + ")",
+             format("RMS %.2f %% (%.1f dB), peak %.2f %% (%.1f dB) over %zu chips, worst 1000-chip RMS %.2f %%: %s "
+                    "(peak limit %.0f %%)",
+                    100 * e.overall.rms, to_db(e.overall.rms), 100 * e.overall.peak, to_db(e.overall.peak), e.chips,
+                    100 * worst_block, pass_fail(e.passed()), 100 * kEvmPeakLimit));
+    }
+    if (b.frequency) {
+        const FrequencyMeasurement& f = *b.frequency;
+        line(out, "carrier offset",
+             format("%.0f Hz (%.2f ppm of %.0f MHz%s): %s (limit +-%.0f ppm)", f.carrier_offset_hz,
+                    f.carrier_offset_ppm, a.carrier_frequency_hz / 1e6, a.carrier_assumed ? ", assumed" : "",
+                    pass_fail(std::abs(f.carrier_offset_ppm) <= kFrequencyTolerancePpm), kFrequencyTolerancePpm));
+        line(out, "chip clock offset",
+             format("%.2f ppm: %s (limit +-%.0f ppm)", f.chip_clock_offset_ppm,
+                    pass_fail(std::abs(f.chip_clock_offset_ppm) <= kFrequencyTolerancePpm), kFrequencyTolerancePpm));
+    }
+    const auto ramp = [&](const char* label, const std::optional<double>& seconds) {
+        line(out, label,
+             seconds ? format("%.2f us: %s (limit %.0f us)", *seconds * 1e6, pass_fail(*seconds <= kRampLimitSeconds),
+                              kRampLimitSeconds * 1e6)
+                     : std::string("not measured: the power is above 10 % at the edge of the recording"));
+    };
+    ramp("power-on ramp", b.ramps.power_on_s);
+    ramp("power-down ramp", b.ramps.power_down_s);
+    const MaskCheck& m = b.mask;
+    if (m.checked()) {
+        line(out, "spectrum mask",
+             format("%s, worst margin %.1f dB at %.2f MHz (checked from 11 to %.2f MHz off the carrier, as far as the "
+                    "%.6g MHz sample rate reaches)",
+                    pass_fail(m.passed()), m.worst_margin_db, m.worst_frequency_hz / 1e6,
+                    std::min(m.covered_hz, m.limits.back().to_hz) / 1e6, a.sample_rate_hz / 1e6));
+    } else {
+        line(out, "spectrum mask",
+             format("not checked: the %.6g MHz sample rate covers only +-%.6g MHz, inside the 11 MHz edge of the mask",
+                    a.sample_rate_hz / 1e6, m.covered_hz / 1e6));
+    }
+}
+
+void print_burst(std::ostream& out, const BurstAnalysis& b, std::size_t index, const Analysis& a) {
+    out << format("burst %zu of %zu: samples %zu to %zu (%.2f to %.2f us)\n", index + 1, a.bursts.size(),
+                  b.first_sample, b.end_sample - 1, static_cast<double>(b.first_sample) / a.sample_rate_hz * 1e6,
+                  static_cast<double>(b.end_sample) / a.sample_rate_hz * 1e6);
+    if (b.status != DecodeStatus::NoPreamble) line(out, "preamble", preamble_text(b));
+    if (b.header) print_header(out, *b.header);
+    if (b.format) {
+        line(out, "rate",
+             format("%s Mbit/s %s%s", rate_text(b.format->rate_100kbps).c_str(), modulation_name(b.format->modulation),
+                    b.format->modulation == PsduModulation::Pbcc && !b.pbcc_coded ? " (uncoded)" : ""));
+    }
+    if (b.status == DecodeStatus::Decoded) {
+        line(out, "PSDU",
+             format("%zu octets", b.psdu.size()) + (b.psdu.empty() ? "" : ": " + octets_text(b.psdu, kOctetsShown)));
+        line(out, "FCS",
+             b.fcs == FcsStatus::Valid     ? "valid"
+             : b.fcs == FcsStatus::Invalid ? "error"
+                                           : "not present (the last 4 octets are not the CRC-32 of the rest)");
+        if (b.mac) print_mac(out, *b.mac);
+    }
+    print_measurements(out, b, a);
+    line(out, "result", verdict_text(b));
+}
+
+}  // namespace
+
+std::string octets_text(const std::vector<std::uint8_t>& octets, std::size_t count) {
+    std::string text;
+    for (std::size_t k = 0; k < octets.size() && k < count; ++k) text += format(k ? " %02x" : "%02x", octets[k]);
+    if (octets.size() > count) text += " ...";
+    return text;
+}
+
+std::string verdict_text(const BurstAnalysis& burst) {
+    const std::vector<std::string> failures = burst.failures();
+    if (failures.empty()) return "PASS";
+    std::string text = "FAIL: ";
+    for (std::size_t k = 0; k < failures.size(); ++k) text += (k ? "; " : "") + failures[k];
+    return text;
+}
+
+void print_report(std::ostream& out, const std::string& file, const Analysis& analysis) {
+    out << file << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
+        << " MHz\n";
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) print_burst(out, analysis.bursts[k], k, analysis);
+    if (analysis.bursts.empty()) {
+        out << "no burst found" << (analysis.silent ? ": every sample is zero" : "") << '\n';
+    }
+    out << "overall: " << pass_fail(analysis.passed()) << '\n';
+}
+
+}  // namespace dot11b::cli
