@@ -27,6 +27,7 @@ run: build
 		build/bin/dot11b-studio; \
 	else \
 		build/bin/dot11b-gen -o out/dot11b.wfm -o out/dot11b.sigmf-meta && \
+		build/bin/dot11b-plot out/dot11b.sigmf-meta --plot spectrum:out/spectrum.png --plot ccdf:out/ccdf.png && \
 		scripts/demo-download.sh build/bin && \
 		QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='default.warning=false;qt.*.warning=false' \
 			build/bin/dot11b-studio --screenshot out/dot11b-studio.png && \

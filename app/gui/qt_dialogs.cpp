@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -115,5 +117,15 @@ std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const
 }
 
 void QtDialogs::run_window(QDialog& window) { window.exec(); }
+
+bool QtDialogs::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::page_setup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 }  // namespace dot11b::gui

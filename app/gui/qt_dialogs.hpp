@@ -14,6 +14,8 @@ public:
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
     void run_window(QDialog& window) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool page_setup(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace dot11b::gui

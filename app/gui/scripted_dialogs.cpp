@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include <QDialog>
+#include <QPrinter>
 
 namespace dot11b::gui {
 namespace {
@@ -71,6 +72,18 @@ void ScriptedDialogs::run_window(QDialog& window) {
         window.reject();
     }
     window.hide();
+}
+
+bool ScriptedDialogs::print(QWidget*, QPrinter& printer) {
+    const auto file = next<std::filesystem::path>({"print", "Print", "", {}, {}});
+    if (!file) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file->string()));
+    return true;
+}
+
+bool ScriptedDialogs::page_setup(QWidget*, QPrinter&) {
+    return next<std::string>({"page setup", "Page Setup", "", {}, {}}).has_value();
 }
 
 ScriptedDialogsScope::ScriptedDialogsScope() {

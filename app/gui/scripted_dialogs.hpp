@@ -2,7 +2,9 @@
 // A dialog service for tests: it records every dialog shown and answers the
 // ones that need an answer from a queue, in order. A dialog with no answer
 // queued (or of another kind than queued) throws, so a test fails instead of
-// waiting on a modal window. Errors and messages need no answer.
+// waiting on a modal window. Errors and messages need no answer. A print
+// dialog is answered with answer_file (the PDF file printed to), a page
+// set-up with answer_question (any button accepts it).
 
 #include <deque>
 #include <functional>
@@ -13,7 +15,7 @@
 namespace dot11b::gui {
 
 struct ShownDialog {
-    std::string kind;  // "question", "error", "message", "input", "open", "save", "window"
+    std::string kind;  // "question", "error", "message", "input", "open", "save", "window", "print", "page setup"
     std::string title;
     std::string text;  // question or message text; prompts or filter otherwise
     std::vector<std::string> buttons;
@@ -41,6 +43,8 @@ public:
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
     void run_window(QDialog& window) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool page_setup(QWidget* parent, QPrinter& printer) override;
 
 private:
     using WindowAction = std::function<void(QDialog&)>;
