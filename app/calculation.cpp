@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 #include "phy/size_estimate.hpp"
 
 namespace dot11b::app {
@@ -32,8 +32,8 @@ phy::FrameConfig frame_config(const FormatParameters& p, Bits psdu) {
     config.pbcc_encoder = p.pbcc_encoder;
     config.framed = p.framed;
     config.idle_samples = p.idle_samples;
-    config.ramp = p.ramp;
-    config.ramp_length = p.ramp_length;
+    config.ramp = p.framed ? p.ramp : phy::RampType::None;
+    config.ramp_length = p.framed ? p.ramp_length : 0;
     config.oversampling = p.oversampling;
     config.filter = p.filter;
     config.filter_factor = p.filter_factor;

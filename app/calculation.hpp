@@ -17,7 +17,10 @@ namespace dot11b::app {
 mac::PayloadConfig payload_config(const FormatParameters& parameters);
 
 // The frame builder's configuration for the PSDU bits; the filter length is
-// converted from symbols to samples (FilterTaps x OverSampling).
+// converted from symbols to samples (FilterTaps x OverSampling). An unframed
+// waveform has no ramps, so the ramp settings are not passed on: the default
+// 77-sample ramp would otherwise leave row 1 of the markers empty, or exceed
+// a short burst.
 phy::FrameConfig frame_config(const FormatParameters& parameters, Bits psdu);
 
 // PSDU octets (`totalLength`): the payload plus, in framed mode only, the

@@ -1,7 +1,9 @@
 #include "app/clock2str.hpp"
 
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <ctime>
 
 #include "app/num2str.hpp"
 #include "common/errors.hpp"
@@ -29,6 +31,17 @@ std::string clock2str(std::span<const double> clock) {
     }
     return two_digits(clock[2]) + kMonths[static_cast<std::size_t>(month) - 1] + num2str(clock[0]) + " " +
            num2str(clock[3]) + ":" + two_digits(clock[4]) + ":" + two_digits(std::trunc(clock[5]));
+}
+
+std::array<double, 6> clock_now() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto fraction = std::chrono::duration<double>(now - std::chrono::system_clock::from_time_t(seconds)).count();
+    return {static_cast<double>(local.tm_year + 1900), static_cast<double>(local.tm_mon + 1),
+            static_cast<double>(local.tm_mday),        static_cast<double>(local.tm_hour),
+            static_cast<double>(local.tm_min),         local.tm_sec + fraction};
 }
 
 }  // namespace dot11b::app

@@ -2,6 +2,7 @@
 // Time stamps of the application shell: [year month day hour minute seconds]
 // as 07OCT2002 9:05:03.
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -11,5 +12,9 @@ namespace dot11b::app {
 // without a leading zero, minute and whole seconds with two digits. Throws
 // ConfigError unless the vector has six elements and a month from 1 to 12.
 std::string clock2str(std::span<const double> clock);
+
+// The local date and time now as [year month day hour minute seconds], the
+// seconds with their fraction.
+std::array<double, 6> clock_now();
 
 }  // namespace dot11b::app

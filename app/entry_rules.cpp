@@ -1,6 +1,7 @@
 #include "app/entry_rules.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -21,6 +22,17 @@ std::size_t microseconds_to_samples(std::optional<double> microseconds, double m
 }
 
 }  // namespace
+
+std::optional<double> entry_number(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    if (text.starts_with('+')) text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
 
 double samples_per_microsecond(double oversampling) { return kChipRate / 1e6 * oversampling; }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 
 #include "phy/frame_config.hpp"
 
@@ -16,6 +17,10 @@ inline constexpr double kMaxIdleTimeUs = 100000;
 inline constexpr double kMinFilterTaps = 1;     // symbols
 inline constexpr double kMaxFilterTaps = 1000;  // symbols
 inline constexpr double kMaxFilterFactor = 1;
+
+// An edit field's text read as one decimal number (blanks around it and a
+// leading + allowed, "Inf" too); nullopt when it is anything else.
+std::optional<double> entry_number(std::string_view text);
 
 // Output samples per microsecond at the oversampling ratio (11 Mchip/s).
 double samples_per_microsecond(double oversampling);

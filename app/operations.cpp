@@ -1,4 +1,5 @@
-// Registry adapters of the application's formatting utilities.
+// Registry adapters of the application: the payload of a `parameters` record
+// and the formatting utilities.
 
 #include <complex>
 #include <string>
@@ -7,9 +8,13 @@
 #include "app/clock2str.hpp"
 #include "app/compare_struct.hpp"
 #include "app/num2str.hpp"
+#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 #include "frame/adapters.hpp"
+#include "frame/console.hpp"
 #include "frame/convert.hpp"
+#include "mac/payload.hpp"
 
 namespace dot11b::ops {
 namespace {
@@ -41,7 +46,38 @@ Value char_matrix(const std::vector<std::string>& lines) {
     return Value::char_matrix(rows, cols, std::move(chars));
 }
 
+// The longest payload read by name: the 2^26 bits of the longest PN sequence
+// an operation returns as a Value, in octets.
+constexpr double kMaxPayloadOctets = 8388608;
+
 }  // namespace
+
+Outputs dot11_GeneratePayload(const Inputs& in, int) {
+    const app::RecordReader parameters(in.at(0, "parameters"), "parameters");
+    mac::PayloadConfig config;
+    config.framed = parameters.number("generationMode") == 1;
+    config.mac_header_active = parameters.record("MACheader").number("Active") == 1;
+    config.fcs_active = parameters.record("MACfcs").number("Active") == 1;
+    if (config.framed && config.mac_header_active) {
+        config.mac_header_bits = parameters.record("MACheader").record("Contents").bits("BitStream");
+    }
+
+    const double code = parameters.number("dataSourceType");
+    const auto source = mac::payload_source_from_code(code);
+    if (!source) {
+        frame::print_warning("dot11_GeneratePayload: variable \"data\" is used before it is set: dataSourceType " +
+                             number_text(code) + " is not a payload source (1 to 7); it reads as empty");
+        config.source = mac::PayloadSource::UserData;
+    } else {
+        config.source = *source;
+        if (config.source == mac::PayloadSource::UserData) {
+            config.user_bits = parameters.bits("dataSourceBitstream");
+        } else {
+            config.data_length = static_cast<std::size_t>(parameters.whole_number("dataLength", 0, kMaxPayloadOctets));
+        }
+    }
+    return {frame::bits_value(mac::generate_payload(config))};
+}
 
 Outputs num2Str(const Inputs& in, int) {
     const Value& x = in.at(0, "x");

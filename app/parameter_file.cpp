@@ -14,7 +14,7 @@ constexpr std::string_view kParametersVariable = "fileParameters";
 constexpr std::string_view kSettingsVariable = "sigGenParameters";
 
 [[noreturn]] void refuse(const std::filesystem::path& path, std::string_view what) {
-    throw IoError(path.string() + "\n" + std::string(what));
+    throw ParameterFileError(path, std::string(what));
 }
 
 const frame::Value* find(const std::vector<frame::MatVariable>& variables, std::string_view name) {

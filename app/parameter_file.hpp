@@ -3,12 +3,28 @@
 // `fileParameters` and the signal generator settings as `sigGenParameters`.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/records.hpp"
 #include "common/durable_file.hpp"
+#include "common/errors.hpp"
 
 namespace dot11b::app {
+
+// A file that was read but holds no valid parameter set. what() is the
+// window's dialog text: the file name, a line break and the problem.
+class ParameterFileError : public IoError {
+public:
+    ParameterFileError(const std::filesystem::path& path, std::string problem)
+        : IoError(path.string() + "\n" + problem), problem_(std::move(problem)) {}
+    // "has an Invalid File Format." and the like, without the file name.
+    const std::string& problem() const { return problem_; }
+
+private:
+    std::string problem_;
+};
 
 struct ParameterSet {
     FormatParameters parameters;
@@ -24,7 +40,7 @@ void save_parameter_file(const std::filesystem::path& path, const FormatParamete
                          const SigGenSettings& settings);
 
 // Reads and checks both records; nothing is returned unless the whole file is
-// good. Throws IoError whose message is the file name, a line break and what
+// good. Throws ParameterFileError whose message is the file name, a line break and what
 // is wrong: "has an Invalid File Format." (no fileParameters), "has an Invalid
 // File Structure." (no format tag), "has an Invalid File Parameter ID." (a tag
 // other than `format_id`), "has no sigGenParameters.", or "has an invalid

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::app {
 namespace {
@@ -28,12 +28,6 @@ const char* kind_name(Value::Kind kind) {
 }
 
 }  // namespace
-
-std::string number_text(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
 
 std::string describe(const Value& value) {
     return "a " + std::to_string(value.rows()) + "x" + std::to_string(value.cols()) + " " + kind_name(value.kind()) +

@@ -50,8 +50,4 @@ private:
 // "a 1x3 char array", "a 2x2 double array", for messages.
 std::string describe(const frame::Value& value);
 
-// A number for messages, exact for whole numbers up to 15 digits: "5.5",
-// "281474976710655", "0.05".
-std::string number_text(double value);
-
 }  // namespace dot11b::app

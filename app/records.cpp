@@ -6,8 +6,9 @@
 #include <string>
 
 #include "app/entry_rules.hpp"
-#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/ascii_case.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::app {
 namespace {
@@ -36,18 +37,12 @@ bool is_one_of(double x, std::initializer_list<double> allowed) {
     return std::find(allowed.begin(), allowed.end(), x) != allowed.end();
 }
 
-std::string upper(std::string text) {
-    for (auto& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// Characters of a waveform title: letters, digits and _ $ & # + - [ ].
-bool is_title_character(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) ||
-           std::string_view("_$&#+-[]").find(c) != std::string_view::npos;
-}
-
 }  // namespace
+
+bool is_title_character(char c) {
+    const char u = to_upper_ascii(c);
+    return (u >= 'A' && u <= 'Z') || (c >= '0' && c <= '9') || std::string_view("_$&#+-[]").find(c) != std::string_view::npos;
+}
 
 void FormatParameters::validate(std::string_view record) const {
     const double mbps = phy::rate_in_mbps(rate);
@@ -107,7 +102,7 @@ void FormatParameters::validate(std::string_view record) const {
 }
 
 void SigGenSettings::validate(std::string_view record) const {
-    if (title.empty() || title.size() > 20 || !std::all_of(title.begin(), title.end(), is_title_character)) {
+    if (title.empty() || title.size() > kMaxTitleLength || !std::all_of(title.begin(), title.end(), is_title_character)) {
         reject(record, "Title", "\"" + title + "\"", "1 to 20 letters, digits and _ $ & # + - [ ]");
     }
     check_range(record, "Frequency", frequency, 100000, 4000000000);
@@ -117,7 +112,7 @@ void SigGenSettings::validate(std::string_view record) const {
 }
 
 void ConnectionConfig::validate(std::string_view record) const {
-    const std::string bus = upper(type);
+    const std::string bus = to_upper_ascii(type);
     if (bus != "GPIB" && bus != "RS232" && bus != "TCPIP")
         reject(record, "type", "\"" + type + "\"", "GPIB, RS232, TCPIP");
     check_whole_range(record, "GPIB.board", gpib.board, 0, 15);

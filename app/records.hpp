@@ -17,6 +17,11 @@
 
 namespace dot11b::app {
 
+// The waveform title the instrument stores the waveform under: 1 to 20
+// letters, digits and _ $ & # + - [ ].
+inline constexpr std::size_t kMaxTitleLength = 20;
+bool is_title_character(char c);
+
 // Format tag of the parameter file; a file with any other tag is refused.
 inline constexpr std::string_view kParameterFileFormatId = "dot11b - Format 1.0";
 

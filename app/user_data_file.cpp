@@ -30,7 +30,8 @@ Bits read_user_data_file(const std::filesystem::path& path, std::size_t max_bits
     std::error_code error;
     std::ifstream in;
     if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
-    if (!in.is_open()) throw IoError("Could not open\n" + path.string());
+    if (std::filesystem::is_directory(path, error)) throw IoError("cannot open " + path.string() + ": Is a directory");
+    if (!in.is_open()) throw IoError("cannot open " + path.string() + ": " + std::strerror(errno));
 
     // Read in chunks, so a large limit costs nothing for a small file.
     const std::size_t wanted = max_bits / 8 + (max_bits % 8 != 0 ? 1 : 0);
@@ -41,7 +42,7 @@ Bits read_user_data_file(const std::filesystem::path& path, std::size_t max_bits
         in.read(chunk.data(), static_cast<std::streamsize>(ask));
         bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + in.gcount());
     }
-    if (in.bad()) throw IoError("\"" + path.string() + "\": cannot be read: " + std::strerror(errno));
+    if (in.bad()) throw IoError("cannot read " + path.string() + ": " + std::strerror(errno));
     return bytes_to_bits(bytes, max_bits, order);
 }
 

@@ -22,8 +22,8 @@ Bits bytes_to_bits(std::span<const std::uint8_t> bytes, std::size_t max_bits, ma
 
 // Reads at most ceil(max_bits / 8) bytes of the file and returns their bits,
 // at most max_bits (an empty file, or a limit of 0, gives no bits). Throws
-// IoError "Could not open", a line break and the file name when the file
-// cannot be opened, or naming the file and the reason when reading fails.
+// IoError "cannot open PATH: REASON" or "cannot read PATH: REASON"; the
+// window shows its own "Could not open" dialog for the path.
 Bits read_user_data_file(const std::filesystem::path& path, std::size_t max_bits, mac::BitOrder order);
 
 }  // namespace dot11b::app

@@ -1,9 +1,10 @@
 #include "frame/convert.hpp"
 
 #include <cmath>
-#include <sstream>
+#include <string>
 
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::frame {
 namespace {
@@ -28,9 +29,7 @@ double to_scalar(const Inputs& in, std::size_t index, std::string_view name) {
 std::size_t to_count(const Inputs& in, std::size_t index, std::string_view name) {
     const double x = real_scalar(in, index, name, "a non-negative integer").reals()[0];
     if (!std::isfinite(x) || x < 0 || std::floor(x) != x || x > 9.0e15) {
-        std::ostringstream value;
-        value << "a non-negative integer, got " << x;
-        reject(in, name, value.str());
+        reject(in, name, "a non-negative integer, got " + number_text(x));
     }
     return static_cast<std::size_t>(x);
 }
@@ -38,9 +37,7 @@ std::size_t to_count(const Inputs& in, std::size_t index, std::string_view name)
 std::uint8_t to_bit(const Inputs& in, std::size_t index, std::string_view name) {
     const double x = real_scalar(in, index, name, "0 or 1").reals()[0];
     if (x != 0 && x != 1) {
-        std::ostringstream value;
-        value << "0 or 1, got " << x;
-        reject(in, name, value.str());
+        reject(in, name, "0 or 1, got " + number_text(x));
     }
     return static_cast<std::uint8_t>(x);
 }
@@ -50,11 +47,9 @@ int to_choice(const Inputs& in, std::size_t index, std::string_view name, std::i
     for (const int choice : allowed) {
         if (x == choice) return choice;
     }
-    std::ostringstream message;
-    message << "one of";
-    for (const int choice : allowed) message << ' ' << choice;
-    message << ", got " << x;
-    reject(in, name, message.str());
+    std::string message = "one of";
+    for (const int choice : allowed) message += " " + std::to_string(choice);
+    reject(in, name, message + ", got " + number_text(x));
 }
 
 std::vector<double> to_reals(const Inputs& in, std::size_t index, std::string_view name) {
@@ -72,9 +67,8 @@ Bits to_bits(const Inputs& in, std::size_t index, std::string_view name) {
     bits.reserve(value.numel());
     for (const double x : value.reals()) {
         if (x != 0 && x != 1) {
-            std::ostringstream message;
-            message << "a vector of bits (0 or 1); element " << bits.size() + 1 << " is " << x;
-            reject(in, name, message.str());
+            reject(in, name,
+                   "a vector of bits (0 or 1); element " + std::to_string(bits.size() + 1) + " is " + number_text(x));
         }
         bits.push_back(static_cast<std::uint8_t>(x));
     }

@@ -5,16 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/ascii_case.hpp"
+
 namespace dot11b::instrument {
 namespace {
 
 using frame::Value;
-
-bool equal_nocase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 Value sub_record(std::vector<std::pair<std::string, Value>> fields) {
     std::vector<std::string> names;
@@ -107,9 +103,9 @@ app::ConnectionConfig clamp_connection(app::ConnectionConfig record) {
 }
 
 int ConvertStringToIndex(std::span<const std::string> list, std::string_view text) {
-    const std::string_view wanted = equal_nocase(text, "TCPIP") ? std::string_view("TCP/IP") : text;
+    const std::string_view wanted = equal_ignoring_case(text, "TCPIP") ? std::string_view("TCP/IP") : text;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (equal_nocase(list[i], wanted)) return static_cast<int>(i) + 1;
+        if (equal_ignoring_case(list[i], wanted)) return static_cast<int>(i) + 1;
     }
     return 1;
 }
@@ -119,12 +115,12 @@ std::string ConvertIndexToString(std::span<const std::string> list, int position
     const std::size_t index = position < 1 || static_cast<std::size_t>(position) > list.size()
                                   ? 0
                                   : static_cast<std::size_t>(position) - 1;
-    return equal_nocase(list[index], "TCP/IP") ? "TCPIP" : list[index];
+    return equal_ignoring_case(list[index], "TCP/IP") ? "TCPIP" : list[index];
 }
 
 ConnectionControls controls_for(const app::ConnectionConfig& record, DialogModel model) {
     std::string type = record.type;
-    if ((model == DialogModel::B && equal_nocase(type, "TCPIP")) || (model == DialogModel::C && equal_nocase(type, "RS232"))) {
+    if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232"))) {
         type = "GPIB";
     }
     ConnectionControls controls;

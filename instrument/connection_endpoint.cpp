@@ -1,16 +1,11 @@
 #include "instrument/connection_endpoint.hpp"
 
-#include <cctype>
 
+#include "common/ascii_case.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::instrument {
 namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 }  // namespace
 
@@ -20,7 +15,7 @@ std::string SerialDevices::device(int port) const {
 }
 
 Handshake handshake_of(const std::string& name) {
-    const std::string word = upper(name);
+    const std::string word = to_upper_ascii(name);
     if (word == "XON/XOFF") return Handshake::XonXoff;
     if (word == "RTS/CTS") return Handshake::RtsCts;
     if (word == "NONE") return Handshake::None;
@@ -28,7 +23,7 @@ Handshake handshake_of(const std::string& name) {
 }
 
 Endpoint endpoint_of(const app::ConnectionConfig& config, const SerialDevices& devices) {
-    const std::string bus = upper(config.type);
+    const std::string bus = to_upper_ascii(config.type);
     if (bus == "TCPIP") return parse_socket_address(config.tcpip.address);
     if (bus == "RS232") {
         if (config.rs232.port < 1 || config.rs232.port > 9) {

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/record_reader.hpp"
+#include "common/ascii_case.hpp"
 
 namespace dot11b::instrument {
 namespace {
@@ -31,11 +32,6 @@ void to_int32(Value& config, std::string_view sub, std::string_view field) {
     }
 }
 
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 }  // namespace
 
 Value formatconfig(const Value& config_in) {
@@ -54,7 +50,7 @@ app::ConnectionConfig connection_from_record(const Value& config) {
     const app::RecordReader record(normalised, "configuration");
     app::ConnectionConfig c;
     c.type = record.text("type");
-    const std::string bus = upper(c.type);
+    const std::string bus = to_upper_ascii(c.type);
     const auto whole = [](const app::RecordReader& r, std::string_view name) {
         return static_cast<int>(r.whole_number(name, std::numeric_limits<std::int32_t>::min(),
                                                std::numeric_limits<std::int32_t>::max()));

@@ -149,7 +149,8 @@ CorrectionData GetCorrectionData(const HwIO& io, const app::ConnectionConfig& co
         data.status = "The serial number \"" + serial + "\" cannot be part of a file name.";
         return data;
     }
-    LoadedCorrections loaded = LoadOrbIqCorrectionData(CreateFileName(folder, id.description, f));
+    data.file = CreateFileName(folder, id.description, f);
+    LoadedCorrections loaded = LoadOrbIqCorrectionData(data.file);
     data.x = std::move(loaded.x);
     if (!loaded.status.empty()) data.status = std::move(loaded.status);
     return data;
@@ -200,19 +201,26 @@ CorrectedWaveform ApplyIqCorrection(SampleSpan s, const frame::Value& records, s
     }
 }
 
-Samples apply_corrections(SampleSpan s, const CorrectionData& corrections, double sR) {
-    Samples x(s.begin(), s.end());
-    if (!corrections.found()) return x;
+AppliedCorrections apply_corrections(SampleSpan s, const CorrectionData& corrections, double sR) {
+    AppliedCorrections result{Samples(s.begin(), s.end()), {}};
+    if (!corrections.found()) return result;
+    const auto apply = [&](auto correction, std::size_t k) {
+        CorrectedWaveform corrected = correction(result.x, corrections.x, k, sR);
+        if (!corrected.status.empty()) {
+            result.failures.push_back("record " + std::to_string(k + 1) + ": " + corrected.status);
+        }
+        result.x = std::move(corrected.x);
+    };
     const std::size_t count = corrections.x.kind() == Value::Kind::Struct ? corrections.x.numel() : 0;
     if (!corrections.noFlatness) {
         for (std::size_t k = 0; k < count; ++k) {
-            if (has_response(corrections.x, k, "rfChannel")) x = ApplyRfChannelCorrection(x, corrections.x, k, sR).x;
+            if (has_response(corrections.x, k, "rfChannel")) apply(ApplyRfChannelCorrection, k);
         }
     }
     for (std::size_t k = 0; k < count; ++k) {
-        if (has_response(corrections.x, k, "H")) x = ApplyIqCorrection(x, corrections.x, k, sR).x;
+        if (has_response(corrections.x, k, "H")) apply(ApplyIqCorrection, k);
     }
-    return x;
+    return result;
 }
 
 }  // namespace dot11b::instrument

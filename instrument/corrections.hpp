@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "app/records.hpp"
 #include "common/types.hpp"
@@ -45,6 +46,8 @@ struct CorrectionData {
     std::variant<std::monostate, int, std::string> status;
     frame::Value x;
     bool noFlatness = false;  // true skips the RF channel corrections
+    // The file looked for; empty when the instrument gave no usable identity.
+    std::filesystem::path file;
 
     bool found() const { return std::holds_alternative<std::monostate>(status); }
 };
@@ -65,9 +68,15 @@ CorrectedWaveform ApplyIqCorrection(SampleSpan s, const frame::Value& records, s
 // Whether a record's response field holds a response (present, not NaN).
 bool has_response(const frame::Value& records, std::size_t index, std::string_view field);
 
+struct AppliedCorrections {
+    Samples x;
+    // "record K: REASON" for each correction that could not be applied (the
+    // waveform goes on without it).
+    std::vector<std::string> failures;
+};
 // Every RF channel correction (unless noFlatness), then every I/Q
 // correction, in record order, as the download applies them.
-Samples apply_corrections(SampleSpan s, const CorrectionData& corrections, double sR);
+AppliedCorrections apply_corrections(SampleSpan s, const CorrectionData& corrections, double sR);
 
 // Filter order given to the FIR design of both corrections.
 inline constexpr double kCorrectionFilterOrder = 31;

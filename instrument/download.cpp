@@ -7,15 +7,12 @@
 #include <cstdlib>
 
 #include "app/num2str.hpp"
+#include "common/ascii_case.hpp"
 
 namespace dot11b::instrument {
 namespace {
 
-bool is_rs232(const std::string& type) {
-    std::string word;
-    for (const char c : type) word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return word == "rs232";
-}
+bool is_rs232(const std::string& type) { return equal_ignoring_case(type, "rs232"); }
 
 // The reply of a state query as a number; NaN when it is not one.
 double reply_number(const std::string& reply) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/records.hpp"
 #include "common/types.hpp"
@@ -33,6 +34,10 @@ struct DownloadOutcome {
     std::string message;  // the success text or the failed step's description
     StatusPair status;    // of the download, or of the playback when the download succeeded
     bool corrected = false;  // correction records were found and applied
+    // Shown with the closing message: a correction file for the instrument and
+    // carrier that exists but could not be read or applied, and why. No file
+    // at all is the normal case and gives no warning.
+    std::vector<std::string> warnings;
 };
 
 DownloadOutcome download_waveform(const HwIO& io, const DownloadRequest& request);

@@ -93,7 +93,13 @@ public:
         for (;;) {
             const int status = lib_.ibrd(device_, piece.data(), static_cast<long>(piece.size()));
             check(status, "waiting for a reply");
-            line.append(piece.data(), static_cast<std::size_t>(std::max(0L, lib_.ThreadIbcntl())));
+            // The count comes from the library; never trust it beyond the buffer it was given.
+            const long count = std::max(0L, lib_.ThreadIbcntl());
+            if (count > static_cast<long>(piece.size())) {
+                fail(Fault::Lost, "the GPIB library reported " + std::to_string(count) + " bytes read into a " +
+                                      std::to_string(piece.size()) + "-byte buffer");
+            }
+            line.append(piece.data(), static_cast<std::size_t>(count));
             if ((status & kIbstaEnd) != 0 || (!line.empty() && line.back() == '\n')) break;
             if (line.size() > kMaxReplyLine) fail(Fault::Lost, "reply longer than " + std::to_string(kMaxReplyLine) + " bytes");
         }

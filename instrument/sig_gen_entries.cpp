@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "app/records.hpp"
+#include "common/ascii_case.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::instrument {
@@ -29,10 +31,7 @@ double amplitude_entry(std::optional<double> dbm) {
 std::string waveform_title_entry(std::string_view entry) {
     std::string title;
     for (const char c : entry) {
-        const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const bool allowed = (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
-                             std::string_view("_$&#+-[]").find(u) != std::string_view::npos;
-        if (allowed && title.size() < kMaxTitleLength) title += u;
+        if (app::is_title_character(c) && title.size() < app::kMaxTitleLength) title += to_upper_ascii(c);
     }
     return title.empty() ? "BLANK" : title;
 }

@@ -15,7 +15,6 @@ inline constexpr double kMinSamplingRate = 1;        // Hz
 inline constexpr double kMaxSamplingRate = 40000000; // Hz
 inline constexpr double kMinAmplitude = -136;        // dBm
 inline constexpr double kMaxAmplitude = 20;          // dBm
-inline constexpr std::size_t kMaxTitleLength = 20;
 
 // Carrier in Hz, limited to 100 kHz to 4 GHz.
 double frequency_entry(std::optional<double> hz);

@@ -6,17 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 #include "frame/adapters.hpp"
-#include "frame/console.hpp"
 #include "frame/convert.hpp"
 #include "mac/bit_conversion.hpp"
 #include "mac/crc32.hpp"
 #include "mac/lfsr_checksum.hpp"
-#include "mac/payload.hpp"
 #include "mac/pn_generator.hpp"
-#include "shaping/number_text.hpp"
 
 namespace dot11b::ops {
 namespace {
@@ -45,8 +42,8 @@ double whole_input(const Value& value, std::string_view name, double max) {
     if (!is_real_scalar(value)) throw ConfigError("PNgenerator: " + std::string(name) + " must be a real number");
     const double x = value.reals()[0];
     if (!(std::floor(x) == x && x <= max)) {
-        throw ConfigError("PNgenerator: " + std::string(name) + " " + shaping::number_text(x) +
-                          " is not allowed; allowed: whole numbers up to " + shaping::number_text(max));
+        throw ConfigError("PNgenerator: " + std::string(name) + " " + number_text(x) +
+                          " is not allowed; allowed: whole numbers up to " + number_text(max));
     }
     return x;
 }
@@ -154,40 +151,13 @@ Outputs PNgenerator(const Inputs& in, int) {
         length = whole_input(in.at(1, "dataLength"), "dataLength", 1e18);
     length = std::max(length, 1.0);
     if (length > kMaxPnLength) {
-        throw ConfigError("PNgenerator: dataLength " + shaping::number_text(length) +
-                          " is not allowed; allowed: 1 to " + shaping::number_text(kMaxPnLength) + " bits");
+        throw ConfigError("PNgenerator: dataLength " + number_text(length) +
+                          " is not allowed; allowed: 1 to " + number_text(kMaxPnLength) + " bits");
     }
     const bool invert = in.has(2) && exactly_one(in.at(2, "userInvert"));
     const bool zero_suppression = in.has(4) && exactly_one(in.at(4, "zeroSuppresion"));
     return {frame::bits_value(
         mac::pn_sequence(n, static_cast<std::size_t>(length), invert, pn_seed(in, n), zero_suppression))};
-}
-
-Outputs dot11_GeneratePayload(const Inputs& in, int) {
-    const app::RecordReader parameters(in.at(0, "parameters"), "parameters");
-    mac::PayloadConfig config;
-    config.framed = parameters.number("generationMode") == 1;
-    config.mac_header_active = parameters.record("MACheader").number("Active") == 1;
-    config.fcs_active = parameters.record("MACfcs").number("Active") == 1;
-    if (config.framed && config.mac_header_active) {
-        config.mac_header_bits = parameters.record("MACheader").record("Contents").bits("BitStream");
-    }
-
-    const double code = parameters.number("dataSourceType");
-    const auto source = mac::payload_source_from_code(code);
-    if (!source) {
-        frame::print_warning("dot11_GeneratePayload: variable \"data\" is used before it is set: dataSourceType " +
-                             shaping::number_text(code) + " is not a payload source (1 to 7); it reads as empty");
-        config.source = mac::PayloadSource::UserData;
-    } else {
-        config.source = *source;
-        if (config.source == mac::PayloadSource::UserData) {
-            config.user_bits = parameters.bits("dataSourceBitstream");
-        } else {
-            config.data_length = static_cast<std::size_t>(parameters.whole_number("dataLength", 0, kMaxPnLength / 8));
-        }
-    }
-    return {frame::bits_value(mac::generate_payload(config))};
 }
 
 }  // namespace dot11b::ops

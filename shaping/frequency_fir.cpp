@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "shaping/number_text.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::shaping {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/errors.hpp"
-#include "shaping/number_text.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::shaping {
 namespace {

@@ -1,13 +1,9 @@
 #include "shaping/pulse_shaping.hpp"
 
-#include <numeric>
-#include <vector>
 #include <string>
 
 #include "common/errors.hpp"
 #include "shaping/chip_tables.hpp"
-#include "shaping/circular_filter.hpp"
-#include "shaping/oversampling.hpp"
 #include "shaping/polyphase_filter.hpp"
 #include "shaping/sample_appender.hpp"
 
@@ -28,14 +24,6 @@ void check_shaping(std::size_t chip_count, int upsample_factor, int decimation, 
         throw ConfigError("dot11b_FRAME: filterTaps must be at most the oversampled burst length plus one, " +
                           std::to_string(samples + 1) + ", got a filter of " + std::to_string(tap_count) + " taps");
     }
-}
-
-Samples decimate(const Samples& samples, int decimation) {
-    const auto step = static_cast<std::size_t>(decimation);
-    Samples kept;
-    kept.reserve((samples.size() + step - 1) / step);
-    for (std::size_t i = 0; i < samples.size(); i += step) kept.push_back(samples[i]);
-    return kept;
 }
 
 }  // namespace
@@ -69,29 +57,6 @@ Samples shape_pulses(SampleSpan chips, int upsample_factor, int decimation, std:
     Samples out;
     append_shaped_pulses(chips, upsample_factor, decimation, taps, out);
     return out;
-}
-
-Samples shape_pulses_reference(SampleSpan chips, int upsample_factor, int decimation,
-                               std::span<const double> taps) {
-    check_shaping(chips.size(), upsample_factor, decimation, taps.size());
-    const Samples samples = upsample(chips, upsample_factor);
-    Samples filtered;
-    if (taps.empty()) {
-        // Full convolution with upsample_factor ones, cut to the input length.
-        const auto width = static_cast<std::size_t>(upsample_factor);
-        filtered.assign(samples.size(), Complex(0));
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            for (std::size_t j = 0; j < width && j <= i; ++j) filtered[i] += samples[i - j];
-        }
-    } else {
-        filtered = circfilt(samples, Samples(taps.begin(), taps.end()));
-    }
-    if (!filtered.empty()) {
-        const Complex mean =
-            std::accumulate(filtered.begin(), filtered.end(), Complex(0)) / static_cast<double>(filtered.size());
-        for (Complex& sample : filtered) sample -= mean;
-    }
-    return decimate(filtered, decimation);
 }
 
 }  // namespace dot11b::shaping

@@ -8,8 +8,8 @@
 // as circfilt does. The complex mean of the full-rate period is then removed and
 // every decimation-th sample kept, starting with the first.
 //
-// Both forms throw ConfigError for an upsample_factor or decimation below 1 and
-// for more taps than the stuffed burst has samples plus one.
+// Throws ConfigError for an upsample_factor or decimation below 1 and for more
+// taps than the stuffed burst has samples plus one.
 
 #include <cstddef>
 #include <span>
@@ -30,9 +30,5 @@ Samples shape_pulses(SampleSpan chips, int upsample_factor, int decimation, std:
 // The same, appended to `out` (which then needs no further copy).
 void append_shaped_pulses(SampleSpan chips, int upsample_factor, int decimation, std::span<const double> taps,
                           Samples& out);
-
-// Direct form of the same steps on the full-rate stuffed burst.
-Samples shape_pulses_reference(SampleSpan chips, int upsample_factor, int decimation,
-                               std::span<const double> taps);
 
 }  // namespace dot11b::shaping

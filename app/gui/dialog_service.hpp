@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace dot11b::gui {
@@ -55,6 +57,13 @@ public:
     // Starts the task and shows its progress in a modal dialog until it has
     // finished; closing the dialog or its Cancel asks the task to stop.
     virtual void progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) = 0;
+    // Shows one of the application's own modal windows (the MAC header window,
+    // About) and returns when it has been closed.
+    virtual void run_window(QDialog& window) = 0;
+    // The print dialog for `printer` (a printer or a PDF file); false when cancelled.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The page set-up of `printer`; false when cancelled.
+    virtual bool page_setup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The service in use: the Qt dialogs unless another one was installed.

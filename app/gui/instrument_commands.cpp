@@ -1,29 +1,18 @@
 #include "app/gui/instrument_commands.hpp"
 
 #include "app/gui/download_runner.hpp"
+#include "app/gui/global_records.hpp"
 #include "app/gui/handles.hpp"
-#include "app/record_values.hpp"
 #include "common/errors.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
-#include "instrument/connection_record.hpp"
 
 namespace dot11b::gui {
 namespace {
 
 using frame::Global;
 using frame::Value;
-
-// appInfo.Platform, "b" when it was never set.
-std::string platform() {
-    const Value& info = frame::global(Global::appInfo);
-    if (info.kind() == Value::Kind::Struct && info.has_field("Platform") &&
-        info.field("Platform").kind() == Value::Kind::Char) {
-        return info.field("Platform").text();
-    }
-    return "b";
-}
 
 void edit_connection(QWidget* main, Global record, Value text) {
     Value window = main != nullptr ? Value::scalar(handle_of(main)) : Value();
@@ -49,16 +38,10 @@ std::vector<std::uint8_t> marker_bytes(const Value& markers) {
     return bytes;
 }
 
-app::SigGenSettings settings() {
-    return app::sig_gen_settings_from_value(frame::global(Global::SigGenSettings), "SigGenSettings");
-}
-
-app::ConnectionConfig connection() { return instrument::connection_from_record(frame::global(Global::configuration)); }
-
 }  // namespace
 
 void edit_sig_gen_connection(QWidget* main) {
-    edit_connection(main, Global::configuration, Value::text(platform()));
+    edit_connection(main, Global::configuration, Value::text(app_info_text("Platform")));
 }
 
 void edit_spec_an_connection(QWidget* main) {
@@ -70,12 +53,14 @@ void download_waveform(QWidget* main) {
     input.waveform =
         frame::to_samples(frame::Inputs("rfCommonUI/pbDownload_Callback", {frame::global(Global::waveform)}), 0, "waveform");
     input.markers = marker_bytes(frame::global(Global::markers));
-    input.settings = settings();
-    input.configuration = connection();
-    input.platform = platform();
+    input.settings = sig_gen_settings();
+    input.configuration = configuration();
+    input.platform = app_info_text("Platform");
     download_to_instrument(main, input);
 }
 
-void refresh_settings(QWidget* main) { refresh_instrument(main, settings(), connection(), platform()); }
+void refresh_settings(QWidget* main) {
+    refresh_instrument(main, sig_gen_settings(), configuration(), app_info_text("Platform"));
+}
 
 }  // namespace dot11b::gui

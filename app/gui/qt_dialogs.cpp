@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -176,6 +178,18 @@ void QtDialogs::progress(QWidget* parent, const ProgressRequest& request, Progre
 std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const FileRequest& request) {
     return chosen(QFileDialog::getSaveFileName(parent, q(request.title), start_folder(request.start_folder),
                                                name_filter(request.filter)));
+}
+
+void QtDialogs::run_window(QDialog& window) { window.exec(); }
+
+bool QtDialogs::print(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::page_setup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace dot11b::gui

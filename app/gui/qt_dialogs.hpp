@@ -5,7 +5,7 @@
 
 namespace dot11b::gui {
 
-class QtDialogs final : public DialogService {
+class QtDialogs : public DialogService {
 public:
     std::optional<std::string> question(QWidget* parent, const Question& question) override;
     void error(QWidget* parent, const std::string& title, const std::string& text) override;
@@ -14,6 +14,9 @@ public:
     std::optional<std::filesystem::path> open_file(QWidget* parent, const FileRequest& request) override;
     std::optional<std::filesystem::path> save_file(QWidget* parent, const FileRequest& request) override;
     void progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) override;
+    void run_window(QDialog& window) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool page_setup(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace dot11b::gui

@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include <QDialog>
 #include <QEventLoop>
+#include <QPrinter>
 
 #include "app/gui/progress_task.hpp"
 
@@ -22,6 +24,7 @@ void ScriptedDialogs::answer_input(std::vector<std::string> entries) { answers_.
 void ScriptedDialogs::answer_file(std::filesystem::path file) { answers_.emplace_back(std::move(file)); }
 void ScriptedDialogs::let_progress_run() { answers_.emplace_back(RunToEnd{}); }
 void ScriptedDialogs::close_next() { answers_.emplace_back(Closed{}); }
+void ScriptedDialogs::answer_window(std::function<void(QDialog&)> act) { answers_.emplace_back(std::move(act)); }
 
 template <typename T>
 std::optional<T> ScriptedDialogs::next(const ShownDialog& dialog) {
@@ -60,6 +63,31 @@ std::optional<std::filesystem::path> ScriptedDialogs::open_file(QWidget*, const 
 
 std::optional<std::filesystem::path> ScriptedDialogs::save_file(QWidget*, const FileRequest& request) {
     return next<std::filesystem::path>({"save", request.title, request.filter, {}, {}});
+}
+
+// The window is shown (not modally) while the action runs, as a user would
+// see it; close_next() closes it with its close box.
+void ScriptedDialogs::run_window(QDialog& window) {
+    const auto act = next<WindowAction>({"window", window.windowTitle().toStdString(), {}, {}, {}});
+    window.show();
+    if (act) {
+        (*act)(window);
+    } else {
+        window.reject();
+    }
+    window.hide();
+}
+
+bool ScriptedDialogs::print(QWidget*, QPrinter& printer) {
+    const auto file = next<std::filesystem::path>({"print", "Print", "", {}, {}});
+    if (!file) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file->string()));
+    return true;
+}
+
+bool ScriptedDialogs::page_setup(QWidget*, QPrinter&) {
+    return next<std::string>({"page setup", "Page Setup", "", {}, {}}).has_value();
 }
 
 void ScriptedDialogs::progress(QWidget*, const ProgressRequest& request, ProgressTask& task) {

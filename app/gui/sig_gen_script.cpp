@@ -4,11 +4,11 @@
 #include <cctype>
 #include <string>
 
-#include <QApplication>
 #include <QComboBox>
 
 #include "app/gui/connection_fields.hpp"
-#include "app/gui/handles.hpp"
+#include "app/gui/dialog_service.hpp"
+#include "app/gui/graphics.hpp"
 #include "app/gui/sig_gen_dialog.hpp"
 #include "frame/local_functions.hpp"
 #include "frame/runtime_error.hpp"
@@ -27,9 +27,9 @@ std::string lower(std::string text) {
     return text;
 }
 
-QObject* object_of_value(const Value& handle) {
+QWidget* widget_of_value(const Value& handle) {
     if (handle.kind() != Value::Kind::Double || handle.numel() != 1) return nullptr;
-    return object_of(handle.reals()[0]);
+    return widget_of(handle.reals()[0]);
 }
 
 // The dialog behind `handles` (its field XR_SigGen) or behind the handle of
@@ -37,7 +37,7 @@ QObject* object_of_value(const Value& handle) {
 SigGenDialog* find_dialog(const Value& handles) {
     const Value& handle =
         handles.kind() == Value::Kind::Struct && handles.has_field("XR_SigGen") ? handles.field("XR_SigGen") : handles;
-    auto* widget = qobject_cast<QWidget*>(object_of_value(handle));
+    QWidget* widget = widget_of_value(handle);
     return widget != nullptr ? dynamic_cast<SigGenDialog*>(widget->window()) : nullptr;
 }
 
@@ -48,7 +48,7 @@ SigGenDialog& dialog_of(const Value& handles) {
 }
 
 QComboBox& list_control(const Inputs& in) {
-    auto* box = qobject_cast<QComboBox*>(object_of_value(in.at(0, "control")));
+    auto* box = qobject_cast<QComboBox*>(widget_of_value(in.at(0, "control")));
     if (box == nullptr) throw frame::RuntimeError(std::string(in.operation()) + ": the control is not a list of the dialog");
     return *box;
 }
@@ -163,6 +163,7 @@ Naming naming_of(const Inputs& in) {
     Naming naming;
     if (!in.has(2) || in.at(2, "text").kind() != Value::Kind::Char) return naming;
     const std::string text = in.at(2, "text").text();
+    if (text.empty()) return naming;
     if (lower(text) == "b") {
         naming.model = DialogModel::B;
     } else if (lower(text) == "c") {
@@ -174,10 +175,7 @@ Naming naming_of(const Inputs& in) {
 }
 
 Outputs open_dialog(const Inputs& in) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        throw frame::RuntimeError("XR_SigGen: the connection dialog needs the desktop application");
-    }
-    auto* caller = in.has(0) ? qobject_cast<QWidget*>(object_of_value(in.at(0, "figure"))) : nullptr;
+    QWidget* caller = in.has(0) ? widget_of_value(in.at(0, "figure")) : nullptr;
     const Naming naming = naming_of(in);
 
     // What Cancel and closing return: the record converted and clamped, or the defaults.
@@ -192,7 +190,8 @@ Outputs open_dialog(const Inputs& in) {
     SigGenDialog dialog(caller, naming.model, shown);
     if (naming.name) dialog.setWindowTitle(QString::fromStdString(*naming.name + " IO Connection"));
     if (caller != nullptr) dialog.place_over(*caller);
-    const bool ok = dialog.exec() == QDialog::Accepted;
+    dialogs().run_window(dialog);
+    const bool ok = dialog.result() == QDialog::Accepted;
     return {Value::text(ok ? "OK" : "Cancel"), ok ? with_connection_fields(kept, dialog.record()) : kept};
 }
 

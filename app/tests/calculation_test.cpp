@@ -175,5 +175,23 @@ TEST(Calculation, FrameBuilderTakesTheFilterLengthInSamples) {
     EXPECT_EQ(config.idle_samples, 3850U);
 }
 
+// Unframed, the burst is the modulated bits alone: the ramp settings do not
+// reach the frame builder, so a one-octet burst builds and row 1 of the
+// markers covers all of it. 8 bits at 11 Mbit/s CCK are one 8-chip symbol,
+// 16 samples at oversampling 2.
+TEST(Calculation, UnframedWaveformsIgnoreTheRampSettings) {
+    FormatParameters p;
+    p.framed = false;
+    p.data_length = 1;
+    p.oversampling = 2;
+    p.idle_samples = 2200;
+    p.filter = phy::FilterType::None;
+    refresh_derived_fields(p);
+    const Calculation result = calculate(p);
+    EXPECT_EQ(result.frame.samples.size(), 16U);
+    EXPECT_EQ(result.frame.frame_marker, Bits(16, 1));
+    EXPECT_EQ(result.frame.burst_marker, Bits(16, 1));
+}
+
 }  // namespace
 }  // namespace dot11b::app

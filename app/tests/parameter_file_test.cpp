@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -110,8 +111,64 @@ TEST(ParameterFile, SciPyReadsEveryFieldWithItsType) {
     save_parameter_file(path, parameters, changed_settings());
     const auto scipy = nlohmann::json::parse(
         run_python("mat_to_json.py", {path.string(), "fileParameters", "sigGenParameters"}, folder.path()));
-    EXPECT_EQ(scipy["fileParameters"], value_json(to_value(parameters)));
-    EXPECT_EQ(scipy["sigGenParameters"], value_json(to_value(changed_settings())));
+    // The field at a dotted path, through the [name, value] pairs SciPy's structures print as.
+    const auto at = [&](const std::string& dotted) {
+        const nlohmann::json* node = &scipy;
+        std::size_t start = 0;
+        for (std::size_t end = 0; end != std::string::npos; start = end + 1) {
+            end = dotted.find('.', start);
+            const std::string name = dotted.substr(start, end - start);
+            if (node->contains("fields")) {
+                const auto& fields = (*node)["fields"];
+                const auto found = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f[0] == name; });
+                if (found == fields.end()) return nlohmann::json();
+                node = &(*found)[1];
+            } else {
+                node = &(*node)[name];
+            }
+        }
+        return *node;
+    };
+    // Each field as the records define it: numbers as 1x1 doubles, codes as
+    // their numbers, flags as 0/1, counts in octets or samples, text as text.
+    const std::vector<std::pair<std::string, double>> numbers = {
+        {"fileParameters.generationMode", 1},     {"fileParameters.dataRate", 5.5},
+        {"fileParameters.highRateMod", 1},        {"fileParameters.preambleType", 1},
+        {"fileParameters.clkLocked", 1},          {"fileParameters.scramblerActive", 2},
+        {"fileParameters.encoderActive", 0},      {"fileParameters.rampType", 2},
+        {"fileParameters.rampLength", 55},        {"fileParameters.idleSamples", 2750},
+        {"fileParameters.Channel", 11},           {"fileParameters.MirrorSpectrum", 1},
+        {"fileParameters.MACheader.Active", 1},   {"fileParameters.MACheader.Length", 28},  // 30 less SeqCntrl
+        {"fileParameters.MACfcs.Active", 1},      {"fileParameters.MACfcs.Length", 4},
+        {"fileParameters.dataSourceType", 7},     {"fileParameters.dataLength", 2},
+        {"fileParameters.totalLength", 34},       {"fileParameters.OverSampling", 2.5},
+        {"fileParameters.FilterType", 2},         {"fileParameters.FilterFactor", 0.35},
+        {"fileParameters.FilterTaps", 5},         {"fileParameters.MACheader.Contents.FrameCntrl.Contents", 0x0801},
+        {"fileParameters.MACheader.Contents.Address1.Contents", 0x0012345678AB},
+        {"fileParameters.MACheader.Contents.Address1.Size", 6},
+        {"fileParameters.MACheader.Contents.SeqCntrl.Active", 0},
+        {"sigGenParameters.Frequency", 2462000000}, {"sigGenParameters.Amplitude", -12},
+        {"sigGenParameters.SamplingRate", 27500000}, {"sigGenParameters.ReconFilter", 2},
+        {"sigGenParameters.RFblanking", 0},       {"sigGenParameters.ArbRefSource", 1},
+        {"sigGenParameters.MarkerPolarity", 1},
+    };
+    for (const auto& [name, value] : numbers) {
+        EXPECT_EQ(at(name), (nlohmann::json{{"class", "float64"}, {"shape", {1, 1}}, {"real", {value}}})) << name;
+    }
+    const std::vector<std::pair<std::string, std::string>> texts = {
+        {"fileParameters.dataSourceName", "payload.bin"},
+        {"fileParameters.LastPath", "/home/jos\xc3\xa9/payloads"},
+        {"sigGenParameters.Title", "WLAN_11B#2"},
+    };
+    for (const auto& [name, value] : texts) EXPECT_EQ(at(name)["text"], value) << name;
+    EXPECT_EQ(at("fileParameters.dataSourceBitstream")["shape"], nlohmann::json({1, 16}));
+    EXPECT_EQ(at("fileParameters.dataSourceBitstream")["real"],
+              nlohmann::json({1, 0, 1, 1, 0, 0, 0, 1, 0, 1, 1, 1, 0, 0, 1, 0}));
+    // The header's bit stream: 28 octets, FrameCntrl 0801 first, least significant bit first.
+    EXPECT_EQ(at("fileParameters.MACheader.Contents.BitStream")["shape"], nlohmann::json({1, 224}));
+    const auto stream = at("fileParameters.MACheader.Contents.BitStream")["real"];
+    EXPECT_EQ(std::vector<double>(stream.begin(), stream.begin() + 16),
+              (std::vector<double>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
     // The fields in the order the records create them.
     const auto& fields = scipy["fileParameters"]["fields"];
     EXPECT_EQ(fields.front()[0], "ParameterFileFormat_ID");

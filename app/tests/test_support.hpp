@@ -1,6 +1,7 @@
 #pragma once
-// Temporary folders, raw file access and the SciPy reader used as a second,
-// independent MAT-file implementation.
+// The SciPy reader used as a second, independent MAT-file implementation, and
+// Values in the form it prints; temporary folders and raw file access come
+// from the shared test helpers.
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,47 +14,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
 #include "frame/value.hpp"
 
 namespace dot11b::app::test {
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dot11b-app-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-    // Names of the files in the folder.
-    std::vector<std::string> listing() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::vector<std::uint8_t> read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void write_bytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+// The shared helpers, under the names these tests have always used.
+using dot11b::test::read_bytes;
+using dot11b::test::TemporaryFolder;
+using dot11b::test::write_bytes;
 
 // Runs one of the Python helpers beside the tests (mat_to_json.py,
 // json_to_mat.py) with the system's Python and SciPy; returns its standard output.

@@ -69,7 +69,10 @@ TEST(UserDataFile, LimitCutsTheFileToWholeOrPartBytes) {
         write_bytes(path, bytes);
         const Bits bits = read_user_data_file(path, c.limit, mac::BitOrder::LsbFirst);
         ASSERT_EQ(bits.size(), c.bits) << c.file_bytes << " bytes, limit " << c.limit;
-        EXPECT_EQ(bits, bytes_to_bits(bytes, c.limit, mac::BitOrder::LsbFirst));
+        // Bit i is bit i mod 8 of byte i / 8, least significant first.
+        for (std::size_t i = 0; i < bits.size(); ++i) {
+            ASSERT_EQ(bits[i], (bytes[i / 8] >> (i % 8)) & 1U) << "bit " << i << " of " << c.file_bytes << " bytes";
+        }
     }
     const auto single = folder / "one.bin";
     write_bytes(single, {0x01});
@@ -79,12 +82,14 @@ TEST(UserDataFile, LimitCutsTheFileToWholeOrPartBytes) {
 
 TEST(UserDataFile, UnopenableFilesAreReportedByName) {
     TemporaryFolder folder;
-    for (const auto& path : {folder / "missing.bin", folder.path()}) {
+    const std::pair<std::filesystem::path, const char*> cases[] = {{folder / "missing.bin", "No such file or directory"},
+                                                                   {folder.path(), "Is a directory"}};
+    for (const auto& [path, reason] : cases) {
         try {
             read_user_data_file(path, 18496, mac::BitOrder::LsbFirst);
             ADD_FAILURE() << path;
         } catch (const IoError& e) {
-            EXPECT_EQ(std::string(e.what()), "Could not open\n" + path.string());
+            EXPECT_EQ(std::string(e.what()), "cannot open " + path.string() + ": " + reason);
         }
     }
 }

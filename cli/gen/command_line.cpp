@@ -1,20 +1,23 @@
 #include "cli/gen/command_line.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "app/parameter_file.hpp"
-#include "app/record_reader.hpp"
 #include "cli/gen/download_options.hpp"
 #include "cli/gen/generation_options.hpp"
 #include "cli/gen/output_options.hpp"
 #include "cli/gen/outputs.hpp"
+#include "cli/gen/run_configuration.hpp"
 #include "cli/gen/summary.hpp"
 #include "cli/gen/sweep_options.hpp"
+#include "cli/gen/usage_error.hpp"
 #include "cli/gen/verify_option.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -23,41 +26,51 @@ constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsageError = 2;
 
+constexpr const char* kFooter = R"(Output formats, chosen by the extension of each -o FILE (in any case):
+  .wfm                      the instrument waveform file: 16-bit big-endian I/Q words, full scale +-32766
+  .cf32                     raw little-endian float32 I, Q, unscaled
+  .sigmf-meta, .sigmf-data  a SigMF recording (both files, cf32_le) with the burst and the frame annotated
+  .mat                      the Save Wave MAT-file: samplePoints, sampleRate and wave (N x 2)
+--markers FILE writes one byte per sample: bit 0 the frame, bit 1 the burst with its ramps.
+No file is written unless the whole run succeeds.
+
+The defaults are the desktop application's start-up settings.
+
+Exit status: 0 success; 1 a failure while running (a file's contents, the instrument,
+a configuration the frame builder refuses); 2 a usage error (an option or value as typed).)";
+
 int generate(const GenerationOptions& generation, const OutputOptions& options, const DownloadOptions& download,
              const VerifyOption& verify, std::ostream& out, std::ostream& err) {
-    app::FormatParameters parameters;
-    app::SigGenSettings settings;
-    if (options.params) {
-        app::ParameterSet loaded = app::load_parameter_file(*options.params);
-        parameters = std::move(loaded.parameters);
-        settings = std::move(loaded.settings);
-    }
-    generation.apply(parameters, settings);
-    download.apply(parameters, settings);
+    RunConfiguration run = configure_run(generation, options, download);
+    const app::FormatParameters& parameters = run.parameters;
+    const app::SigGenSettings& settings = run.settings;
     verify.check(parameters);
 
     if (options.estimate) {
         if (!parameters.projected_length) {
-            throw ConfigError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
+            throw UsageError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
         }
         if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
-        out << app::number_text(*parameters.projected_length) << '\n';
+        out << number_text(*parameters.projected_length) << '\n';
         return kSuccess;
     }
 
-    const GeneratedWaveform waveform{parameters, settings, app::calculate(parameters), parameters.projected_length};
+    const GeneratedWaveform waveform = build_waveform(parameters, settings, std::move(run.notes));
+    // A waveform that fails its verification is neither written nor downloaded.
+    if (verify.requested() && !verify.passes(waveform, err)) return kFailure;
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);
     print_summary(err, waveform, written);
-    if (options.json) out << summary_json(waveform, written).dump() << '\n';
-    if (verify.requested() && !verify.passes(waveform, err)) return kFailure;
-    if (download.requested()) return download.run(waveform, err);
-    return kSuccess;
+    std::optional<instrument::DownloadOutcome> outcome;
+    if (download.requested()) outcome = download.run(waveform, err);
+    if (options.json) out << summary_json(waveform, written, outcome).dump() << '\n';
+    return outcome && !outcome->ok ? kFailure : kSuccess;
 }
 
 }  // namespace
 
 int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Builds one period of an IEEE 802.11b waveform and writes it to files.", "dot11b-gen"};
+    app.footer(kFooter);
     GenerationOptions generation;
     OutputOptions options;
     DownloadOptions download;
@@ -75,11 +88,11 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
     }
     try {
         if (sweep.requested()) {
-            if (verify.requested()) throw ConfigError("--verify: checks a single waveform and cannot be combined with --sweep");
+            if (verify.requested()) throw UsageError("--verify: checks a single waveform and cannot be combined with --sweep");
             return run_sweep(sweep, options, download, std::vector<std::string>(argv + 1, argv + argc), err);
         }
         return generate(generation, options, download, verify, out, err);
-    } catch (const ConfigError& e) {
+    } catch (const UsageError& e) {
         err << "dot11b-gen: " << e.what() << '\n';
         return kUsageError;
     } catch (const std::exception& e) {

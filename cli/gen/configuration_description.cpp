@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/record_reader.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -20,14 +20,14 @@ std::string ramp_name(phy::RampType ramp) {
 }
 
 std::string filter_name(const app::FormatParameters& p) {
-    const std::string length = app::number_text(p.filter_taps) + " symbols";
+    const std::string length = number_text(p.filter_taps) + " symbols";
     switch (p.filter) {
     case phy::FilterType::None:
         return "no filter (rectangular hold)";
     case phy::FilterType::Gaussian:
-        return "Gaussian filter, BT " + app::number_text(p.filter_factor) + ", " + length;
+        return "Gaussian filter, BT " + number_text(p.filter_factor) + ", " + length;
     case phy::FilterType::RootCosine:
-        return "root-cosine filter, roll-off " + app::number_text(p.filter_factor) + ", " + length;
+        return "root-cosine filter, roll-off " + number_text(p.filter_factor) + ", " + length;
     }
     return "?";
 }
@@ -67,7 +67,7 @@ std::string modulation_name(const app::FormatParameters& p) {
 
 std::string describe_configuration(const app::FormatParameters& p, std::size_t psdu_bits) {
     std::string text =
-        "IEEE 802.11b-1999 DSSS, " + app::number_text(phy::rate_in_mbps(p.rate)) + " Mbit/s " + modulation_name(p);
+        "IEEE 802.11b-1999 DSSS, " + number_text(phy::rate_in_mbps(p.rate)) + " Mbit/s " + modulation_name(p);
     if (modulation_name(p) == "PBCC") {
         text += p.pbcc_encoder ? " (encoder on)" : " (encoder off)";
     }
@@ -82,7 +82,7 @@ std::string describe_configuration(const app::FormatParameters& p, std::size_t p
     }
     const char* scrambler[] = {"off", "on", "preamble only"};
     text += ", scrambler " + std::string(scrambler[static_cast<int>(p.scrambler)]) + ", oversampling " +
-            app::number_text(p.oversampling) + ", " + filter_name(p);
+            number_text(p.oversampling) + ", " + filter_name(p);
     if (p.mirror_spectrum) text += ", spectrum mirrored";
     text += "; PSDU " + std::to_string(psdu_bits / 8) + " octets of " + payload_name(p.data_source);
     if (p.framed && p.mac_header.active)

@@ -8,6 +8,8 @@
 #include <ostream>
 
 #include "app/waveform_files/marker_file.hpp"
+#include "cli/gen/usage_error.hpp"
+#include "common/number_text.hpp"
 #include "instrument/connection_uri.hpp"
 #include "instrument/corrections.hpp"
 #include "instrument/download_request.hpp"
@@ -53,19 +55,33 @@ void DownloadOptions::add_to(CLI::App& app) {
     app.add_option("--download", uri_,
                    "download to an instrument and play: tcpip://HOST[:PORT], "
                    "serial:DEVICE?baud=N&handshake=xon|rtscts|none or gpib://BOARD/PRIMARY[/SECONDARY]");
-    auto* frequency = app.add_option("--frequency", frequency_, "carrier frequency in Hz")
-                          ->check(CLI::Range(instrument::kMinFrequency, instrument::kMaxFrequency));
+    const app::SigGenSettings d;
+    const auto with_default = [](const std::string& help, const std::string& value) {
+        return help + " (default " + value + ")";
+    };
+    auto* frequency =
+        app.add_option("--frequency", frequency_, with_default("carrier frequency in Hz", number_text(d.frequency)))
+            ->check(CLI::Range(instrument::kMinFrequency, instrument::kMaxFrequency));
     app.add_option("--channel", channel_, "RF channel 1 to 14 (sets the carrier frequency)")
         ->check(CLI::Range(1, 14))
         ->excludes(frequency);
-    app.add_option("--amplitude", amplitude_, "output level in dBm, whole numbers")
+    app.add_option("--amplitude", amplitude_,
+                   with_default("output level in dBm, whole numbers", number_text(d.amplitude)))
         ->check(CLI::Range(instrument::kMinAmplitude, instrument::kMaxAmplitude));
     app.add_option("--title", title_,
-                   "waveform name in the instrument: upper case, digits and _ $ & # + - [ ], at most 20");
-    app.add_option("--recon-filter", recon_filter_, "ARB reconstruction filter")->check(CLI::IsMember(kReconFilters));
-    app.add_option("--rf-blanking", rf_blanking_, "RF blanking by marker")->check(CLI::IsMember({"on", "off"}));
-    app.add_option("--marker-polarity", marker_polarity_, "marker polarity")->check(CLI::IsMember({"pos", "neg"}));
-    app.add_option("--arb-ref", arb_ref_, "ARB reference source")->check(CLI::IsMember({"int", "ext"}));
+                   with_default("waveform name in the instrument: upper-cased, only A-Z 0-9 _ $ & # + - [ ] kept, "
+                                "at most 20",
+                                d.title + ", sent as it is"));
+    app.add_option("--recon-filter", recon_filter_,
+                   with_default("ARB reconstruction filter", kReconFilters[static_cast<std::size_t>(d.recon_filter - 1)]))
+        ->check(CLI::IsMember(kReconFilters));
+    app.add_option("--rf-blanking", rf_blanking_, with_default("RF blanking by marker", d.rf_blanking ? "on" : "off"))
+        ->check(CLI::IsMember({"on", "off"}));
+    app.add_option("--marker-polarity", marker_polarity_,
+                   with_default("marker polarity", d.negative_markers ? "neg" : "pos"))
+        ->check(CLI::IsMember({"pos", "neg"}));
+    app.add_option("--arb-ref", arb_ref_, with_default("ARB reference source", d.external_reference ? "ext" : "int"))
+        ->check(CLI::IsMember({"int", "ext"}));
     app.add_option("--corrections-dir", corrections_dir_,
                    "folder of the instrument's correction files (default " +
                        instrument::default_corrections_folder().string() + ")");
@@ -73,7 +89,13 @@ void DownloadOptions::add_to(CLI::App& app) {
 }
 
 void DownloadOptions::apply(app::FormatParameters& parameters, app::SigGenSettings& settings) const {
-    if (uri_) instrument::parse_connection_uri(*uri_);
+    if (uri_) {
+        try {
+            instrument::parse_connection_uri(*uri_);
+        } catch (const ConfigError& e) {
+            throw UsageError(e.what());
+        }
+    }
     if (frequency_) settings.frequency = instrument::frequency_entry(frequency_);
     if (channel_) {
         parameters.channel = *channel_;
@@ -90,7 +112,7 @@ void DownloadOptions::apply(app::FormatParameters& parameters, app::SigGenSettin
     if (arb_ref_) settings.external_reference = *arb_ref_ == "ext";
 }
 
-int DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
+instrument::DownloadOutcome DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
     const instrument::ConnectionUri connection = instrument::parse_connection_uri(*uri_);
     instrument::HwIoModule module;
     if (connection.serial_device) module.serial_devices().set(connection.config.rs232.port, *connection.serial_device);
@@ -115,7 +137,8 @@ int DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) 
     const instrument::DownloadOutcome outcome = instrument::download_waveform(instrument::bridge_to(module), request);
     progress.finish();
     err << outcome.title << ": " << outcome.message << '\n';
-    return outcome.ok ? 0 : 1;
+    for (const auto& warning : outcome.warnings) err << "warning: " << warning << '\n';
+    return outcome;
 }
 
 }  // namespace dot11b::cli

@@ -11,6 +11,7 @@
 
 #include "app/records.hpp"
 #include "cli/gen/generated_waveform.hpp"
+#include "instrument/download_request.hpp"
 
 namespace dot11b::cli {
 
@@ -26,9 +27,9 @@ public:
     bool requested() const { return uri_.has_value(); }
 
     // Downloads the waveform and sets up playback, printing the outcome with
-    // the message box's title and text, and the progress of long transfers,
-    // on `err`. Returns the exit status: 0 on success, 1 on failure.
-    int run(const GeneratedWaveform& generated, std::ostream& err) const;
+    // the message box's title and text, a warning line for each correction
+    // file that could not be used, and the progress of long transfers, on `err`.
+    instrument::DownloadOutcome run(const GeneratedWaveform& generated, std::ostream& err) const;
 
 private:
     std::optional<std::string> uri_;

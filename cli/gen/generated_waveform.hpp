@@ -3,6 +3,8 @@
 // calculation made of them.
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/calculation.hpp"
 #include "app/records.hpp"
@@ -14,10 +16,16 @@ struct GeneratedWaveform {
     app::SigGenSettings settings;
     app::Calculation calculation;
     std::optional<double> projected_length;  // absent at 22 and 33 Mbit/s
+    std::vector<std::string> notes;          // entries that were rounded or not used
 
     const Samples& samples() const { return calculation.frame.samples; }
     // The rate the instrument plays the samples at (SigGenSettings.SamplingRate).
     double sample_rate() const { return settings.sampling_rate; }
 };
+
+// The waveform of the records, calculated as the window's Calculate does.
+// Throws ConfigError when the frame builder refuses the configuration.
+GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const app::SigGenSettings& settings,
+                                 std::vector<std::string> notes = {});
 
 }  // namespace dot11b::cli

@@ -7,9 +7,9 @@
 
 #include "app/calculation.hpp"
 #include "app/entry_rules.hpp"
-#include "app/record_reader.hpp"
 #include "app/user_data_file.hpp"
-#include "common/errors.hpp"
+#include "cli/gen/usage_error.hpp"
+#include "common/number_text.hpp"
 #include "mac/mac_header.hpp"
 
 namespace dot11b::cli {
@@ -31,6 +31,14 @@ template <typename T>
 T value_of(const Choices<T>& choices, const std::string& name) {
     return std::find_if(choices.begin(), choices.end(), [&](const auto& choice) { return choice.first == name; })
         ->second;
+}
+
+// The word of a value, for the defaults shown in the help.
+template <typename T>
+std::string name_of(const Choices<T>& choices, T value) {
+    const auto found =
+        std::find_if(choices.begin(), choices.end(), [&](const auto& choice) { return choice.second == value; });
+    return found != choices.end() ? found->first : std::string();
 }
 
 const Choices<int> kRates = {{"1", 10}, {"2", 20}, {"5.5", 55}, {"11", 110}, {"22", 220}, {"33", 330}};
@@ -65,6 +73,10 @@ std::string list(const std::vector<std::string>& names) {
     return text;
 }
 
+std::string with_default(const std::string& help, const std::string& value) {
+    return help + " (default " + value + ")";
+}
+
 // Numbers from min to max (whole numbers only if asked); the message shows the
 // value as entered and the range.
 CLI::Validator within(double min, double max, const std::string& unit, bool whole = false) {
@@ -73,31 +85,56 @@ CLI::Validator within(double min, double max, const std::string& unit, bool whol
             double value = 0;
             if (!CLI::detail::lexical_cast(text, value)) return text + " is not a number";
             if (whole && std::floor(value) != value) {
-                return text + " is not a whole number from " + app::number_text(min) + " to " + app::number_text(max) +
+                return text + " is not a whole number from " + number_text(min) + " to " + number_text(max) +
                        unit;
             }
             if (value >= min && value <= max) return {};
-            return text + " is outside " + app::number_text(min) + " to " + app::number_text(max) + unit;
+            return text + " is outside " + number_text(min) + " to " + number_text(max) + unit;
         },
-        app::number_text(min) + " to " + app::number_text(max) + unit);
+        number_text(min) + " to " + number_text(max) + unit);
 }
 
 [[noreturn]] void refuse(const std::string& option, const std::string& value, const std::string& problem) {
-    throw ConfigError(option + " " + value + ": " + problem);
+    throw UsageError(option + " " + value + ": " + problem);
+}
+
+// A MAC address as six octets with ':' or '-' between them, as it is usually
+// written, or as the twelve hexadecimal digits the MAC header window takes.
+std::string address_digits(const std::string& entry, const std::string& text) {
+    if (text.find_first_of(":-") == std::string::npos) return text;
+    const char separator = text[text.find_first_of(":-")];
+    std::string digits;
+    std::size_t groups = 0;
+    for (std::size_t start = 0; start <= text.size(); ++groups) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        const std::string group = text.substr(start, end - start);
+        if (group.empty() || group.size() > 2) {
+            refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
+        }
+        digits += std::string(2 - group.size(), '0') + group;
+        start = end + 1;
+    }
+    if (groups != 6) refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
+    return digits;
 }
 
 void set_mac_field(mac::MacHeader& header, const std::string& entry) {
     const auto equals = entry.find('=');
+    if (equals == std::string::npos && mac::mac_field_from_name(entry)) {
+        refuse("--mac", entry, "the = is missing; write --mac " + entry + "=HEX");
+    }
     const auto field = mac::mac_field_from_name(entry.substr(0, equals));
     if (equals == std::string::npos || !field) {
         refuse("--mac", entry, "expected FIELD=HEX with FIELD one of " + list(mac_field_names()));
     }
-    const std::string hex = entry.substr(equals + 1);
+    const bool address = mac::mac_field_size(*field) == 6;
+    const std::string text = entry.substr(equals + 1);
+    const std::string digits = address ? address_digits(entry, text) : text;
     std::uint64_t value = 0;
     try {
-        value = mac::parse_hex_field(*field, hex);
-    } catch (const ConfigError& e) {
-        refuse("--mac", entry, e.what());
+        value = mac::parse_hex_field(*field, digits);
+    } catch (const ConfigError&) {
+        refuse("--mac", entry, "\"" + text + "\" is not a hexadecimal number");
     }
     const std::uint64_t max = mac::mac_field_max(*field);
     if (value > max) {
@@ -106,6 +143,18 @@ void set_mac_field(mac::MacHeader& header, const std::string& entry) {
                    mac::hex_string(static_cast<double>(max), 0));
     }
     header[*field].contents = value;
+}
+
+// A note when the stored value is not the value typed.
+void note_microseconds(std::vector<std::string>& notes, const char* option, double typed, std::size_t samples,
+                       double oversampling) {
+    const double stored = app::samples_to_microseconds(samples, oversampling);
+    if (std::abs(stored - typed) > 1e-9 * std::max(1.0, typed)) {
+        // To the nanosecond, a small part of a sample at any ratio.
+        notes.push_back(std::string(option) + " " + number_text(typed) + " is " + std::to_string(samples) +
+                        " samples, " + number_text(std::round(stored * 1000) / 1000) + " us at oversampling " +
+                        number_text(oversampling));
+    }
 }
 
 }  // namespace
@@ -121,12 +170,12 @@ std::vector<std::pair<std::string, std::string>> option_values(const app::Format
         {"scrambler", word_of(kScramblers, p.scrambler)},
         {"pbcc-encoder", on_off(p.pbcc_encoder)},
         {"ramp", word_of(kRamps, p.ramp)},
-        {"ramp-time", app::number_text(static_cast<double>(p.ramp_length) / samples_per_us)},
-        {"idle-time", app::number_text(static_cast<double>(p.idle_samples) / samples_per_us)},
+        {"ramp-time", number_text(static_cast<double>(p.ramp_length) / samples_per_us)},
+        {"idle-time", number_text(static_cast<double>(p.idle_samples) / samples_per_us)},
         {"oversampling", word_of(kOversampling, p.oversampling)},
         {"filter", word_of(kFilters, p.filter)},
-        {"filter-factor", app::number_text(p.filter_factor)},
-        {"filter-length", app::number_text(p.filter_taps)},
+        {"filter-factor", number_text(p.filter_factor)},
+        {"filter-length", number_text(p.filter_taps)},
         {"mirror", on_off(p.mirror_spectrum)},
         {"mac-header", on_off(p.mac_header.active)},
         {"fcs", on_off(p.fcs.active)},
@@ -136,38 +185,67 @@ std::vector<std::pair<std::string, std::string>> option_values(const app::Format
 }
 
 void GenerationOptions::add_to(CLI::App& app) {
+    const app::FormatParameters d;
     auto one_of = [](const auto& choices) { return CLI::IsMember(names_of(choices)); };
-    app.add_option("--rate", rate_, "PSDU data rate in Mbit/s; 22 and 33 only with --unframed --modulation pbcc")
+    app.add_option("--rate", rate_,
+                   with_default("PSDU data rate in Mbit/s; 22 and 33 only with --unframed --modulation pbcc",
+                                number_text(phy::rate_in_mbps(d.rate))))
         ->check(one_of(kRates));
-    app.add_option("--modulation", modulation_, "modulation at 5.5 Mbit/s and above")->check(one_of(kModulations));
-    app.add_option("--preamble", preamble_, "PLCP preamble and header format")->check(one_of(kPreambles));
+    app.add_option("--modulation", modulation_,
+                   with_default("modulation at 5.5 Mbit/s and above", name_of(kModulations, static_cast<int>(d.modulation))))
+        ->check(one_of(kModulations));
+    app.add_option("--preamble", preamble_,
+                   with_default("PLCP preamble and header format", name_of(kPreambles, static_cast<int>(d.preamble))))
+        ->check(one_of(kPreambles));
     app.add_flag("--unframed", unframed_, "the modulated PSDU bits alone: no preamble, header, ramps or idle time");
     app.add_flag("--locked-clocks", locked_clocks_, "set the locked-clocks bit of the SERVICE field");
-    app.add_option("--scrambler", scrambler_, "scrambling of the frame")->check(one_of(kScramblers));
-    app.add_option("--pbcc-encoder", pbcc_encoder_, "PBCC convolutional encoder")->check(one_of(kSwitch));
-    app.add_option("--ramp", ramp_, "power ramp shape")->check(one_of(kRamps));
-    app.add_option("--ramp-time", ramp_time_, "length of each power ramp in microseconds")
+    app.add_option("--scrambler", scrambler_,
+                   with_default("scrambling of the frame", name_of(kScramblers, static_cast<int>(d.scrambler))))
+        ->check(one_of(kScramblers));
+    app.add_option("--pbcc-encoder", pbcc_encoder_,
+                   with_default("PBCC convolutional encoder", d.pbcc_encoder ? "on" : "off"))
+        ->check(one_of(kSwitch));
+    app.add_option("--ramp", ramp_, with_default("power ramp shape", name_of(kRamps, static_cast<int>(d.ramp))))
+        ->check(one_of(kRamps));
+    app.add_option("--ramp-time", ramp_time_,
+                   with_default("length of each power ramp in microseconds, rounded to whole samples",
+                                number_text(app::samples_to_microseconds(d.ramp_length, d.oversampling))))
         ->check(within(0, app::kMaxRampTimeUs, " microseconds"));
-    app.add_option("--idle-time", idle_time_, "idle interval after the burst in microseconds")
+    app.add_option("--idle-time", idle_time_,
+                   with_default("idle interval after the burst in microseconds, rounded to whole samples",
+                                number_text(app::samples_to_microseconds(d.idle_samples, d.oversampling))))
         ->check(within(0, app::kMaxIdleTimeUs, " microseconds"));
-    app.add_option("--oversampling", oversampling_, "output samples per chip")->check(one_of(kOversampling));
-    app.add_option("--filter", filter_, "baseband pulse-shaping filter")->check(one_of(kFilters));
-    app.add_option("--filter-factor", filter_factor_, "Gaussian BT (0.1 to 1) or root-cosine roll-off (0.05 to 1)");
-    app.add_option("--filter-length", filter_length_, "filter length in symbols")
+    app.add_option("--oversampling", oversampling_,
+                   with_default("output samples per chip", number_text(d.oversampling)))
+        ->check(one_of(kOversampling));
+    app.add_option("--filter", filter_,
+                   with_default("baseband pulse-shaping filter", name_of(kFilters, static_cast<int>(d.filter))))
+        ->check(one_of(kFilters));
+    app.add_option("--filter-factor", filter_factor_,
+                   with_default("Gaussian BT (0.1 to 1) or root-cosine roll-off (0.05 to 1)",
+                                number_text(d.filter_factor)));
+    app.add_option("--filter-length", filter_length_,
+                   with_default("filter length in symbols, rounded to a multiple of the oversampling ratio",
+                                number_text(d.filter_taps)))
         ->check(within(app::kMinFilterTaps, app::kMaxFilterTaps, " symbols"));
     app.add_flag("--mirror", mirror_, "mirror the spectrum (conjugate the waveform)");
     app.add_flag("--mac-header", mac_header_, "prepend the MAC header (framed mode)");
-    app.add_option("--mac", mac_fields_, "a MAC header field as typed in hexadecimal, FIELD=HEX");
+    app.add_option("--mac", mac_fields_,
+                   "a MAC header field in hexadecimal, FIELD=HEX; addresses also as 00:12:34:56:78:AB (default 0)");
     app.add_option("--mac-off", mac_off_, "leave a MAC header field out")->check(CLI::IsMember(mac_field_names()));
     app.add_flag("--fcs", fcs_, "append the frame check sequence (framed mode)");
-    auto* payload = app.add_option("--payload", payload_, "payload data")->check(one_of(kPayloads));
+    auto* payload =
+        app.add_option("--payload", payload_,
+                       with_default("payload data", name_of(kPayloads, static_cast<int>(d.data_source))))
+            ->check(one_of(kPayloads));
     auto* file = app.add_option("--payload-file", payload_file_, "payload from the bytes of a file, at most 2312");
-    auto* length =
-        app.add_option("--length", length_, "payload octets")->check(within(0, app::kMaxDataLength, " octets", true));
+    auto* length = app.add_option("--length", length_, with_default("payload octets", std::to_string(d.data_length)))
+                       ->check(within(0, app::kMaxDataLength, " octets", true));
     file->excludes(payload)->excludes(length);
 }
 
-void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& settings) const {
+void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& settings,
+                              std::vector<std::string>& notes) const {
     // The ratio first: it rescales the stored sample counts and converts the
     // microsecond entries below.
     if (oversampling_) app::change_oversampling(p, settings, value_of(kOversampling, *oversampling_));
@@ -183,20 +261,36 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
     if (scrambler_) p.scrambler = static_cast<phy::ScramblerMode>(value_of(kScramblers, *scrambler_));
     if (pbcc_encoder_) p.pbcc_encoder = value_of(kSwitch, *pbcc_encoder_) == 1;
     if (ramp_) p.ramp = static_cast<phy::RampType>(value_of(kRamps, *ramp_));
-    if (ramp_time_) p.ramp_length = app::ramp_time_entry(ramp_time_, p.oversampling);
-    if (idle_time_) p.idle_samples = app::idle_time_entry(idle_time_, p.oversampling);
+    if (ramp_time_) {
+        p.ramp_length = app::ramp_time_entry(ramp_time_, p.oversampling);
+        if (p.framed) note_microseconds(notes, "--ramp-time", *ramp_time_, p.ramp_length, p.oversampling);
+    }
+    if (idle_time_) {
+        p.idle_samples = app::idle_time_entry(idle_time_, p.oversampling);
+        if (p.framed) note_microseconds(notes, "--idle-time", *idle_time_, p.idle_samples, p.oversampling);
+    }
+    if (!p.framed && (ramp_ || ramp_time_ || idle_time_)) {
+        notes.emplace_back("--unframed: the waveform has no ramps and no idle time, so their settings are not used");
+    }
     if (filter_) p.filter = static_cast<phy::FilterType>(value_of(kFilters, *filter_));
     if (filter_factor_) {
         const double min = app::min_filter_factor(p.filter);
         if (!(*filter_factor_ >= min && *filter_factor_ <= app::kMaxFilterFactor)) {
-            refuse("--filter-factor", app::number_text(*filter_factor_),
+            refuse("--filter-factor", number_text(*filter_factor_),
                    p.filter == phy::FilterType::Gaussian     ? "the Gaussian BT must be 0.1 to 1"
                    : p.filter == phy::FilterType::RootCosine ? "the root-cosine roll-off must be 0.05 to 1"
                                                              : "must be at most 1");
         }
         p.filter_factor = app::filter_factor_entry(filter_factor_, p.filter);
     }
-    if (filter_length_) p.filter_taps = app::filter_taps_entry(filter_length_, p.oversampling);
+    if (filter_length_) {
+        p.filter_taps = app::filter_taps_entry(filter_length_, p.oversampling);
+        if (p.filter_taps != *filter_length_) {
+            notes.push_back("--filter-length " + number_text(*filter_length_) + " is " +
+                            number_text(p.filter_taps) + " symbols, a multiple of the oversampling ratio " +
+                            number_text(p.oversampling));
+        }
+    }
     if (mirror_) p.mirror_spectrum = true;
     if (mac_header_) p.mac_header.active = true;
     for (const auto& entry : mac_fields_) set_mac_field(p.mac_header.contents, entry);
@@ -214,17 +308,27 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
 
     const double mbps = phy::rate_in_mbps(p.rate);
     if ((mbps == 22 || mbps == 33) && (p.framed || p.modulation != phy::Modulation::Pbcc)) {
-        refuse("--rate", app::number_text(mbps), "22 and 33 Mbit/s only with --unframed --modulation pbcc");
+        refuse("--rate", number_text(mbps), "22 and 33 Mbit/s only with --unframed --modulation pbcc");
     }
     if (modulation_ && (mbps == 1 || mbps == 2)) {
         refuse("--modulation", *modulation_,
-               "chooses CCK or PBCC at 5.5, 11, 22 and 33 Mbit/s, not at " + app::number_text(mbps) + " Mbit/s");
+               "chooses CCK or PBCC at 5.5, 11, 22 and 33 Mbit/s, not at " + number_text(mbps) + " Mbit/s");
     }
     if (preamble_ == "short" && p.rate == phy::DataRate::Mbps1) {
         refuse("--preamble", "short", "1 Mbit/s has the long preamble only");
     }
     app::refresh_derived_fields(p);
     p.validate();
+}
+
+EntryNames GenerationOptions::entry_names(const app::FormatParameters& p) const {
+    EntryNames entries;
+    if (length_) entries.length = "--length " + std::to_string(*length_);
+    if (payload_file_) {
+        entries.length = "--payload-file " + *payload_file_ + " (" + std::to_string(p.data_length) + " octets)";
+    }
+    if (filter_length_) entries.filter_length = "--filter-length " + number_text(*filter_length_);
+    return entries;
 }
 
 }  // namespace dot11b::cli

@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/records.hpp"
+#include "cli/gen/unframed_checks.hpp"
 
 namespace dot11b::cli {
 
@@ -26,9 +27,14 @@ public:
 
     // Applies the given options on top of `parameters` and `settings` (the
     // start-up defaults or a loaded parameter file) and refreshes the derived
-    // fields. Throws ConfigError naming the option, the allowed values and the
-    // value; IoError when the payload file cannot be read.
-    void apply(app::FormatParameters& parameters, app::SigGenSettings& settings) const;
+    // fields; adds a note for each entry that was rounded or not used. Throws
+    // UsageError naming the option, the allowed values and the value; IoError
+    // when the payload file cannot be read.
+    void apply(app::FormatParameters& parameters, app::SigGenSettings& settings,
+               std::vector<std::string>& notes) const;
+
+    // How the payload and filter lengths of `parameters` were typed, if they were.
+    EntryNames entry_names(const app::FormatParameters& parameters) const;
 
 private:
     std::optional<std::string> rate_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "common/errors.hpp"
+#include "cli/gen/usage_error.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -32,12 +32,12 @@ std::string expand_template(const std::string& name, const SweepPoint& point) {
         if (open == std::string::npos) break;
         const auto close = name.find('}', open);
         if (close == std::string::npos) {
-            throw ConfigError("--output " + name + ": a { without its }; placeholders are " + swept_fields(point));
+            throw UsageError("--output " + name + ": a { without its }; placeholders are " + swept_fields(point));
         }
         const std::string field = name.substr(open + 1, close - open - 1);
         const auto entry = std::find_if(point.begin(), point.end(), [&](const auto& e) { return e.first == field; });
         if (entry == point.end()) {
-            throw ConfigError("--output " + name + ": {" + field + "} is not a swept field; placeholders are " +
+            throw UsageError("--output " + name + ": {" + field + "} is not a swept field; placeholders are " +
                               swept_fields(point));
         }
         result += name.substr(at, open - at) + entry->second;
@@ -56,7 +56,7 @@ void refuse_duplicate_files(std::span<const PlannedFile> files, std::span<const 
             const std::string text = point_text(points[configuration]);
             return text.empty() ? std::string("the configuration") : text;
         };
-        throw ConfigError("--output " + file.path.string() + ": " +
+        throw UsageError("--output " + file.path.string() + ": " +
                           (first.configuration == file.configuration
                                ? "named twice for " + describe(file.configuration)
                                : "would be written for both " + describe(first.configuration) + " and " +

@@ -4,11 +4,11 @@
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/waveform_writer.hpp"
 #include "cli/gen/configuration_description.hpp"
-#include "common/durable_file.hpp"
 
 namespace dot11b::cli {
 
-std::vector<std::filesystem::path> write_outputs(const OutputOptions& options, const GeneratedWaveform& waveform) {
+std::vector<std::filesystem::path> stage_outputs(DurableFileSet& files, const OutputOptions& options,
+                                                 const GeneratedWaveform& waveform) {
     const phy::FrameWaveform& frame = waveform.calculation.frame;
     waveform_files::WaveformOutput output;
     output.samples = frame.samples;
@@ -19,7 +19,6 @@ std::vector<std::filesystem::path> write_outputs(const OutputOptions& options, c
     output.recorder = "dot11b-gen";
     output.description = describe_configuration(waveform.parameters, waveform.calculation.psdu.size());
 
-    DurableFileSet files;
     std::vector<std::filesystem::path> written;
     for (const auto& name : options.outputs) {
         const auto paths = waveform_files::stage_waveform(files, name, output);
@@ -33,6 +32,12 @@ std::vector<std::filesystem::path> write_outputs(const OutputOptions& options, c
         app::save_parameter_file(files.add(*options.save_params), waveform.parameters, waveform.settings);
         written.emplace_back(*options.save_params);
     }
+    return written;
+}
+
+std::vector<std::filesystem::path> write_outputs(const OutputOptions& options, const GeneratedWaveform& waveform) {
+    DurableFileSet files;
+    const auto written = stage_outputs(files, options, waveform);
     files.commit();
     return written;
 }

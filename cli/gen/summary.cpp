@@ -1,17 +1,58 @@
 #include "cli/gen/summary.hpp"
 
 #include <iomanip>
+#include <string>
 
-#include "app/record_reader.hpp"
+#include "app/entry_rules.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
+namespace {
+
+const char* ramp_word(phy::RampType ramp) {
+    switch (ramp) {
+    case phy::RampType::Linear:
+        return "linear";
+    case phy::RampType::RaisedCosine:
+        return "cosine";
+    case phy::RampType::None:
+        break;
+    }
+    return "none";
+}
+
+const char* filter_word(phy::FilterType filter) {
+    switch (filter) {
+    case phy::FilterType::Gaussian:
+        return "gaussian";
+    case phy::FilterType::RootCosine:
+        return "root-cosine";
+    case phy::FilterType::None:
+        break;
+    }
+    return "none";
+}
+
+// The ramps and idle time actually used: an unframed waveform has neither.
+bool has_ramps(const app::FormatParameters& p) { return p.framed && p.ramp != phy::RampType::None; }
+
+std::string duration_text(std::size_t samples, double oversampling) {
+    return number_text(app::samples_to_microseconds(samples, oversampling)) + " us (" + std::to_string(samples) +
+           " samples)";
+}
+
+}  // namespace
 
 nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
-                                    const std::vector<std::filesystem::path>& written) {
+                                    const std::vector<std::filesystem::path>& written,
+                                    const std::optional<instrument::DownloadOutcome>& download) {
+    const app::FormatParameters& p = waveform.parameters;
     const auto samples = waveform.samples().size();
+    const std::size_t ramp = has_ramps(p) ? p.ramp_length : 0;
+    const std::size_t idle = p.framed ? p.idle_samples : 0;
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (const auto& path : written) files.push_back(path.string());
-    return {
+    nlohmann::ordered_json summary = {
         {"samples", samples},
         {"sample_rate", waveform.sample_rate()},
         {"duration_s", static_cast<double>(samples) / waveform.sample_rate()},
@@ -19,24 +60,61 @@ nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
                                                        : nlohmann::ordered_json(nullptr)},
         {"psdu_bits", waveform.calculation.psdu.size()},
         {"psdu_octets", waveform.calculation.psdu.size() / 8},
+        {"data_length_octets", p.data_length},
+        {"ramp",
+         {{"type", has_ramps(p) ? ramp_word(p.ramp) : "none"},
+          {"us", app::samples_to_microseconds(ramp, p.oversampling)},
+          {"samples", ramp}}},
+        {"idle", {{"us", app::samples_to_microseconds(idle, p.oversampling)}, {"samples", idle}}},
+        {"filter",
+         {{"type", filter_word(p.filter)},
+          {"factor", p.filter_factor},
+          {"symbols", p.filter_taps},
+          {"samples", p.filter_taps * p.oversampling}}},
+        {"notes", waveform.notes},
         {"outputs", files},
     };
+    if (download) {
+        summary["download"] = {{"ok", download->ok},
+                               {"title", download->title},
+                               {"message", download->message},
+                               {"warnings", download->warnings}};
+    }
+    return summary;
 }
 
 void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
                    const std::vector<std::filesystem::path>& written) {
+    const app::FormatParameters& p = waveform.parameters;
     const auto samples = waveform.samples().size();
     const std::size_t bits = waveform.calculation.psdu.size();
     out << "samples:          " << samples << '\n'
-        << "sample rate:      " << app::number_text(waveform.sample_rate() / 1e6) << " MHz\n"
+        << "sample rate:      " << number_text(waveform.sample_rate() / 1e6) << " MHz\n"
         << "duration:         " << std::fixed << std::setprecision(3)
         << static_cast<double>(samples) / waveform.sample_rate() * 1e6 << " us\n"
         << std::defaultfloat << "projected length: "
-        << (waveform.projected_length ? app::number_text(*waveform.projected_length) + " samples"
+        << (waveform.projected_length ? number_text(*waveform.projected_length) + " samples"
                                       : std::string("not estimated at this rate"))
         << '\n'
-        << "PSDU:             " << bits / 8 << " octets (" << bits << " bits)\n";
+        << "PSDU:             " << bits / 8 << " octets (" << bits << " bits)\n"
+        << "payload:          " << p.data_length << " octets\n"
+        << "ramps:            "
+        << (has_ramps(p) ? std::string(ramp_word(p.ramp)) + ", " + duration_text(p.ramp_length, p.oversampling) + " each"
+                         : std::string(p.framed ? "none" : "none (unframed)"))
+        << '\n'
+        << "idle:             " << (p.framed ? duration_text(p.idle_samples, p.oversampling) : "none (unframed)")
+        << '\n'
+        << "filter:           ";
+    if (p.filter == phy::FilterType::None) {
+        out << "none\n";
+    } else {
+        out << filter_word(p.filter) << (p.filter == phy::FilterType::Gaussian ? ", BT " : ", roll-off ")
+            << number_text(p.filter_factor) << ", " << number_text(p.filter_taps) << " symbols ("
+            << number_text(p.filter_taps * p.oversampling) << " samples)\n";
+    }
+    for (const auto& note : waveform.notes) out << "note:             " << note << '\n';
     for (const auto& path : written) out << "wrote:            " << path.string() << '\n';
+    if (written.empty()) out << "wrote:            nothing (give -o FILE to write the waveform)\n";
 }
 
 }  // namespace dot11b::cli

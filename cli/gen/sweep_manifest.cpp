@@ -2,6 +2,7 @@
 
 #include "app/record_reader.hpp"
 #include "cli/gen/generation_options.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -24,8 +25,8 @@ std::string manifest_csv(std::span<const ManifestRow> rows) {
         csv += field(row.file.string());
         for (const auto& [name, value] : option_values(*row.parameters)) csv += "," + field(value);
         csv += "," + std::to_string(row.samples) + "," +
-               (row.projected_length ? app::number_text(*row.projected_length) : std::string()) + "," +
-               app::number_text(row.sample_rate) + "\n";
+               (row.projected_length ? number_text(*row.projected_length) : std::string()) + "," +
+               number_text(row.sample_rate) + "\n";
     }
     return csv;
 }

@@ -5,12 +5,13 @@
 #include <span>
 #include <thread>
 
-#include "app/parameter_file.hpp"
 #include "cli/gen/generation_options.hpp"
 #include "cli/gen/output_template.hpp"
+#include "cli/gen/run_configuration.hpp"
 #include "cli/gen/sweep_expansion.hpp"
 #include "cli/gen/sweep_manifest.hpp"
 #include "cli/gen/sweep_runner.hpp"
+#include "cli/gen/usage_error.hpp"
 #include "common/durable_file.hpp"
 #include "common/errors.hpp"
 
@@ -33,12 +34,12 @@ void check_field(const std::string& field, std::span<const std::string> args) {
     }
     const CLI::Option* option = scratch.get_option_no_throw("--" + field);
     if (option == nullptr || option->get_expected_min() == 0) {
-        throw ConfigError("--sweep " + field + ": not a generator option that takes a value; allowed: " + allowed);
+        throw UsageError("--sweep " + field + ": not a generator option that takes a value; allowed: " + allowed);
     }
     const std::string name = "--" + field;
     const auto names_it = [&](const std::string& a) { return a == name || a.starts_with(name + "="); };
     if (std::any_of(args.begin(), args.end(), names_it)) {
-        throw ConfigError("--sweep " + field + ": also given as " + name + "; give its values in the sweep only");
+        throw UsageError("--sweep " + field + ": also given as " + name + "; give its values in the sweep only");
     }
 }
 
@@ -67,27 +68,23 @@ PointOptions parse_point(std::span<const std::string> args, const SweepPoint& po
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
-        throw ConfigError("--sweep " + point_text(point) + ": " + e.what());
+        throw UsageError("--sweep " + point_text(point) + ": " + e.what());
     }
     return parsed;
 }
 
-// The records of one combination, applied as a single run applies them.
-// Throws ConfigError when the options refuse the combination.
+// The records of one combination, configured as a single run is. Throws
+// ConfigError when the options refuse the combination.
 SweepJob configure(const PointOptions& parsed) {
+    RunConfiguration run = configure_run(parsed.generation, parsed.options, parsed.download);
     SweepJob job;
-    if (parsed.options.params) {
-        app::ParameterSet loaded = app::load_parameter_file(*parsed.options.params);
-        job.parameters = std::move(loaded.parameters);
-        job.settings = std::move(loaded.settings);
-    }
-    parsed.generation.apply(job.parameters, job.settings);
-    parsed.download.apply(job.parameters, job.settings);
+    job.parameters = std::move(run.parameters);
+    job.settings = std::move(run.settings);
     return job;
 }
 
 void refuse_with_sweep(bool given, const std::string& option) {
-    if (given) throw ConfigError(option + ": not available with --sweep");
+    if (given) throw UsageError(option + ": not available with --sweep");
 }
 
 }  // namespace
@@ -106,7 +103,7 @@ int run_sweep(const SweepOptions& sweep, const OutputOptions& options, const Dow
     refuse_with_sweep(options.estimate, "--estimate");
     refuse_with_sweep(options.json, "--json");
     refuse_with_sweep(options.save_params.has_value(), "--save-params");
-    if (options.outputs.empty() && !options.markers) throw ConfigError("--sweep: give the output names with -o");
+    if (options.outputs.empty() && !options.markers) throw UsageError("--sweep: give the output names with -o");
 
     std::vector<Sweep> sweeps;
     for (const auto& entry : sweep.sweeps) {

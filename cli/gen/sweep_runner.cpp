@@ -5,7 +5,6 @@
 #include <exception>
 #include <thread>
 
-#include "app/calculation.hpp"
 #include "cli/gen/generated_waveform.hpp"
 #include "cli/gen/outputs.hpp"
 
@@ -14,8 +13,7 @@ namespace {
 
 void run_job(const SweepJob& job, SweepResult& result) {
     try {
-        const GeneratedWaveform waveform{job.parameters, job.settings, app::calculate(job.parameters),
-                                         job.parameters.projected_length};
+        const GeneratedWaveform waveform = build_waveform(job.parameters, job.settings, {});
         result.samples = waveform.samples().size();
         OutputOptions files;
         for (const auto& path : job.outputs) files.outputs.push_back(path.string());

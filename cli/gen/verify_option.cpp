@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analyzer/analysis.hpp"
-#include "common/errors.hpp"
+#include "cli/gen/usage_error.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -47,7 +47,7 @@ void VerifyOption::add_to(CLI::App& app) {
 
 void VerifyOption::check(const app::FormatParameters& parameters) const {
     if (requested_ && !parameters.framed) {
-        throw ConfigError("--verify: an unframed waveform has no preamble to decode; allowed: framed waveforms only");
+        throw UsageError("--verify: an unframed waveform has no preamble to decode; allowed: framed waveforms only");
     }
 }
 

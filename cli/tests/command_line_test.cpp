@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <complex>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,18 +12,21 @@
 
 #include "app/calculation.hpp"
 #include "app/parameter_file.hpp"
-#include "app/record_reader.hpp"
 #include "app/tests/test_support.hpp"
-#include "app/waveform_files/wfm_file.hpp"
 #include "cli/gen/command_line.hpp"
+#include "common/number_text.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
 
 namespace dot11b::cli {
 namespace {
 
-using app::test::read_bytes;
 using app::test::run_python;
-using app::test::TemporaryFolder;
-using app::test::write_bytes;
+using test::read_bytes;
+using test::read_text;
+using test::TemporaryFolder;
+using test::write_bytes;
+using test::write_text;
 
 struct Outcome {
     int status;
@@ -39,6 +43,8 @@ Outcome run(std::vector<std::string> arguments) {
     const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
     return {status, out.str(), err.str()};
 }
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 float float_at(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
     std::uint32_t bits = 0;
@@ -64,16 +70,28 @@ TEST(CommandLine, DefaultsWriteEveryFormat) {
     EXPECT_NE(result.err.find("samples:          40068"), std::string::npos);
     EXPECT_NE(result.err.find("PSDU:             1024 octets (8192 bits)"), std::string::npos);
 
-    const Samples samples = app::calculate(app::FormatParameters{}).frame.samples;
-    EXPECT_EQ(read_bytes(base + ".wfm"), waveform_files::wfm_bytes(samples));
-
+    // The formats hold the same samples: .cf32 as float32, the .wfm words
+    // scaled so that the largest I or Q magnitude is 32766.
     const auto cf32 = read_bytes(base + ".cf32");
     ASSERT_EQ(cf32.size(), 8 * n);
-    for (const std::size_t k : {std::size_t{0}, std::size_t{100}, n / 2, n - 1}) {
-        EXPECT_EQ(float_at(cf32, 8 * k), static_cast<float>(samples[k].real())) << k;
-        EXPECT_EQ(float_at(cf32, 8 * k + 4), static_cast<float>(samples[k].imag())) << k;
-    }
     EXPECT_EQ(read_bytes(base + ".sigmf-data"), cf32);
+    std::vector<double> values(2 * n);
+    double largest = 0;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        values[k] = float_at(cf32, 4 * k);
+        largest = std::max(largest, std::abs(values[k]));
+    }
+    const auto wfm = read_bytes(base + ".wfm");
+    ASSERT_EQ(wfm.size(), 4 * n);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const auto word = static_cast<std::int16_t>(static_cast<std::uint16_t>(wfm[2 * k] << 8U) | wfm[2 * k + 1]);
+        ASSERT_NEAR(word, values[k] / largest * 32766, 1) << k;
+    }
+    // The frame builder removes the mean of the burst, and the idle samples after it are zero.
+    std::complex<double> sum = 0;
+    for (std::size_t k = 0; k < n; ++k) sum += std::complex<double>(values[2 * k], values[2 * k + 1]);
+    EXPECT_LT(std::abs(sum) / static_cast<double>(n), 1e-6);
+    for (std::size_t k = 36218; k < n; ++k) ASSERT_EQ(values[2 * k] * values[2 * k] + values[2 * k + 1] * values[2 * k + 1], 0) << k;
 
     // Row 2 marks the 36218-sample burst, row 1 the frame between the 77-sample ramps.
     const auto markers = read_bytes(base + ".markers");
@@ -87,8 +105,7 @@ TEST(CommandLine, DefaultsWriteEveryFormat) {
     EXPECT_EQ(markers[36218], 0);
     EXPECT_EQ(markers[n - 1], 0);
 
-    std::ifstream meta_file(base + ".sigmf-meta");
-    const auto meta = nlohmann::json::parse(meta_file);
+    const auto meta = nlohmann::json::parse(read_text(base + ".sigmf-meta"));
     EXPECT_EQ(meta["global"]["core:datatype"], "cf32_le");
     EXPECT_EQ(meta["global"]["core:version"], "1.2.5");
     EXPECT_EQ(meta["global"]["core:sample_rate"], 38500000.0);
@@ -108,8 +125,10 @@ TEST(CommandLine, DefaultsWriteEveryFormat) {
     EXPECT_EQ(wave["samplePoints"]["real"][0], static_cast<double>(n));
     EXPECT_EQ(wave["sampleRate"]["real"][0], 38500000.0);
     EXPECT_EQ(wave["wave"]["shape"], nlohmann::json::array({n, 2}));
-    EXPECT_EQ(wave["wave"]["real"][100], samples[100].real());
-    EXPECT_EQ(wave["wave"]["real"][n + 100], samples[100].imag());
+    for (const std::size_t k : {std::size_t{100}, n / 2}) {
+        EXPECT_NEAR(wave["wave"]["real"][k].get<double>(), values[2 * k], 1e-6 * largest) << k;
+        EXPECT_NEAR(wave["wave"]["real"][n + k].get<double>(), values[2 * k + 1], 1e-6 * largest) << k;
+    }
 }
 
 TEST(CommandLine, OptionsSetTheRecordsAsTheWindowWould) {
@@ -184,7 +203,7 @@ TEST(CommandLine, OptionsSetTheRecordsAsTheWindowWould) {
     EXPECT_EQ(p.data_length, 100U);
     EXPECT_EQ(p.total_length, 132U);
     ASSERT_TRUE(p.projected_length.has_value());
-    EXPECT_EQ(result.out, app::number_text(*p.projected_length) + "\n");
+    EXPECT_EQ(result.out, number_text(*p.projected_length) + "\n");
     EXPECT_TRUE(result.err.empty());
 }
 
@@ -231,10 +250,28 @@ TEST(CommandLine, UsageErrorsNameTheOptionAndWhatItAllows) {
          "--mac Address5=1: expected FIELD=HEX with FIELD one of FrameCntrl, DurationID, Address1, Address2, Address3, "
          "SeqCntrl, Address4"},
         {{"--mac", "FrameCntrl=12345"}, "--mac FrameCntrl=12345: the field holds 2 octets, 0 to FFFF"},
-        {{"--mac", "DurationID=zz"}, "--mac DurationID=zz: DurationID: \"zz\" is not a hexadecimal number"},
+        {{"--mac", "DurationID=zz"}, "--mac DurationID=zz: \"zz\" is not a hexadecimal number"},
+        {{"--mac", "FrameCntrl", "0801"}, "--mac FrameCntrl: the = is missing; write --mac FrameCntrl=HEX"},
+        {{"--mac", "Address2=00:12:34:56:78"}, "--mac Address2=00:12:34:56:78: a MAC address is six octets"},
+        {{"--unframed", "--length", "0"},
+         "--length 0: an unframed waveform without payload has nothing to filter; give at least one octet or --filter "
+         "none"},
+        // With the encoder, 2 (8 L + 8) coded bits fill 3-bit symbols when L is 2 more than a multiple of 3.
+        {{"--rate", "22", "--unframed", "--modulation", "pbcc", "--length", "4"},
+         "--length 4: at 22 Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols; the nearest lengths that "
+         "do are 2 or 5 octets"},
+        {{"--rate", "33", "--unframed", "--modulation", "pbcc"},
+         "the payload of 1024 octets: at 33 Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols; the "
+         "nearest lengths that do are 1022 or 1025 octets"},
+        // One octet at 11 Mbit/s CCK is 8 chips, 56 samples at the 7-fold rate of oversampling 3.5: a filter of
+        // 14 symbols has 49 taps, one of 17.5 symbols 61, more than 56 + 1.
+        {{"--unframed", "--length", "1", "--filter-length", "100"},
+         "--filter-length 100: the filter is longer than the 8-chip unframed burst it shapes; allowed for this burst: "
+         "up to 14 symbols"},
         {{"--mac-off", "Address9"},
          "--mac-off: Address9 not in {FrameCntrl,DurationID,Address1,Address2,Address3,SeqCntrl,Address4}"},
         {{"-o", (folder / "x.png").string()}, "not a waveform file name; allowed extensions: .wfm, .cf32"},
+        {{"--download", "usb://1"}, "--download usb://1: "},
         {{"--payload", "pn9", "--payload-file", wfm}, "--payload excludes --payload-file"},
         {{"--estimate", "-o", wfm}, "--output excludes --estimate"},
         {{"--bogus"}, "The following argument was not expected: --bogus"},
@@ -250,7 +287,16 @@ TEST(CommandLine, UsageErrorsNameTheOptionAndWhatItAllows) {
 TEST(CommandLine, RuntimeFailuresNameTheFileAndLeaveNoPartialOutput) {
     TemporaryFolder folder;
     const auto notes = folder / "notes.txt";
-    std::ofstream(notes) << "no MAT-file";
+    write_text(notes, "no MAT-file");
+    // A Save Wave file, and parameters that the options would have refused.
+    ASSERT_EQ(run({"-o", (folder / "wave.mat").string(), "--filter", "none"}).status, 0);
+    app::FormatParameters pbcc22;
+    pbcc22.framed = false;
+    pbcc22.rate = phy::DataRate::Mbps22;
+    pbcc22.modulation = phy::Modulation::Pbcc;
+    pbcc22.data_length = 4;
+    app::refresh_derived_fields(pbcc22);
+    app::save_parameter_file(folder / "pbcc22.mat", pbcc22, app::SigGenSettings{});
     const std::string missing_folder = (folder / "missing").string();
     struct Case {
         std::vector<std::string> arguments;
@@ -259,8 +305,15 @@ TEST(CommandLine, RuntimeFailuresNameTheFileAndLeaveNoPartialOutput) {
     const std::vector<Case> cases = {
         {{"--params", (folder / "none.mat").string()},
          "cannot open " + (folder / "none.mat").string() + ": No such file or directory"},
-        {{"--params", notes.string()}, "cannot open " + notes.string() + ": is not a MAT-file"},
-        {{"--payload-file", (folder / "none.bin").string()}, "Could not open\n" + (folder / "none.bin").string()},
+        {{"--params", notes.string()},
+         "--params " + notes.string() + ": a parameter file was expected, but it is not a MAT-file"},
+        {{"--params", (folder / "wave.mat").string()},
+         "--params " + (folder / "wave.mat").string() + ": a parameter file was expected, but it has an Invalid File "
+         "Format."},
+        {{"--params", (folder / "pbcc22.mat").string()},
+         "the payload of 4 octets: at 22 Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols"},
+        {{"--payload-file", (folder / "none.bin").string()},
+         "cannot open " + (folder / "none.bin").string() + ": No such file or directory"},
         {{"-o", missing_folder + "/x.wfm"}, missing_folder + "/x.wfm"},
         {{"-o", missing_folder + "/x.mat"}, missing_folder + "/x.mat"},
         {{"--markers", missing_folder + "/x.markers"}, missing_folder + "/x.markers"},
@@ -272,7 +325,9 @@ TEST(CommandLine, RuntimeFailuresNameTheFileAndLeaveNoPartialOutput) {
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
         EXPECT_TRUE(result.out.empty());
     }
-    EXPECT_EQ(folder.listing(), std::vector<std::string>{"notes.txt"});
+    std::vector<std::string> listing = folder.listing();
+    std::sort(listing.begin(), listing.end());
+    EXPECT_EQ(listing, (std::vector<std::string>{"notes.txt", "pbcc22.mat", "wave.mat"}));
 }
 
 TEST(CommandLine, PayloadSourcesAndRatesAtTheirEdges) {
@@ -307,10 +362,90 @@ TEST(CommandLine, PayloadSourcesAndRatesAtTheirEdges) {
             EXPECT_TRUE(summary["projected_length"].is_null());
         }
     }
-    const Outcome estimate = run({"--rate", "33", "--unframed", "--modulation", "pbcc", "--estimate"});
+    const Outcome estimate = run({"--rate", "33", "--unframed", "--modulation", "pbcc", "--length", "2", "--estimate"});
     EXPECT_EQ(estimate.status, 2);
     EXPECT_NE(estimate.err.find("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s"), std::string::npos);
-    EXPECT_EQ(run({"--help"}).status, 0);
+}
+
+// A run writes every file or none: a failure after the first -o file, or in
+// the build itself, leaves the files that were there as they were.
+TEST(CommandLine, OutputsAreWrittenAllOrNothing) {
+    TemporaryFolder folder;
+    const std::string old_wave = (folder / "old.wfm").string();
+    write_text(old_wave, "the previous waveform");
+    const std::string params = (folder / "set.mat").string();
+    const std::string markers = (folder / "set.markers").string();
+    const std::vector<std::vector<std::string>> failing = {
+        {"-o", old_wave, "-o", (folder / "missing" / "b.cf32").string(), "--save-params", params, "--markers", markers},
+        {"--save-params", params, "-o", old_wave, "--rate", "22", "--unframed", "--modulation", "pbcc", "--length", "4"},
+        {"--save-params", params, "-o", old_wave, "--payload-file", (folder / "none.bin").string()},
+    };
+    for (const auto& arguments : failing) {
+        EXPECT_NE(run(arguments).status, 0) << arguments[1];
+        EXPECT_EQ(read_text(old_wave), "the previous waveform") << arguments[1];
+        std::vector<std::string> listing = folder.listing();
+        EXPECT_EQ(listing, std::vector<std::string>{"old.wfm"}) << arguments[1];
+    }
+}
+
+// What the run used after the entry rules, and a note where that is not what was typed.
+TEST(CommandLine, SummaryShowsTheValuesUsed) {
+    struct Case {
+        std::vector<std::string> arguments;
+        nlohmann::json expected;  // fields of the JSON summary
+        std::vector<std::string> notes;
+    };
+    const std::vector<Case> cases = {
+        // 6 symbols at oversampling 3.5: round(6 / 3.5) x 3.5 = 7; 2.01 us x 38.5 = 77.385, so 77 samples = 2 us.
+        {{"--filter-length", "6", "--ramp-time", "2.01", "--idle-time", "10"},
+         {{"filter", {{"type", "gaussian"}, {"factor", 0.5}, {"symbols", 7.0}, {"samples", 24.5}}},
+          {"ramp", {{"type", "linear"}, {"us", 2.0}, {"samples", 77}}},
+          {"idle", {{"us", 10.0}, {"samples", 385}}}},
+         {"--ramp-time 2.01 is 77 samples, 2 us at oversampling 3.5",
+          "--filter-length 6 is 7 symbols, a multiple of the oversampling ratio 3.5"}},
+        // Unframed: the modulated octet alone (8 CCK chips, 28 samples), with no ramps and no idle time.
+        {{"--unframed", "--length", "1", "--filter", "none", "--ramp-time", "5"},
+         {{"samples", 28}, {"data_length_octets", 1}, {"ramp", {{"type", "none"}, {"us", 0.0}, {"samples", 0}}},
+          {"idle", {{"us", 0.0}, {"samples", 0}}}},
+         {"--unframed: the waveform has no ramps and no idle time, so their settings are not used"}},
+    };
+    for (const Case& c : cases) {
+        auto arguments = c.arguments;
+        arguments.push_back("--json");
+        const Outcome result = run(arguments);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const auto summary = nlohmann::json::parse(result.out);
+        for (const auto& [key, value] : c.expected.items()) EXPECT_EQ(summary[key], value) << key;
+        EXPECT_EQ(summary["notes"], c.notes);
+        for (const auto& note : c.notes) EXPECT_TRUE(contains(result.err, "note:             " + note)) << result.err;
+        EXPECT_TRUE(contains(result.err, "wrote:            nothing (give -o FILE to write the waveform)"));
+    }
+}
+
+// Entries in the forms people type them: extensions in any case, MAC
+// addresses with separators; and --help says what the tool writes and returns.
+TEST(CommandLine, EntriesAsUsuallyTyped) {
+    TemporaryFolder folder;
+    const std::string upper = (folder / "WAVE.WFM").string();
+    ASSERT_EQ(run({"-o", upper, "--filter", "none", "--unframed", "--length", "1"}).status, 0);
+    EXPECT_EQ(read_bytes(upper).size(), 4U * 28);
+
+    for (const char* address : {"00:12:34:56:78:ab", "00-12-34-56-78-AB", "0012345678ab", "0:12:34:56:78:ab"}) {
+        const std::string saved = (folder / "set.mat").string();
+        ASSERT_EQ(run({"--mac", std::string("Address1=") + address, "--save-params", saved, "--estimate"}).status, 0)
+            << address;
+        EXPECT_EQ(app::load_parameter_file(saved).parameters.mac_header.contents[mac::MacField::Address1].contents,
+                  0x0012345678ABU)
+            << address;
+    }
+
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* part : {".wfm", ".cf32", ".sigmf-meta", ".mat", "--rate TEXT:{1,2,5.5,11,22,33}", "(default 11)",
+                             "(default 2412000000)", "Exit status: 0 success; 1 a failure while running",
+                             "2 a usage error"}) {
+        EXPECT_TRUE(contains(help.out, part)) << part;
+    }
 }
 
 }  // namespace

@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/gen/command_line.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
 #include "instrument/tests/simulator_process.hpp"
 
 namespace dot11b::cli {
@@ -15,6 +19,7 @@ using instrument::SimulatorProcess;
 struct Result {
     int status;
     std::string err;
+    std::string out;
 };
 
 Result gen(std::vector<std::string> arguments) {
@@ -24,7 +29,7 @@ Result gen(std::vector<std::string> arguments) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, err.str()};
+    return {status, err.str(), out.str()};
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -69,6 +74,27 @@ TEST(DownloadOptions, FailuresGiveTheMessageAndANonZeroStatus) {
         {"--recon-filter", "1mhz"},
     };
     for (const auto& arguments : usage_errors) EXPECT_EQ(gen(arguments).status, 2) << arguments[0];
+}
+
+// A correction file that is there but cannot be used: the download goes
+// ahead, and the warning names the file on the command line and in --json.
+TEST(DownloadOptions, UnusableCorrectionFilesAreWarnedAbout) {
+    SimulatorProcess sim;
+    const test::TemporaryFolder folder;
+    const auto file = folder / "US00000001 2.4 GHz.mat";
+    test::write_text(file, "not a MAT-file");
+    const Result result = gen({"--download", "tcpip://127.0.0.1:" + std::to_string(sim.port()), "--corrections-dir",
+                               folder.path().string(), "--json"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string warning = "corrections not applied: " + file.string() + ": cannot open " + file.string();
+    EXPECT_TRUE(contains(result.err, "Download Completed: Waveform has been successfully transferred to the instrument\n"
+                                     "warning: " + warning))
+        << result.err;
+    const auto download = nlohmann::json::parse(result.out)["download"];
+    EXPECT_EQ(download["ok"], true);
+    EXPECT_EQ(download["title"], "Download Completed");
+    ASSERT_EQ(download["warnings"].size(), 1U);
+    EXPECT_TRUE(contains(download["warnings"][0].get<std::string>(), warning));
 }
 
 // Over RS-232 a transfer estimated above 0.75 minutes needs --yes.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_case.hpp"
 #include "frame/kestrel.hpp"
 #include "frame/registry.hpp"
 
@@ -18,7 +19,7 @@ protected:
 
 std::string exported_name(const char* prefix, std::string_view name) {
     std::string result = prefix;
-    result += static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
+    result += to_upper_ascii(name.front());
     result += name.substr(1);
     return result;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -65,12 +66,19 @@ TEST_F(Registry, VariableCountsAreNotLimited) {
     EXPECT_EQ(call_by_name("oct2dec", 3, {Value::scalar(133)}).size(), 3U);
 }
 
-TEST_F(Registry, NamesAreCaseSensitiveAndUnbuiltOperationsSaySo) {
+TEST_F(Registry, NamesAreCaseSensitive) {
     EXPECT_NE(find_operation("dot11b_SIGNAL"), nullptr);
     EXPECT_EQ(find_operation("DOT11B_SIGNAL"), nullptr);
     EXPECT_EQ(error_of([] { call_by_name("noSuchOperation", 1, {}); }), "Undefined function \"noSuchOperation\".");
-    EXPECT_EQ(error_of([] { call_by_name("XR_PlotCCDF", 1, scalars(3)); }),
-              "The function \"XR_PlotCCDF\" is not available in this build.");
+}
+
+TEST_F(Registry, UnbuiltOperationsSaySo) {
+    // The rows not built in this configuration: PLANNED ones, and GUI_OP ones without the desktop application.
+    const auto table = operation_table();
+    const auto unbuilt = std::find_if(table.begin(), table.end(), [](const Operation& op) { return op.body == nullptr; });
+    if (unbuilt == table.end()) GTEST_SKIP() << "every operation is built in this configuration";
+    const std::string name(unbuilt->name);
+    EXPECT_EQ(error_of([&] { call_by_name(name, 0, {}); }), "The function \"" + name + "\" is not available in this build.");
 }
 
 TEST_F(Registry, EveryTableRowIsRegisteredWithItsCounts) {

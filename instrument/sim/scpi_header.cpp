@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii_case.hpp"
+
 namespace dot11b::sim {
 namespace {
 
@@ -32,7 +34,7 @@ std::vector<Node> nodes_of(std::string_view pattern) {
             part = part.substr(1, part.size() - 2);
         }
         for (const char c : part) {
-            const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const char lower = to_lower_ascii(c);
             node.long_form += lower;
             if (std::isupper(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c))) {
                 node.short_form += lower;
@@ -44,8 +46,7 @@ std::vector<Node> nodes_of(std::string_view pattern) {
 }
 
 bool token_matches(const Node& node, std::string_view token) {
-    std::string lower;
-    for (const char c : token) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = to_lower_ascii(token);
     return lower == node.long_form || lower == node.short_form;
 }
 

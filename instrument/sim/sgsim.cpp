@@ -204,8 +204,10 @@ int main(int argc, char** argv) {
     app.add_option("--log", options.log, "file for the log of command lines (default: standard error)");
     app.add_option("--store", options.store, "folder that receives the stored WFM1 and MKR1 data on exit");
     app.add_option("--idn", options.identity, "reply to *IDN?");
-    app.add_option("--time-limit", options.time_limit, "stop after this many seconds (0: run until signalled)")
-        ->check(CLI::NonNegativeNumber);
+    // Beyond a billion seconds (about 32 years) the timer's nanoseconds would overflow.
+    app.add_option("--time-limit", options.time_limit,
+                   "stop after this many seconds, at most 1e9 (0: run until signalled)")
+        ->check(CLI::Range(0.0, 1e9));
     app.add_flag("--drop-mid-block", options.drop_mid_block, "close the connection halfway through every data block");
     app.add_option("--reply-delay", options.reply_delay_ms, "delay every reply by this many milliseconds");
     app.add_flag("--garbage-replies", options.garbage_replies, "answer every query with binary garbage");

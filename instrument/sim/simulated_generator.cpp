@@ -5,11 +5,12 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <span>
 #include <sstream>
 
+#include "common/ascii_case.hpp"
+#include "common/number_text.hpp"
 #include "instrument/sim/scpi_header.hpp"
 
 namespace dot11b::sim {
@@ -37,25 +38,13 @@ std::string trim(std::string_view text) {
     return std::string(text);
 }
 
-std::string upper(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return result;
-}
-
-std::string number_text(double x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", x);
-    return text;
-}
-
 // A number with an optional unit from `units` (blanks between them allowed).
 std::optional<double> parse_number(const std::string& text, std::span<const Unit> units) {
     if (text.empty()) return std::nullopt;
     char* end = nullptr;
     const double x = std::strtod(text.c_str(), &end);
     if (end == text.c_str() || !std::isfinite(x)) return std::nullopt;
-    const std::string unit = upper(trim(end));
+    const std::string unit = to_upper_ascii(trim(end));
     if (unit.empty()) return x;
     for (const Unit& u : units) {
         if (unit == u.name) return x * u.multiplier;
@@ -64,7 +53,7 @@ std::optional<double> parse_number(const std::string& text, std::span<const Unit
 }
 
 std::optional<bool> parse_bool(const std::string& text) {
-    const std::string word = upper(text);
+    const std::string word = to_upper_ascii(text);
     if (word == "ON" || word == "1") return true;
     if (word == "OFF" || word == "0") return false;
     return std::nullopt;
@@ -80,7 +69,7 @@ std::optional<std::string> quoted(std::string_view text, std::string_view* rest 
 }
 
 bool starts_with_nocase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && upper(text.substr(0, prefix.size())) == prefix;
+    return text.size() >= prefix.size() && to_upper_ascii(text.substr(0, prefix.size())) == prefix;
 }
 
 }  // namespace
@@ -154,7 +143,7 @@ std::optional<std::string> SimulatedGenerator::execute(const ReceivedCommand& co
     }
     local_ = false;
 
-    const std::string common = upper(header);
+    const std::string common = to_upper_ascii(header);
     if (common == "*IDN" && query) return identity_;
     if (common == "*OPC" && query) return "1";
     if (common == "*CLS" && !query) {

@@ -4,16 +4,17 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "common/testing/temporary_folder.hpp"
 #include "frame/matfile.hpp"
 #include "instrument/corrections.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
-#include "temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
 
 using frame::Value;
+using test::TemporaryFolder;
 
 constexpr double kSampleRate = 44e6;
 constexpr std::size_t kPoints = 41;
@@ -39,7 +40,7 @@ Value records(const std::vector<double>& revs, const std::vector<Value>& h, cons
         x.set_field("F", frequencies(), k);
         x.set_field("H", h[k], k);
         x.set_field("rfChannel", rf[k], k);
-        x.set_field("ID", Value::text("E4438C"), k);
+        x.set_field("ID", Value::text("ORB"), k);
     }
     return x;
 }
@@ -78,8 +79,8 @@ double largest_difference(SampleSpan a, SampleSpan b) {
 
 TEST(Corrections, FileNames) {
     const std::pair<const char*, const char*> serials[] = {
-        {"Agilent Technologies,E4438C,US40051234,C.04.10", "US40051234"},
-        {"Agilent Technologies, E4438C, US40051234, C.04.10", "US40051234"},
+        {"Maker,ORB,US40051234,1.0", "US40051234"},
+        {"Maker, ORB, US40051234, 1.0", "US40051234"},
         {"Maker,Model,MY123,1.0", ""},
         {"Maker,Model,US123", ""},
         {"", ""},
@@ -92,7 +93,7 @@ TEST(Corrections, FileNames) {
     };
     for (const auto& [f, text] : frequencies) EXPECT_EQ(FormatFreq(f), text) << f;
 
-    EXPECT_EQ(CreateFileName("/cal", "Agilent Technologies, E4438C, US40051234, C.04.10", 2412000000),
+    EXPECT_EQ(CreateFileName("/cal", "Maker, ORB, US40051234, 1.0", 2412000000),
               std::filesystem::path("/cal/US40051234 2.4 GHz.mat"));
     EXPECT_EQ(CreateFileName("/cal", "no serial here", 2412000000), std::filesystem::path("/cal/ 2.4 GHz.mat"));
 }
@@ -208,14 +209,22 @@ TEST(Corrections, DownloadAppliesEveryUsableRecordInOrder) {
     data.x = records({2, 2}, {Value::scalar(std::nan("")), flat(4)}, {flat(2), Value::scalar(std::nan(""))});
     Samples expected(s.size());
     for (std::size_t n = 0; n < s.size(); ++n) expected[n] = Complex(s[n].real() / 2, s[n].imag() / 8);
-    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate), expected), 1e-6);
+    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate).x, expected), 1e-6);
 
     data.noFlatness = true;
     for (std::size_t n = 0; n < s.size(); ++n) expected[n] = Complex(s[n].real(), s[n].imag() / 4);
-    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate), expected), 1e-6);
+    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate).x, expected), 1e-6);
 
     data.status = std::string("Invalid data structure.");
-    EXPECT_EQ(apply_corrections(s, data, kSampleRate), s);
+    EXPECT_EQ(apply_corrections(s, data, kSampleRate).x, s);
+
+    // A record that cannot be applied is skipped and reported; the others still apply.
+    CorrectionData mismatched;
+    mismatched.x = records({2, 2}, {Value::row({1, 2}), flat(4)}, {Value::scalar(std::nan("")), Value::scalar(std::nan(""))});
+    const AppliedCorrections applied = apply_corrections(s, mismatched, kSampleRate);
+    for (std::size_t n = 0; n < s.size(); ++n) expected[n] = Complex(s[n].real(), s[n].imag() / 4);
+    EXPECT_LT(largest_difference(applied.x, expected), 1e-6);
+    EXPECT_EQ(applied.failures, std::vector<std::string>{"record 1: F must be the same size as H"});
 }
 
 // A correction file from another MAT-file writer (SciPy's savemat) loads and applies.
@@ -235,7 +244,7 @@ for k in range(2):
     r['F'] = np.linspace(-20e6, 20e6, 41)
     r['H'] = np.full(41, 2.0 + 0j) if k == 1 else np.nan
     r['rfChannel'] = np.full(41, 2.0) if k == 0 else np.nan
-    r['ID'] = 'E4438C'
+    r['ID'] = 'ORB'
     r['date'] = '2004-06-01'
     for name in ['fltr', 'modAttn', 'cf', 'bw', 'pwr']:
         r[name] = 0.0
@@ -255,13 +264,13 @@ sio.savemat(sys.argv[1], {'OrbIqCorrectionData': records})
     const Samples s = test_waveform();
     Samples expected(s.size());
     for (std::size_t n = 0; n < s.size(); ++n) expected[n] = Complex(s[n].real() / 2, s[n].imag() / 4);
-    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate), expected), 1e-6);
+    EXPECT_LT(largest_difference(apply_corrections(s, data, kSampleRate).x, expected), 1e-6);
 }
 
 // The lookup asks the instrument for its identity, then reads the file of its
 // serial number and the carrier from the folder.
 TEST(Corrections, LookupByInstrumentIdentity) {
-    SimulatorProcess sim({"--idn", "Agilent Technologies, E4438C, US40051234, C.04.10"});
+    SimulatorProcess sim({"--idn", "Maker, ORB, US40051234, 1.0"});
     HwIoModule module;
     const HwIO io = bridge_to(module);
     const TemporaryFolder folder;

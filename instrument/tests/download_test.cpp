@@ -2,21 +2,15 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
 #include "instrument/download.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
 
 namespace dot11b::instrument {
 namespace {
-
-std::string file_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 app::ConnectionConfig rs232_at(int baud) {
     app::ConnectionConfig config;
@@ -132,8 +126,8 @@ TEST(Download, CommandSequenceForBothArbStates) {
         EXPECT_EQ(hwQuery(io, config, ":OUTP:MOD?").description, "1");
         sim.stop();
         const auto wfm = waveform_files::wfm_bytes(iq);
-        EXPECT_EQ(file_text(sim.store() / "WFM1" / "DOT11B"), std::string(wfm.begin(), wfm.end()));
-        EXPECT_EQ(file_text(sim.store() / "MKR1" / "DOT11B"), std::string("\x00\x03\x03\x02", 4));
+        EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "DOT11B"), std::string(wfm.begin(), wfm.end()));
+        EXPECT_EQ(test::read_text(sim.store() / "MKR1" / "DOT11B"), std::string("\x00\x03\x03\x02", 4));
     }
 }
 

@@ -41,6 +41,10 @@ TEST(Gpib, FaultsOfTheLibraryBecomeStatuses) {
     const StatusPair silent = module(static_cast<std::int32_t>(HwOp::Query), GpibAddress{0, 19, -1}, std::string("SILENT?"));
     EXPECT_EQ(silent.status, static_cast<int>(Fault::Timeout));
     EXPECT_EQ(silent.description, "GPIB0::19: no progress waiting for a reply within 10000 ms");
+    const StatusPair overcount =
+        module(static_cast<std::int32_t>(HwOp::Query), GpibAddress{0, 19, -1}, std::string("OVERCOUNT?"));
+    EXPECT_EQ(overcount, (StatusPair{static_cast<int>(Fault::Lost),
+                                     "GPIB0::19: the GPIB library reported 4196 bytes read into a 4096-byte buffer"}));
     const StatusPair bad = module(static_cast<std::int32_t>(HwOp::Ping), GpibAddress{0, 31, -1}, {});
     EXPECT_EQ(bad, (StatusPair{static_cast<int>(Fault::Connect), "GPIB0::31: cannot open the device (iberr 4)"}));
     module.set_gpib_library("/nonexistent/libgpib.so.0");

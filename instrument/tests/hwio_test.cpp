@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <stop_token>
 
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
 #include "deaf_listener.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
@@ -21,11 +21,6 @@ using Clock = std::chrono::steady_clock;
 std::size_t open_descriptors() {
     return static_cast<std::size_t>(
         std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
-}
-
-std::string file_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 SocketAddress loopback(std::uint16_t port) { return {"127.0.0.1", port}; }
@@ -61,8 +56,8 @@ TEST(HwIoModule, DownloadStoresTheWaveformFileBytesAndMarkers) {
                                                    ":MMEM:DATA \"MKR1:MY_WAVE#1\",#14", ":SYST:ERR?"}));
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(iq);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "MY_WAVE#1"), std::string(wfm.begin(), wfm.end()));
-    EXPECT_EQ(file_text(sim.store() / "MKR1" / "MY_WAVE#1"), std::string("\x02\x03\x03\x00", 4));
+    EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "MY_WAVE#1"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(test::read_text(sim.store() / "MKR1" / "MY_WAVE#1"), std::string("\x02\x03\x03\x00", 4));
 }
 
 TEST(HwIoModule, RequestsThatCannotBeCarriedOutAreRefusedBeforeConnecting) {
@@ -213,7 +208,7 @@ TEST(HwIoModule, Rs232RoundTripOverAPseudoTerminal) {
     EXPECT_EQ(module(query, config, std::string(":SYST:ERR?")), (StatusPair{0, "+0,\"No error\""}));
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(iq);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "SERIAL"), std::string(wfm.begin(), wfm.end()));
 }
 
 // A stopped download reports the cancel status and never leaves the samples

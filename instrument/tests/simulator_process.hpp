@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/records.hpp"
-#include "temporary_folder.hpp"
+#include "common/testing/temporary_folder.hpp"
 
 namespace dot11b::instrument {
 
@@ -144,7 +144,7 @@ private:
         eof_ = true;
     }
 
-    TemporaryFolder folder_;
+    test::TemporaryFolder folder_;
     pid_t pid_ = -1;
     int out_ = -1;
     bool eof_ = false;

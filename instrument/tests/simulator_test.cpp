@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
 #include "instrument/scpi_block.hpp"
 #include "instrument/sim/scpi_header.hpp"
 #include "instrument/sim/scpi_stream.hpp"
@@ -136,6 +141,15 @@ TEST(SimulatedGenerator, SettingsFollowCommandsAndReset) {
     EXPECT_EQ(generator.execute(line(":FREQ?")), "1000000000");
     EXPECT_EQ(generator.execute(line(":RAD:ARB:RFIL?")), "THR");
     EXPECT_EQ(generator.execute(line(":SYST:ERR?")), "+0,\"No error\"");
+}
+
+// A time limit the timer cannot hold is refused instead of overflowing into
+// one that has already passed; nothing is left running either way.
+TEST(Sgsim, TimeLimitsBeyondTheTimerAreRefused) {
+    const std::string command = std::string("'") + SGSIM_PATH + "' --port 0 --time-limit 1e30 > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

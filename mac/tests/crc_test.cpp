@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <random>
 #include <string_view>
 
 #include "common/errors.hpp"
+#include "common/testing/random_bits.hpp"
 #include "mac/crc32.hpp"
 #include "mac/lfsr_checksum.hpp"
 
@@ -35,10 +35,8 @@ TEST(Crc32, MatchesTheIeee8023CheckValues) {
 }
 
 TEST(Crc32, DataFollowedByItsFcsLeavesTheMagicResidue) {
-    std::mt19937 random(7);
     for (const std::size_t length : {0U, 1U, 8U, 31U, 240U, 8192U}) {
-        Bits data(length);
-        for (auto& bit : data) bit = static_cast<std::uint8_t>(random() & 1U);
+        Bits data = test::random_bits(length, 7);
         const Bits fcs = crc32(data);
         data.insert(data.end(), fcs.begin(), fcs.end());
         EXPECT_EQ(as_number(crc32(data)), 0x2144DF1CU) << "length " << length;
@@ -70,10 +68,8 @@ Bits long_division_remainder(const Bits& generator, const Bits& data) {
 
 TEST(LfsrChecksum, WithAZeroPresetIsThePolynomialRemainder) {
     const Bits crc16_generator = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1};
-    std::mt19937 random(11);
     for (const std::size_t length : {1U, 5U, 32U, 100U}) {
-        Bits data(length);
-        for (auto& bit : data) bit = static_cast<std::uint8_t>(random() & 1U);
+        const Bits data = test::random_bits(length, 11);
         EXPECT_EQ(lfsr_checksum(crc16_generator, Bits(16, 0), data), long_division_remainder(crc16_generator, data))
             << "length " << length;
     }

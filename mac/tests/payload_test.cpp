@@ -75,15 +75,16 @@ TEST(Payload, FramedHeaderAndFcsSurroundThePayload) {
     const Bits psdu = generate_payload(config);
     ASSERT_EQ(psdu.size(), 240U + 32 + 32);
     EXPECT_EQ(Bits(psdu.begin(), psdu.begin() + 240), config.mac_header_bits);
-    EXPECT_EQ(Bits(psdu.begin() + 240, psdu.begin() + 272), payload_data(config));
-    // The FCS covers header and payload: the whole PSDU leaves the CRC-32 residue.
+    EXPECT_EQ(text_of(BitSpan(psdu).subspan(240, 32)), "10101010101010101010101010101010");
+    // The FCS covers header and payload: the whole PSDU leaves the CRC-32
+    // residue (IEEE 802.11 clause 7.1.3.6), whatever the bits it covers.
     EXPECT_EQ(as_number(crc32(psdu)), 0x2144DF1CU);
-    EXPECT_EQ(Bits(psdu.end() - 32, psdu.end()), crc32(BitSpan(psdu).first(272)));
 
     config.data_length = 0;
     const Bits header_only = generate_payload(config);
     ASSERT_EQ(header_only.size(), 272U);
-    EXPECT_EQ(Bits(header_only.end() - 32, header_only.end()), crc32(config.mac_header_bits));
+    EXPECT_EQ(Bits(header_only.begin(), header_only.begin() + 240), config.mac_header_bits);
+    EXPECT_EQ(as_number(crc32(header_only)), 0x2144DF1CU);
 
     config.fcs_active = false;
     EXPECT_EQ(generate_payload(config), config.mac_header_bits);
@@ -95,7 +96,10 @@ TEST(Payload, UnframedPayloadIgnoresHeaderAndFcs) {
     config.mac_header_active = true;
     config.mac_header_bits = Bits(240, 1);
     config.fcs_active = true;
-    EXPECT_EQ(generate_payload(config), payload_data(config));
+    // The 64 bits of PN15 alone (fifteen ones, complemented), no header of ones before them.
+    const Bits psdu = generate_payload(config);
+    ASSERT_EQ(psdu.size(), 64U);
+    EXPECT_EQ(text_of(BitSpan(psdu).first(16)), "0000000000000001");
 }
 
 TEST(Payload, SourceCodesOneToSeven) {

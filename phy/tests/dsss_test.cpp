@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "common/errors.hpp"
@@ -26,9 +25,7 @@ TEST(DifferentialModulation, PhaseChainsFollowTheBits) {
 }
 
 TEST(DifferentialModulation, ChainContinuesAcrossCalls) {
-    std::mt19937 random(1);
-    Bits bits(96);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
+    const Bits bits = test::random_bits(96, 1);
     const BitSpan all(bits);
     for (const auto modulate : {&modulate_1mbps, &modulate_2mbps}) {
         const DsssChips whole = modulate(all, kStart);
@@ -59,9 +56,7 @@ TEST(RateModulators, ChipCountsAndLastPhase) {
 }
 
 TEST(RateModulators, MatchedFilterRecoversTheBits) {
-    std::mt19937 random(2);
-    Bits bits(200);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
+    const Bits bits = test::random_bits(200, 2);
     EXPECT_EQ(test::dsss_demodulate(modulate_1mbps(bits, kStart).chips, DataRate::Mbps1, kStart), bits);
     EXPECT_EQ(test::dsss_demodulate(modulate_2mbps(bits, kStart).chips, DataRate::Mbps2, kStart), bits);
 }

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "test_bits.hpp"
+#include "phy/dsss.hpp"
 #include "phy/frame_builder.hpp"
 #include "phy/pbcc.hpp"
 #include "phy/size_estimate.hpp"
 #include "receivers.hpp"
 #include "shaping/oversampling.hpp"
+#include "test_bits.hpp"
 
 namespace dot11b::phy {
 namespace {
@@ -133,7 +134,6 @@ TEST(FrameBuilder, PbccStartsFromTheLastHeaderChipAndCckFromTheLastSymbol) {
         config.data_bits = random_bits(64, 7);
         const Samples chips = burst_chips(config);
         const std::size_t plcp = framed ? 1584 + 528 : 0;
-        const Complex reference = framed ? chips[plcp - 1] : kStart;
         Bits frame;
         if (framed) {
             frame = preamble_bits(PreambleType::Long);
@@ -142,14 +142,18 @@ TEST(FrameBuilder, PbccStartsFromTheLastHeaderChipAndCckFromTheLastSymbol) {
         }
         frame.insert(frame.end(), config.data_bits.begin(), config.data_bits.end());
         const Bits scrambled = scramble_frame(ScramblerMode::On, PreambleType::Long, frame);
+        // Framed, the PBCC phase reference is the last header chip: the last
+        // DBPSK header symbol times the last Barker chip, -1. Unframed it is the start phase.
+        Complex reference = kStart;
+        if (framed) {
+            reference = -modulate_1mbps(BitSpan(scrambled).first(plcp / 11), kStart).last_phase;
+            EXPECT_EQ(chips[plcp - 1], reference);
+        }
         const Samples expected =
             pbcc_modulate(BitSpan(scrambled).subspan(plcp / 11), DataRate::Mbps11, true, reference);
+        EXPECT_EQ(expected.size(), 2 * (64 + 8) / 2U);  // QPSK, two coded bits per data and tail bit
         ASSERT_EQ(chips.size(), plcp + expected.size());
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), chips.begin() + static_cast<long>(plcp)));
-        if (framed) {
-            // The header chip is the last header symbol times the last Barker chip.
-            EXPECT_EQ(expected.size(), 2 * (64 + 8) / 2U);  // QPSK with the tail octet
-        }
     }
 }
 

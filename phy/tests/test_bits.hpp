@@ -1,14 +1,14 @@
 #pragma once
-// Test helpers: bit vectors written as strings of '0' and '1', reproducible
-// random bits, and sample vectors compared to within rounding.
+// Test helpers: bit vectors written as strings of '0' and '1', sample vectors
+// compared to within rounding, and the shared random bits.
 
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <random>
 #include <string>
 #include <string_view>
 
+#include "common/testing/random_bits.hpp"
 #include "common/types.hpp"
 
 namespace dot11b::test {
@@ -25,13 +25,6 @@ inline std::string text_of(BitSpan bits) {
     std::string text;
     for (const auto bit : bits) text.push_back(bit ? '1' : '0');
     return text;
-}
-
-inline Bits random_bits(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    Bits bits(n);
-    for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1U);
-    return bits;
 }
 
 inline void expect_near(SampleSpan actual, SampleSpan expected) {

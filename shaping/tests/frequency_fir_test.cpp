@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "shaping/frequency_fir.hpp"
+#include "common/testing/error_text.hpp"
 #include "sample_checks.hpp"
+#include "shaping/frequency_fir.hpp"
 
 namespace dot11b::shaping {
 namespace {
 
+using dot11b::test::error_text;
 using test::expect_near;
 
 using std::numbers::pi;
@@ -36,16 +38,6 @@ std::vector<double> evenly_spaced(double first, double last, std::size_t count) 
     return points;
 }
 
-template <typename Call>
-std::string error_text(Call call) {
-    try {
-        call();
-    } catch (const ConfigError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 TEST(Freq2fir, RecoversTheTapsWhoseResponseIsTheConjugateTarget) {
     for (const std::size_t points : {5U, 40U, 5000U}) {
         SCOPED_TRACE(points);
@@ -59,11 +51,11 @@ TEST(Freq2fir, RecoversTheTapsWhoseResponseIsTheConjugateTarget) {
 TEST(Freq2fir, RejectsInvalidInputsWithTheirMessages) {
     const std::vector<double> f = {-1e6, 0, 1e6};
     const Samples h(3, 1.0);
-    EXPECT_EQ(error_text([&] { freq2fir(5, f, Samples(2, 1.0), kSampleRate); }), "F must be the same size as H");
-    EXPECT_EQ(error_text([&] { freq2fir(2, f, h, kSampleRate); }), "N must be an odd integer");
-    EXPECT_EQ(error_text([&] { freq2fir(1, f, h, kSampleRate); }), "N must be greater than 1.");
-    EXPECT_EQ(error_text([&] { freq2fir(0, f, h, kSampleRate); }), "N must be greater than 1.");
-    EXPECT_EQ(error_text([&] { freq2fir(3, f, h, 2e6); }), "SR must be greater than 2*max{F}.");
+    EXPECT_EQ(error_text<ConfigError>([&] { freq2fir(5, f, Samples(2, 1.0), kSampleRate); }), "F must be the same size as H");
+    EXPECT_EQ(error_text<ConfigError>([&] { freq2fir(2, f, h, kSampleRate); }), "N must be an odd integer");
+    EXPECT_EQ(error_text<ConfigError>([&] { freq2fir(1, f, h, kSampleRate); }), "N must be greater than 1.");
+    EXPECT_EQ(error_text<ConfigError>([&] { freq2fir(0, f, h, kSampleRate); }), "N must be greater than 1.");
+    EXPECT_EQ(error_text<ConfigError>([&] { freq2fir(3, f, h, 2e6); }), "SR must be greater than 2*max{F}.");
     EXPECT_THROW(freq2fir(3, {}, {}, kSampleRate), ConfigError);
     EXPECT_THROW(freq2fir(3, f, Samples{1.0, std::numeric_limits<double>::quiet_NaN(), 1.0}, kSampleRate),
                  ConfigError);
@@ -110,9 +102,9 @@ TEST(CreateRealFir, InvertsAResponseAfterCentringAndCuttingTheBand) {
 
 TEST(CreateRealFir, RejectsInvalidInputs) {
     const std::vector<double> f = {-1e6, 0, 1e6};
-    EXPECT_EQ(error_text([&] { create_real_fir(5, f, Samples(2, 1.0), kSampleRate); }),
+    EXPECT_EQ(error_text<ConfigError>([&] { create_real_fir(5, f, Samples(2, 1.0), kSampleRate); }),
               "F must be the same size as H");
-    EXPECT_EQ(error_text([&] { create_real_fir(5, f, Samples(3, 1.0), 0); }),
+    EXPECT_EQ(error_text<ConfigError>([&] { create_real_fir(5, f, Samples(3, 1.0), 0); }),
               "SR > 0 The sample rate must be greater than zero.");
     // A zero in the band, a single frequency, a repeated one, no point in the band, no points.
     EXPECT_THROW(create_real_fir(5, f, Samples{0.0, 1.0, 1.0}, kSampleRate), ConfigError);

@@ -8,12 +8,14 @@
 #include "common/errors.hpp"
 #include "shaping/pulse_filters.hpp"
 #include "shaping/pulse_shaping.hpp"
+#include "reference_pulse_shaper.hpp"
 #include "sample_checks.hpp"
 
 namespace dot11b::shaping {
 namespace {
 
 using test::expect_near;
+using test::shape_pulses_reference;
 
 Samples random_chips(std::size_t count, std::mt19937& random) {
     // Unit-magnitude QPSK chips with a bias, so that the mean removal matters.

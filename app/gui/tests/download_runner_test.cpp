@@ -13,10 +13,10 @@
 #include "app/gui/instrument_io.hpp"
 #include "app/gui/scripted_dialogs.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/temporary_folder.hpp"
 #include "deaf_listener.hpp"
 #include "recording_module.hpp"
 #include "simulator_process.hpp"
-#include "temporary_folder.hpp"
 
 namespace dot11b::gui {
 namespace {
@@ -74,7 +74,7 @@ protected:
     ScriptedDialogsScope scripted_;
 
 private:
-    instrument::TemporaryFolder no_corrections_;
+    test::TemporaryFolder no_corrections_;
 };
 
 TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletion) {

@@ -3,22 +3,22 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
 #include "frame/globals.hpp"
 #include "frame/matfile.hpp"
 #include "frame/registry.hpp"
 #include "frame/tests/library_fixture.hpp"
 #include "simulator_process.hpp"
-#include "temporary_folder.hpp"
 
 namespace dot11b::instrument {
 namespace {
 
 using frame::call_by_name;
 using frame::Value;
+using test::TemporaryFolder;
 using InstrumentOperations = frame::LibraryTest;
 
 Value record(std::vector<std::pair<std::string, Value>> fields) {
@@ -33,11 +33,6 @@ Value lan_record(std::uint16_t port) {
     return record({{"type", Value::text("TCPIP")},
                    {"TCPIP", record({{"address", Value::text("127.0.0.1:" + std::to_string(port))},
                                      {"board", Value::scalar(0)}})}});
-}
-
-std::string file_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST_F(InstrumentOperations, FormatconfigMakesIntegersOfTheNumericFieldsOnly) {
@@ -99,8 +94,8 @@ TEST_F(InstrumentOperations, DownloadByNameStoresFullScaleData) {
     EXPECT_EQ(result, (frame::Outputs{Value::scalar(0), Value::text("")}));
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(iq);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "BYNAME"), std::string(wfm.begin(), wfm.end()));
-    EXPECT_EQ(file_text(sim.store() / "MKR1" / "BYNAME"), std::string("\x01\x02", 2));
+    EXPECT_EQ(test::read_text(sim.store() / "WFM1" / "BYNAME"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(test::read_text(sim.store() / "MKR1" / "BYNAME"), std::string("\x01\x02", 2));
 }
 
 TEST_F(InstrumentOperations, SaveStormwingWaveformInputsAndDefaults) {
@@ -114,10 +109,10 @@ TEST_F(InstrumentOperations, SaveStormwingWaveformInputsAndDefaults) {
               Value::scalar(0));
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
     EXPECT_EQ(call_by_name("saveStormwingWaveform", 1, {row})[0], Value::scalar(1));
-    EXPECT_EQ(file_text("ORB-C"), std::string("\x7f\xfe\x00\x00\x80\x02\x3f\xff", 8));
+    EXPECT_EQ(test::read_text("ORB-C"), std::string("\x7f\xfe\x00\x00\x80\x02\x3f\xff", 8));
     EXPECT_EQ(call_by_name("saveStormwingWaveform", 1, {column, Value::text("column"), Value::scalar(2)})[0],
               Value::scalar(1));
-    EXPECT_EQ(file_text("column"), file_text("ORB-C"));
+    EXPECT_EQ(test::read_text("column"), test::read_text("ORB-C"));
     EXPECT_EQ(call_by_name("saveStormwingWaveform", 1, {row, Value::text("no/such/folder/x")})[0], Value::scalar(0));
     std::filesystem::current_path(previous);
 }

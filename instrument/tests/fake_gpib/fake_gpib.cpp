@@ -1,7 +1,8 @@
 // A stand-in for the linux-gpib library with the same C entry points, for
 // testing the binding: one device that answers "*IDN?" with the arguments it
-// was opened with, "LOCAL?" with the number of go-to-local calls, and lets
-// any read after "SILENT?" time out.
+// was opened with, "LOCAL?" with the number of go-to-local calls, lets any
+// read after "SILENT?" time out, and after "OVERCOUNT?" reports more bytes
+// read than the buffer holds, as a faulty library might.
 
 #include <cstring>
 #include <string>
@@ -18,6 +19,7 @@ struct Device {
     std::string opened;  // "board pad sad timo eot eos"
     std::string pending_reply;
     bool silent = false;
+    bool overcount = false;
     int locals = 0;
     int timeout_code = 0;
     bool online = false;
@@ -50,6 +52,10 @@ int ibwrt(int, const void* data, long count) {
     if (text == "*IDN?\n") device.pending_reply = "FAKE,GPIB," + device.opened + " tmo " + std::to_string(device.timeout_code) + "\n";
     if (text == "LOCAL?\n") device.pending_reply = std::to_string(device.locals) + "\n";
     if (text == "SILENT?\n") device.silent = true;
+    if (text == "OVERCOUNT?\n") {
+        device.overcount = true;
+        device.pending_reply = "1\n";
+    }
     return 0;
 }
 
@@ -62,7 +68,7 @@ int ibrd(int, void* buffer, long count) {
     const std::size_t n = std::min(device.pending_reply.size(), static_cast<std::size_t>(count));
     std::memcpy(buffer, device.pending_reply.data(), n);
     device.pending_reply.erase(0, n);
-    last_count = static_cast<long>(n);
+    last_count = device.overcount ? count + 100 : static_cast<long>(n);
     return device.pending_reply.empty() ? kEnd : 0;
 }
 

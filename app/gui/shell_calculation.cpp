@@ -1,0 +1,63 @@
+// rfCommonUI: Calculate with the busy pointer, and the readiness check before
+// the waveform is used.
+
+#include "app/clock2str.hpp"
+#include "app/compare_struct.hpp"
+#include "app/gui/callbacks.hpp"
+#include "app/gui/dialog_service.hpp"
+#include "app/gui/global_records.hpp"
+#include "app/gui/graphics.hpp"
+#include "app/gui/shell.hpp"
+#include "app/readiness.hpp"
+#include "frame/convert.hpp"
+#include "frame/globals.hpp"
+#include "frame/registry.hpp"
+
+namespace dot11b::gui::shell {
+
+using frame::Inputs;
+using frame::Outputs;
+using frame::Value;
+
+Outputs executeCalculation(const Inputs& in, int) {
+    const double main = tag_handle(handles_argument(in), "main");
+    const Value pointer = get(main, "Pointer");
+    set(main, "Pointer", Value::text("watch"));
+    // The controller's dispatcher prints a failed calculation's message; the
+    // attempt still counts as the last calculation.
+    frame::call_by_name(app_info_text("ApplicationFunction"), 0, {Value::text("Calculate")});
+    const auto now = app::clock_now();
+    app_info().set_field("LastCalcTimeStamp", Value::row({now.begin(), now.end()}));
+    app_info().set_field("LastCaluclatedParameterSet", frame::global(frame::Global::parameters));
+    set(main, "Pointer", pointer);
+    return {};
+}
+
+Outputs checkWaveformReady(const Inputs& in, int) {
+    const std::string action = frame::to_text(in, 0, "action");
+    const Value& handles = handles_argument(in, 1);
+    const Value& info = app_info();
+    const bool calculated = info.has_field("LastCalcTimeStamp") && !info.field("LastCalcTimeStamp").empty();
+    const bool changed = calculated && !app::compare_struct(frame::global(frame::Global::parameters),
+                                                           info.field("LastCaluclatedParameterSet"));
+    const auto question = app::readiness_question(action, calculated, changed);
+    if (!question) return {Value::scalar(1)};
+    const auto answer = dialogs().question(
+        main_window(handles), {question->title, question->text, question->buttons, question->default_button});
+    switch (app::readiness_step(action, calculated, answer)) {
+    case app::ReadinessStep::Cancel:
+        return {Value::scalar(0)};
+    case app::ReadinessStep::CalculateFirst:
+        frame::call_local(table(), "executeCalculation", 0, {handles});
+        break;
+    case app::ReadinessStep::UseWaveform:
+        break;
+    }
+    return {Value::scalar(1)};
+}
+
+Outputs pbCalculate_Callback(const Inputs& in, int) {
+    return frame::call_local(table(), "executeCalculation", 0, {callback_handles(in)});
+}
+
+}  // namespace dot11b::gui::shell

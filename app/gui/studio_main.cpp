@@ -1,0 +1,123 @@
+// dot11b-studio: the host program of the library. It initialises the
+// library, runs the application through its entry operation Dot11b_b, runs
+// the event loop until the application shuts down, and terminates the library.
+//
+//   dot11b-studio [--no-splash] [--font-scale F]
+//   dot11b-studio --screenshot FILE.png [--screenshot-mac-header FILE.png]
+
+#include <iostream>
+#include <memory>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDialog>
+
+#include "app/gui/dialog_service.hpp"
+#include "app/gui/figures.hpp"
+#include "app/gui/graphics.hpp"
+#include "app/gui/qt_dialogs.hpp"
+#include "frame/kestrel.hpp"
+#include "frame/registry.hpp"
+
+namespace {
+
+using dot11b::frame::Value;
+
+// Instead of waiting for the user, renders the window to a file and closes it.
+class WindowToFile final : public dot11b::gui::QtDialogs {
+public:
+    explicit WindowToFile(QString file) : file_(std::move(file)) {}
+    void run_window(QDialog& window) override {
+        window.show();
+        saved_ = window.grab().save(file_);
+        window.reject();
+    }
+    bool saved() const { return saved_; }
+
+private:
+    QString file_;
+    bool saved_ = false;
+};
+
+QWidget* main_window() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "figMain" && window->isVisible()) return window;
+    }
+    return nullptr;
+}
+
+bool save(QWidget* window, const QString& file) {
+    if (window == nullptr || !window->grab().save(file)) {
+        std::cerr << "dot11b-studio: cannot write " << file.toStdString() << "\n";
+        return false;
+    }
+    std::cerr << "wrote: " << file.toStdString() << "\n";
+    return true;
+}
+
+// Renders the main window with its defaults and, when asked, the MAC header window.
+int screenshots(const QString& main_file, const QString& mac_file) {
+    QWidget* main = main_window();
+    // The whole window, whatever the size of the screen it would be shown on.
+    if (main) main->resize(dot11b::gui::contents_size(main));
+    QApplication::processEvents();
+    if (!save(main, main_file)) return 1;
+    if (mac_file.isEmpty()) return 0;
+    auto capture = std::make_unique<WindowToFile>(mac_file);
+    WindowToFile* mac = capture.get();
+    auto previous = dot11b::gui::install_dialogs(std::move(capture));
+    const Value handles = dot11b::gui::guidata(main);
+    dot11b::frame::call_by_name("dot11b_GUI_b", 0,
+                                {Value::text("pbMACheaderSetup_Callback"), handles.field("pbMACheaderSetup"), Value(), handles});
+    const bool saved = mac->saved();
+    dot11b::gui::install_dialogs(std::move(previous));
+    if (!saved) {
+        std::cerr << "dot11b-studio: cannot write " << mac_file.toStdString() << "\n";
+        return 1;
+    }
+    std::cerr << "wrote: " << mac_file.toStdString() << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("dot11b-studio");
+    QCommandLineParser options;
+    options.setApplicationDescription("IEEE 802.11b waveform generation (desktop application)");
+    options.addHelpOption();
+    const QCommandLineOption no_splash("no-splash", "Show the main window without waiting on the splash window.");
+    const QCommandLineOption font_scale("font-scale", "Scale the window fonts by F (1.25 = 125 %).", "F", "1");
+    const QCommandLineOption screenshot("screenshot", "Render the main window with its defaults to FILE and exit.",
+                                        "FILE");
+    const QCommandLineOption screenshot_mac("screenshot-mac-header",
+                                            "With --screenshot, also render the MAC header window to FILE.", "FILE");
+    options.addOptions({no_splash, font_scale, screenshot, screenshot_mac});
+    options.process(application);
+
+    bool scale_ok = false;
+    const double scale = options.value(font_scale).toDouble(&scale_ok);
+    if (!scale_ok || scale < 0.5 || scale > 4) {
+        std::cerr << "dot11b-studio: --font-scale " << options.value(font_scale).toStdString()
+                  << " is not a factor from 0.5 to 4\n";
+        return 2;
+    }
+    dot11b::gui::set_font_scale(scale);
+    const bool capture = options.isSet(screenshot);
+    if (options.isSet(no_splash) || capture) dot11b::gui::set_splash_minimum(std::chrono::milliseconds(0));
+
+    KestrelInitialize();
+    int status = 0;
+    try {
+        dot11b::frame::call_by_name("Dot11b_b", 0, {});
+        status = capture ? screenshots(options.value(screenshot), options.value(screenshot_mac))
+                         : QApplication::exec();
+    } catch (const std::exception& e) {
+        std::cerr << "dot11b-studio: " << e.what() << "\n";
+        status = 1;
+    }
+    if (capture) delete main_window();
+    KestrelTerminate();
+    return status;
+}

@@ -1,0 +1,214 @@
+// The main window's entry and redraw rules, through its widgets. Expected
+// values are the worked examples of the window's rules (2 us of ramp at
+// 38.5 MHz is 77 samples, channel n is 2407 + 5n MHz, ...).
+
+#include <functional>
+
+#include <QMenuBar>
+
+#include "app/gui/tests/studio_fixture.hpp"
+
+namespace dot11b::gui::test {
+namespace {
+
+using Check = std::function<void(const app::FormatParameters&)>;
+
+TEST_F(Studio, StartsWithTheDefaultsShown) {
+    EXPECT_EQ(main_->windowTitle(), "Corvane Wave Forge - IEEE 802.11b-1999 (DSSS)");
+    EXPECT_TRUE(main_->isVisible());
+    const std::pair<const char*, QString> shown[] = {
+        {"tbGenerationMode", "Framed"}, {"pdDataRate", "11 Mbps"},     {"pdModulation", "CCK"},
+        {"txtRampTime", "2"},           {"txtIdleInterval", "100"},    {"pdChannels", " 1 - 2412 MHz"},
+        {"txtDataLength", "1024"},      {"txtTotalLength", "1024"},    {"txtNumberOfSamples", "40068 Samples"},
+        {"pdOversampleRate", "3.5"},    {"lblFilterFactor", "bT:  "},  {"txtFilterFactor", "0.5"},
+        {"txtFilterTaps", "6"},         {"txtFrequency", "2.412"},     {"pdFrequencyUnits", "GHz"},
+        {"txtSamplingRate", "38.5"},    {"pdSamplingRateUnits", "MHz"}, {"txtAmplitude", "-30"},
+        {"txtWaveformTitle", "dot11b"}, {"pdReconFilter", "Through"},  {"tbArbRefSource", "Int. Ref"},
+        {"tbMarkerPolarity", "+ Mkrs"},
+    };
+    for (const auto& [tag, expected] : shown) EXPECT_EQ(text(tag), expected) << tag;
+    EXPECT_EQ(control<QComboBox>("pdChannels")->itemText(13), "14 - 2484 MHz");
+    EXPECT_EQ(control("pdScrambler")->toolTip(), "Selects the activity state of the Scrambler.");
+    EXPECT_EQ(control("pbRefresh")->toolTip(), "Downloads just the current settings\nto the ORB.");
+    EXPECT_FALSE(enabled("pbMACheaderSetup"));
+    EXPECT_FALSE(enabled("pbDownload"));
+    EXPECT_FALSE(enabled("pbRefresh"));
+
+    QStringList menus;
+    for (QAction* action : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
+        if (action->isVisible()) menus << action->text();
+    }
+    EXPECT_EQ(menus, (QStringList{"&File", "&Plot", "&Configuration", "&Help"}));
+    EXPECT_FALSE(item("menuFileExportRawData")->isVisible());
+    EXPECT_FALSE(item("menuPlotWaterfall")->isVisible());
+    EXPECT_FALSE(item("menuConfigSigGenIO")->isEnabled());
+    // The plot windows are not part of this build yet, so their commands stay off.
+    EXPECT_EQ(item("menuPlotCCDF")->isEnabled(), frame::operation(frame::OpId::XR_PlotCCDF).body != nullptr);
+}
+
+TEST_F(Studio, EditFieldsStoreTheClampedEntryAndShowWhatWasStored) {
+    struct Case {
+        const char* tag;
+        const char* entry;
+        Check stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"txtRampTime", "abc", [](auto& p) { EXPECT_EQ(p.ramp_length, 0u); }, "0"},
+        {"txtRampTime", "2000", [](auto& p) { EXPECT_EQ(p.ramp_length, 38500u); }, "1000"},
+        {"txtIdleInterval", "100", [](auto& p) { EXPECT_EQ(p.idle_samples, 3850u); }, "100"},
+        {"txtIdleInterval", "-5", [](auto& p) { EXPECT_EQ(p.idle_samples, 0u); }, "0"},
+        {"txtDataLength", "abc", [](auto& p) { EXPECT_EQ(p.data_length, 2312u); }, "2312"},
+        {"txtDataLength", "3000", [](auto& p) { EXPECT_EQ(p.data_length, 2312u); }, "2312"},
+        {"txtDataLength", " 12.4 ", [](auto& p) { EXPECT_EQ(p.data_length, 12u); }, "12"},
+        {"txtFilterFactor", "0.01", [](auto& p) { EXPECT_EQ(p.filter_factor, 0.1); }, "0.1"},
+        {"txtFilterFactor", "x", [](auto& p) { EXPECT_EQ(p.filter_factor, 1); }, "1"},
+        {"txtFilterTaps", "6", [](auto& p) { EXPECT_EQ(p.filter_taps, 7); }, "7"},
+        {"txtFilterTaps", "x", [](auto& p) { EXPECT_EQ(p.filter_taps, 1000); }, "1000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tag) + " <- " + c.entry);
+        enter(c.tag, c.entry);
+        c.stored(parameters());
+        EXPECT_EQ(text(c.tag), c.shown);
+    }
+    // Root cosine allows a roll-off down to 0.05; without a filter there is no lower bound.
+    choose("pdFilterType", 3);
+    enter("txtFilterFactor", "0.01");
+    EXPECT_EQ(parameters().filter_factor, 0.05);
+    choose("pdFilterType", 1);
+    enter("txtFilterFactor", "-2");
+    EXPECT_EQ(parameters().filter_factor, -2);
+    // Chosen again, a filter brings the factor into its own range.
+    choose("pdFilterType", 2);
+    EXPECT_EQ(parameters().filter_factor, 0.1);
+    EXPECT_EQ(text("txtFilterFactor"), "0.1");
+}
+
+TEST_F(Studio, ControlsFollowModeRateModulationRampFilterAndPayload) {
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::pair<const char*, bool>> enabled;
+        std::vector<std::pair<const char*, QString>> shown;
+        Check stored;
+    };
+    const std::vector<Step> steps = {
+        {"1 Mbit/s forces the long preamble", [&] { choose("pdPreambleFormat", 2); choose("pdDataRate", 1); },
+         {{"pdPreambleFormat", false}, {"pdModulation", false}}, {{"pdModulation", "DBPSK"}, {"pdPreambleFormat", "Long"}},
+         [](auto& p) { EXPECT_EQ(p.preamble, phy::PreambleType::Long); }},
+        {"2 Mbit/s keeps the preamble chosen", [&] { choose("pdDataRate", 2); choose("pdPreambleFormat", 2); },
+         {{"pdPreambleFormat", true}, {"pdModulation", false}}, {{"pdModulation", "DQPSK"}},
+         [](auto& p) { EXPECT_EQ(p.preamble, phy::PreambleType::Short); }},
+        {"PBCC at 11 Mbit/s enables the encoder", [&] { choose("pdDataRate", 4); choose("pdModulation", 2); },
+         {{"chkEncoderActive", true}, {"pdModulation", true}}, {{"pdModulation", "PBCC"}},
+         [](auto& p) { EXPECT_EQ(p.modulation, phy::Modulation::Pbcc); }},
+        {"2 Mbit/s keeps PBCC stored", [&] { choose("pdDataRate", 2); },
+         {{"chkEncoderActive", false}}, {{"pdModulation", "DQPSK"}},
+         [](auto& p) { EXPECT_EQ(p.modulation, phy::Modulation::Pbcc); }},
+        {"back at 11 Mbit/s PBCC shows again", [&] { choose("pdDataRate", 4); }, {}, {{"pdModulation", "PBCC"}},
+         [](auto&) {}},
+        {"no ramp disables the ramp time", [&] { choose("pdPowerRamp", 1); },
+         {{"txtRampTime", false}, {"txtIdleInterval", true}}, {}, [](auto& p) { EXPECT_EQ(p.ramp, phy::RampType::None); }},
+        {"unframed disables the framing controls", [&] { choose("pdPowerRamp", 2); click("tbGenerationMode"); },
+         {{"txtRampTime", false}, {"pdPreambleFormat", false}, {"chkClkLocked", false}, {"chkMACheader", false}},
+         {{"tbGenerationMode", "Unframed"}}, [](auto& p) { EXPECT_FALSE(p.framed); }},
+        {"framed again", [&] { click("tbGenerationMode"); }, {{"txtRampTime", true}, {"chkMACfcs", true}},
+         {{"tbGenerationMode", "Framed"}}, [](auto& p) { EXPECT_TRUE(p.framed); }},
+        {"MAC header and FCS add 30 and 4 bytes", [&] { click("chkMACheader"); click("chkMACfcs"); },
+         {{"pbMACheaderSetup", true}}, {{"txtTotalLength", "1058"}}, [](auto& p) { EXPECT_EQ(p.total_length, 1058u); }},
+        {"root cosine", [&] { choose("pdFilterType", 3); }, {}, {{"lblFilterFactor", "a:  "}},
+         [](auto& p) { EXPECT_EQ(p.filter, phy::FilterType::RootCosine); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        for (const auto& [tag, on] : step.enabled) EXPECT_EQ(enabled(tag), on) << tag;
+        for (const auto& [tag, expected] : step.shown) EXPECT_EQ(text(tag), expected) << tag;
+        step.stored(parameters());
+    }
+    choose("pdFilterType", 1);
+    for (const char* tag : {"txtFilterFactor", "txtFilterTaps", "lblFilterTaps", "lblFilterTapsUnit"}) {
+        EXPECT_FALSE(visible(tag)) << tag;
+    }
+    EXPECT_EQ(text("lblFilterFactor"), "");
+}
+
+TEST_F(Studio, ChannelAndOversamplingRescaleAndTheGeneratorPanelFollows) {
+    choose("pdChannels", 6);
+    EXPECT_EQ(sig_gen_settings().frequency, 2437000000.0);
+    EXPECT_EQ(text("txtFrequency"), "2.437");
+    EXPECT_EQ(text("pdFrequencyUnits"), "GHz");
+    choose("pdChannels", 10);
+    EXPECT_EQ(sig_gen_settings().frequency, 2457000000.0);
+    choose("pdChannels", 14);
+    EXPECT_EQ(sig_gen_settings().frequency, 2484000000.0);
+
+    enter("txtIdleInterval", "100");
+    choose("pdOversampleRate", 1);
+    const app::FormatParameters p = parameters();
+    EXPECT_EQ(p.oversampling, 2);
+    EXPECT_EQ(p.idle_samples, 2200u);
+    EXPECT_EQ(p.ramp_length, 44u);  // 2 us at 22 MHz
+    EXPECT_EQ(text("txtIdleInterval"), "100");
+    EXPECT_EQ(sig_gen_settings().sampling_rate, 22000000.0);
+    EXPECT_EQ(text("txtSamplingRate"), "22");
+    EXPECT_EQ(text("pdSamplingRateUnits"), "MHz");
+    enter("txtFilterTaps", "6");
+    EXPECT_EQ(parameters().filter_taps, 6);
+}
+
+TEST_F(Studio, GeneratorPanelEntriesAreClampedAndTyposKeepTheStoredValue) {
+    struct Case {
+        const char* tag;
+        const char* entry;
+        int units;  // of the field's units drop-down; 0 for none
+        std::function<void(const app::SigGenSettings&)> stored;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"txtFrequency", "2412", 3, [](auto& s) { EXPECT_EQ(s.frequency, 2412000000.0); }, "2.412"},
+        {"txtFrequency", "50", 2, [](auto& s) { EXPECT_EQ(s.frequency, 100000.0); }, "100"},
+        {"txtFrequency", "9", 4, [](auto& s) { EXPECT_EQ(s.frequency, 4000000000.0); }, "4"},
+        {"txtFrequency", "2,4", 4, [](auto& s) { EXPECT_EQ(s.frequency, 4000000000.0); }, "4"},
+        {"txtSamplingRate", "100", 3, [](auto& s) { EXPECT_EQ(s.sampling_rate, 40000000.0); }, "40"},
+        {"txtSamplingRate", "oops", 3, [](auto& s) { EXPECT_EQ(s.sampling_rate, 40000000.0); }, "40"},
+        {"txtAmplitude", "-140.4", 0, [](auto& s) { EXPECT_EQ(s.amplitude, -136); }, "-136"},
+        {"txtAmplitude", "7.6", 0, [](auto& s) { EXPECT_EQ(s.amplitude, 8); }, "8"},
+        {"txtAmplitude", "7..6", 0, [](auto& s) { EXPECT_EQ(s.amplitude, 8); }, "8"},
+        {"txtWaveformTitle", "my wave #1", 0, [](auto& s) { EXPECT_EQ(s.title, "MYWAVE#1"); }, "MYWAVE#1"},
+        {"txtWaveformTitle", " .,; ", 0, [](auto& s) { EXPECT_EQ(s.title, "BLANK"); }, "BLANK"},
+        {"txtWaveformTitle", "abcdefghijklmnopqrstuvwxy", 0,
+         [](auto& s) { EXPECT_EQ(s.title, "ABCDEFGHIJKLMNOPQRST"); }, "ABCDEFGHIJKLMNOPQRST"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tag) + " <- " + c.entry);
+        if (c.units > 0) {
+            const char* units = std::string(c.tag) == "txtFrequency" ? "pdFrequencyUnits" : "pdSamplingRateUnits";
+            control<QComboBox>(units)->setCurrentIndex(c.units - 1);
+        }
+        enter(c.tag, c.entry);
+        c.stored(sig_gen_settings());
+        EXPECT_EQ(text(c.tag), c.shown);
+    }
+    // Changing only the units rescales the number shown: 2.412 GHz becomes 2.412 MHz.
+    enter("txtFrequency", "2.412");
+    EXPECT_EQ(sig_gen_settings().frequency, 2412000000.0);
+    choose("pdFrequencyUnits", 3);
+    EXPECT_EQ(sig_gen_settings().frequency, 2412000.0);
+
+    click("tbArbRefSource");
+    click("tbMarkerPolarity");
+    click("chkRFblanking");
+    choose("pdReconFilter", 2);
+    const app::SigGenSettings s = sig_gen_settings();
+    EXPECT_TRUE(s.external_reference);
+    EXPECT_TRUE(s.negative_markers);
+    EXPECT_FALSE(s.rf_blanking);
+    EXPECT_EQ(s.recon_filter, 2);
+    EXPECT_EQ(text("tbArbRefSource"), "Ext. Ref");
+    EXPECT_EQ(text("tbMarkerPolarity"), "- Mkrs");
+}
+
+}  // namespace
+}  // namespace dot11b::gui::test

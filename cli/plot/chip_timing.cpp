@@ -1,0 +1,27 @@
+#include "cli/plot/chip_timing.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dot11b::cli {
+namespace {
+
+constexpr double kChipRate = 11e6;  // IEEE 802.11b, 17.4.6.3
+constexpr int kLongestSymbol = 4;   // chips
+
+}  // namespace
+
+ChipTiming chip_timing(double sample_rate_hz) {
+    const double per_chip = sample_rate_hz / kChipRate;
+    for (int chips = 1; chips <= kLongestSymbol; ++chips) {
+        const double samples = per_chip * chips;
+        if (samples >= 2 && std::abs(samples - std::round(samples)) < 1e-9) return {std::round(samples), double(chips)};
+    }
+    return {std::max(2.0, std::round(per_chip)), 1};
+}
+
+double symbol_offset(const ChipTiming& timing, double symbol_delay) {
+    return std::min(timing.samples_per_symbol - 1, std::round(symbol_delay * timing.samples_per_symbol));
+}
+
+}  // namespace dot11b::cli

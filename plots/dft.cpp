@@ -1,0 +1,53 @@
+#include "plots/dft.hpp"
+
+#include <cassert>
+#include <mutex>
+
+#include <fftw3.h>
+
+namespace dot11b::plots {
+namespace {
+
+// FFTW's planner is not thread-safe; running a plan is.
+std::mutex& planner_mutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+fftw_complex* as_fftw(const Complex* data) {
+    // std::complex<double> has the layout of fftw_complex; FFTW leaves the
+    // input of an out-of-place complex transform untouched.
+    return reinterpret_cast<fftw_complex*>(const_cast<Complex*>(data));
+}
+
+}  // namespace
+
+DftPlan::DftPlan(std::size_t n) : n_(n), plan_(nullptr) {
+    if (n == 0) return;
+    const std::lock_guard lock(planner_mutex());
+    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers serve.
+    Samples in(n);
+    Samples out(n);
+    plan_ = fftw_plan_dft_1d(static_cast<int>(n), as_fftw(in.data()), as_fftw(out.data()), FFTW_FORWARD,
+                             FFTW_ESTIMATE | FFTW_UNALIGNED);
+}
+
+DftPlan::~DftPlan() {
+    if (plan_ == nullptr) return;
+    const std::lock_guard lock(planner_mutex());
+    fftw_destroy_plan(plan_);
+}
+
+void DftPlan::execute(SampleSpan in, std::span<Complex> out) const {
+    assert(in.size() == n_ && out.size() == n_);
+    if (n_ == 0) return;
+    fftw_execute_dft(plan_, as_fftw(in.data()), as_fftw(out.data()));
+}
+
+Samples dft(SampleSpan x) {
+    Samples out(x.size());
+    DftPlan(x.size()).execute(x, out);
+    return out;
+}
+
+}  // namespace dot11b::plots

@@ -1,0 +1,134 @@
+#include "plots/gui/plot_commands.hpp"
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "app/gui/dialog_service.hpp"
+#include "plots/gui/placement.hpp"
+#include "plots/gui/views.hpp"
+
+namespace dot11b::plot_windows {
+namespace {
+
+// Sizes of new windows of the generic drawings, before any placement.
+constexpr QSize kEyeWindowTwoAxes{460, 540};
+constexpr QSize kEyeWindowOneAxes{460, 360};
+constexpr int kScatterWindowSide = 420;
+constexpr QSize kWaterfallWindow{560, 420};
+
+PlotWindow* shown(PlotWindow* window, const QRect& placement, const QString& name) {
+    window->setGeometry(placement);
+    window->setWindowTitle(name);
+    window->remember_limits();
+    window->show();
+    return window;
+}
+
+PlotWindow* new_window(const QString& tag, const QString& name, const QSize& size) {
+    auto* window = new PlotWindow(tag);
+    window->setWindowTitle(name);
+    window->resize(size);
+    return window;
+}
+
+}  // namespace
+
+PlotWindow* open_spectrum_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave) {
+    auto* window = new PlotWindow("Magnitude Spectrum");
+    draw_spectrum(window->canvas(), plots::magnitude_spectrum(iq_wave, sample_rate_hz));
+    return shown(window, spectrum_placement(parent), "Magnitude Spectrum " + label);
+}
+
+PlotWindow* open_ccdf_window(QWidget* parent, const QString& label, SampleSpan iq_wave) {
+    auto* window = new PlotWindow("CCDF");
+    draw_ccdf(window->canvas(), plots::ccdf(iq_wave));
+    return shown(window, shared_placement(parent), "CCDF " + label);
+}
+
+PlotWindow* open_iq_time_window(QWidget* parent, const QString& label, double sample_rate_hz, bool overlay,
+                                SampleSpan iq_wave) {
+    plots::IqTime view = plots::iq_time(iq_wave, sample_rate_hz);
+    const QString shown_label = view.no_data ? "No Data" : label;
+    auto* window = new PlotWindow("I(t) Q(t)");
+    draw_iq_time(window->canvas(), std::move(view), overlay);
+    return shown(window, shared_placement(parent), "I(t) Q(t) " + shown_label);
+}
+
+PlotWindow* open_waterfall_window(QWidget* parent, const QString& label, double sample_rate_hz, double period_s,
+                                  SampleSpan iq_wave) {
+    PlotWindow* window = waterfall_window(iq_wave, sample_rate_hz, period_s, nullptr);
+    return shown(window, shared_placement(parent), "Spectrum Waterfall " + label);
+}
+
+PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave,
+                                    double n, double period, double offset) {
+    n = std::max(1.0, n);
+    offset = std::min(n - 1, std::max(0.0, offset));
+    if (period == 0) period = 1;
+    const QRect placement = shared_placement(parent);
+    try {
+        PlotWindow* window = eye_diagram_window(iq_wave, n, period, offset, plots::parse_plot_style("b-"), nullptr);
+        return shown(window, placement, "Eye Diagram " + label);
+    } catch (const std::exception& e) {
+        gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Eye Diagram\n") + e.what());
+        return nullptr;
+    }
+}
+
+PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave, double n,
+                                double offset, bool trace_on) {
+    n = std::max(1.0, n);
+    offset = std::min(n - 1, std::max(0.0, offset));
+    const QRect placement = shared_placement(parent);
+    std::unique_ptr<PlotWindow> window;
+    try {
+        if (!trace_on) {
+            window.reset(scatter_plot_window(iq_wave, n, offset, plots::parse_plot_style("b."), nullptr));
+        } else {
+            // Every sample joined by a cyan line, the decimated ones as blue dots on top.
+            window.reset(scatter_plot_window(iq_wave, 1, offset, plots::parse_plot_style("c-"), nullptr));
+            window->set_hold(true);
+            scatter_plot_window(iq_wave, n, offset, plots::parse_plot_style("b."), window.get());
+            window->set_hold(false);
+        }
+        return shown(window.release(), placement, "Scatter Diagram " + label);
+    } catch (const std::exception& e) {
+        // A window half drawn would be left open and owned by no one.
+        gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Scatter Diagram\n") + e.what());
+        return nullptr;
+    }
+}
+
+PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,
+                               const plots::PlotStyle& line, PlotWindow* into) {
+    const plots::EyeDiagram eye = plots::eye_diagram(x, n, period, offset);
+    PlotWindow* window = into;
+    if (window == nullptr) {
+        window = new_window(kEyeDiagramTag, kEyeDiagramTag, eye.traces.size() == 2 ? kEyeWindowTwoAxes : kEyeWindowOneAxes);
+    }
+    draw_eye_diagram(window->canvas(), eye, line);
+    window->remember_limits();
+    return window;
+}
+
+PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::PlotStyle& line,
+                                PlotWindow* into) {
+    const double axes_limit = into != nullptr ? scatter_axes_limit(into->canvas()) : plots::kFreshAxesLimit;
+    const plots::ScatterPoints points = plots::scatter_points(x, n, offset, axes_limit);
+    PlotWindow* window = into;
+    if (window == nullptr) window = new_window(kScatterPlotTag, kScatterPlotTag, {kScatterWindowSide, kScatterWindowSide});
+    draw_scatter(window->canvas(), points, line, window->is_held());
+    window->remember_limits();
+    return window;
+}
+
+PlotWindow* waterfall_window(SampleSpan x, double sample_rate_hz, double period_s, PlotWindow* into) {
+    const plots::Waterfall view = plots::waterfall(x, sample_rate_hz, period_s);
+    PlotWindow* window = into != nullptr ? into : new_window(kWaterfallTag, "Spectrum Waterfall", kWaterfallWindow);
+    draw_waterfall(window->canvas(), view);
+    window->remember_limits();
+    return window;
+}
+
+}  // namespace dot11b::plot_windows

@@ -1,0 +1,43 @@
+#pragma once
+// The plot commands: each computes its view, draws it in a plot window with
+// the shared frame, and returns the window. The open_* commands place, name
+// and show their window; the generic eye, scatter and waterfall drawings
+// return a new window hidden (or draw into the one given) for the caller to show.
+
+#include <QString>
+
+#include "common/types.hpp"
+#include "plots/gui/plot_window.hpp"
+#include "plots/plot_style.hpp"
+#include "plots/signal_columns.hpp"
+
+namespace dot11b::plot_windows {
+
+// Tags of the windows the generic drawings make (and accept to draw into).
+inline const QString kEyeDiagramTag = "Eye Diagram";
+inline const QString kScatterPlotTag = "Scatter Plot";
+inline const QString kWaterfallTag = "Waterfall";
+
+// `parent` is the window placed against (nullptr: the screen).
+PlotWindow* open_spectrum_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave);
+PlotWindow* open_ccdf_window(QWidget* parent, const QString& label, SampleSpan iq_wave);
+PlotWindow* open_iq_time_window(QWidget* parent, const QString& label, double sample_rate_hz, bool overlay,
+                                SampleSpan iq_wave);
+PlotWindow* open_waterfall_window(QWidget* parent, const QString& label, double sample_rate_hz, double period_s,
+                                  SampleSpan iq_wave);
+// These two clamp n and offset, and report any error in the "Plot Error"
+// dialog instead of raising it; they then return nullptr.
+PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave,
+                                    double n, double period, double offset);
+PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave, double n,
+                                double offset, bool trace_on);
+
+// Generic drawings; `into` is an existing window of their tag or nullptr.
+// They raise ConfigError for bad arguments, before any window is made.
+PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,
+                               const plots::PlotStyle& line, PlotWindow* into);
+PlotWindow* scatter_plot_window(const plots::SignalColumns& x, double n, double offset, const plots::PlotStyle& line,
+                                PlotWindow* into);
+PlotWindow* waterfall_window(SampleSpan x, double sample_rate_hz, double period_s, PlotWindow* into);
+
+}  // namespace dot11b::plot_windows
