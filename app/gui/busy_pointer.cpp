@@ -1,21 +1,18 @@
 #include "app/gui/busy_pointer.hpp"
 
+#include "app/gui/graphics.hpp"
+#include "app/gui/handles.hpp"
+
 namespace dot11b::gui {
 
 BusyPointer::BusyPointer(QWidget* window) : window_(window) {
     if (!window_) return;
-    had_own_pointer_ = window_->testAttribute(Qt::WA_SetCursor);
-    old_ = window_->cursor();
-    window_->setCursor(Qt::WaitCursor);
+    old_ = get(handle_of(window_), "Pointer");
+    set(handle_of(window_), "Pointer", frame::Value::text("watch"));
 }
 
 BusyPointer::~BusyPointer() {
-    if (!window_) return;
-    if (had_own_pointer_) {
-        window_->setCursor(old_);
-    } else {
-        window_->unsetCursor();
-    }
+    if (window_) set(handle_of(window_), "Pointer", old_);
 }
 
 }  // namespace dot11b::gui

@@ -1,10 +1,11 @@
 #pragma once
-// The watch pointer over a window for the length of a scope; the window's own
-// pointer comes back afterwards.
+// The watch pointer over a window for the length of a scope, through the
+// window's Pointer property; the pointer it had comes back afterwards.
 
-#include <QCursor>
 #include <QPointer>
 #include <QWidget>
+
+#include "frame/value.hpp"
 
 namespace dot11b::gui {
 
@@ -17,8 +18,7 @@ public:
 
 private:
     QPointer<QWidget> window_;
-    bool had_own_pointer_ = false;
-    QCursor old_;
+    frame::Value old_;
 };
 
 }  // namespace dot11b::gui

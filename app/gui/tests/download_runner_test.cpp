@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <complex>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -13,9 +11,11 @@
 #include "app/gui/instrument_io.hpp"
 #include "app/gui/scripted_dialogs.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "deaf_listener.hpp"
 #include "recording_module.hpp"
+#include "served_log.hpp"
 #include "simulator_process.hpp"
 
 namespace dot11b::gui {
@@ -23,28 +23,11 @@ namespace {
 
 using instrument::StatusPair;
 
-std::string file_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 bool has_line_starting(const std::vector<std::string>& lines, const std::string& start) {
     for (const auto& line : lines) {
         if (line.rfind(start, 0) == 0) return true;
     }
     return false;
-}
-
-// The simulator serves one connection at a time and may stop with commands
-// still queued; a query answered means everything sent before has been served.
-// The log up to that query.
-std::vector<std::string> served_log(instrument::SimulatorProcess& sim) {
-    instrument::HwIoModule module;
-    EXPECT_TRUE(module(static_cast<std::int32_t>(instrument::HwOp::Ping), sim.lan(), {}).ok());
-    sim.stop();
-    std::vector<std::string> log = sim.log();
-    if (!log.empty()) log.pop_back();
-    return log;
 }
 
 // Replaces the bridge to the instrument for one test.
@@ -74,7 +57,7 @@ protected:
     ScriptedDialogsScope scripted_;
 
 private:
-    test::TemporaryFolder no_corrections_;
+    dot11b::test::TemporaryFolder no_corrections_;
 };
 
 TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletion) {
@@ -89,8 +72,8 @@ TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletio
     EXPECT_EQ(scripted_->shown()[1].text, "Waveform has been successfully transferred to the instrument");
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(input.waveform);
-    EXPECT_EQ(file_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
-    EXPECT_EQ(file_text(sim.store() / "MKR1" / "dot11b"), std::string(input.markers.begin(), input.markers.end()));
+    EXPECT_EQ(dot11b::test::read_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
+    EXPECT_EQ(dot11b::test::read_text(sim.store() / "MKR1" / "dot11b"), std::string(input.markers.begin(), input.markers.end()));
 }
 
 // Cancelled as soon as it starts: the instrument's player is restored but
@@ -99,7 +82,7 @@ TEST_F(InstrumentCommands, CancelledDownloadStoresNothingAndSaysSo) {
     instrument::SimulatorProcess sim;
     scripted_->close_next();
     const instrument::DownloadOutcome outcome = download_to_instrument(nullptr, input_for(sim.lan(), 40000));
-    const std::vector<std::string> log = served_log(sim);
+    const std::vector<std::string> log = test::served_log(sim);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.status, (StatusPair{-1, "Download cancelled"}));
     ASSERT_EQ(scripted_->shown().size(), 2u);
@@ -163,7 +146,7 @@ TEST_F(InstrumentCommands, RefreshSendsOnlyTheSettings) {
     instrument::SimulatorProcess sim;
     scripted_->let_progress_run();
     EXPECT_TRUE(refresh_instrument(nullptr, app::SigGenSettings{}, sim.lan(), "b").ok());
-    const std::vector<std::string> log = served_log(sim);
+    const std::vector<std::string> log = test::served_log(sim);
     // The playback lines for the start-up settings, then the return to local.
     const std::vector<std::string> expected = {
         " :source:rad:arb:state off",
