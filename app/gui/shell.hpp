@@ -1,7 +1,7 @@
 #pragma once
 // rfCommonUI, the application shell: title, Calculate, readiness check,
-// parameter and configuration files, plot commands, help and shut-down; and
-// XR_AddMenu, its menu bar. The shell knows the application only through
+// Download and Refresh, the connection dialogs, parameter and configuration
+// files, plot commands, help and shut-down; and XR_AddMenu, its menu bar. The shell knows the application only through
 // `appInfo`, and calls the controller by the name in ApplicationFunction.
 
 #include <string_view>
@@ -37,6 +37,10 @@ frame::Outputs menuHelpAbout_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs executeCalculation(const frame::Inputs& in, int nargout);
 frame::Outputs checkWaveformReady(const frame::Inputs& in, int nargout);
 frame::Outputs pbCalculate_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs pbDownload_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs pbRefresh_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs menuConfigSigGenIO_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs menuConfigSpecAnIO_Callback(const frame::Inputs& in, int nargout);
 
 frame::Outputs addFileExtention(const frame::Inputs& in, int nargout);
 frame::Outputs saveParameters(const frame::Inputs& in, int nargout);

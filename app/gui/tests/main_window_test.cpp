@@ -31,8 +31,8 @@ TEST_F(Studio, StartsWithTheDefaultsShown) {
     EXPECT_EQ(control("pdScrambler")->toolTip(), "Selects the activity state of the Scrambler.");
     EXPECT_EQ(control("pbRefresh")->toolTip(), "Downloads just the current settings\nto the ORB.");
     EXPECT_FALSE(enabled("pbMACheaderSetup"));
-    EXPECT_FALSE(enabled("pbDownload"));
-    EXPECT_FALSE(enabled("pbRefresh"));
+    EXPECT_TRUE(enabled("pbDownload"));
+    EXPECT_TRUE(enabled("pbRefresh"));
 
     QStringList menus;
     for (QAction* action : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
@@ -41,7 +41,8 @@ TEST_F(Studio, StartsWithTheDefaultsShown) {
     EXPECT_EQ(menus, (QStringList{"&File", "&Plot", "&Configuration", "&Help"}));
     EXPECT_FALSE(item("menuFileExportRawData")->isVisible());
     EXPECT_FALSE(item("menuPlotWaterfall")->isVisible());
-    EXPECT_FALSE(item("menuConfigSigGenIO")->isEnabled());
+    EXPECT_TRUE(item("menuConfigSigGenIO")->isEnabled());
+    EXPECT_FALSE(item("menuConfigSpecAnIO")->isVisible());
     // The plot windows are not part of this build yet, so their commands stay off.
     EXPECT_EQ(item("menuPlotCCDF")->isEnabled(), frame::operation(frame::OpId::XR_PlotCCDF).body != nullptr);
 }

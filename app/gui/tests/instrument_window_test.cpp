@@ -1,0 +1,89 @@
+// Download, Refresh and Sig Gen I/O from the main window, against sgsim.
+
+#include <algorithm>
+
+#include <QPushButton>
+
+#include "app/configuration_file.hpp"
+#include "app/gui/tests/studio_fixture.hpp"
+#include "app/waveform_files/wfm_file.hpp"
+#include "common/testing/file_contents.hpp"
+#include "frame/convert.hpp"
+#include "frame/globals.hpp"
+#include "served_log.hpp"
+#include "simulator_process.hpp"
+
+namespace dot11b::gui::test {
+namespace {
+
+TEST_F(Studio, DownloadAsksForTheWaveformFirstAndRefreshSendsOnlyTheSettings) {
+    instrument::SimulatorProcess sim;
+    // LAN comes from a saved configuration: the "b" platform's dialog offers RS-232 and GPIB.
+    app::ConnectionConfig lan = sim.lan();
+    lan.corrections_folder = folder_.path().string();
+    store(lan);
+
+    dialogs_->answer_question("Cancel");
+    click("pbDownload");
+    dialogs_->answer_question("Calculate & Download");
+    dialogs_->let_progress_run();
+    click("pbDownload");
+    dialogs_->let_progress_run();
+    click("pbRefresh");
+    const std::vector<std::string> log = served_log(sim);
+
+    const std::vector<ShownDialog>& shown = dialogs_->shown();
+    ASSERT_EQ(shown.size(), 5u);
+    for (const std::size_t question : {0, 1}) {
+        EXPECT_EQ(shown[question].title, "Waveform Not Calculated");
+        EXPECT_EQ(shown[question].text,
+                  "The waveform has not yet been calculated. Do you wish to calculate\nthe waveform and then download ?");
+        EXPECT_EQ(shown[question].buttons, (std::vector<std::string>{"Calculate & Download", "Cancel"}));
+    }
+    EXPECT_EQ(shown[2].kind, "progress");
+    EXPECT_EQ(shown[3].title, "Download Completed");
+    EXPECT_EQ(shown[3].text, "Waveform has been successfully transferred to the instrument");
+    EXPECT_EQ(shown[4].kind, "progress");
+    EXPECT_EQ(main_->cursor().shape(), Qt::ArrowCursor);
+
+    const Samples waveform = frame::to_samples(frame::Inputs("test", {frame::global(frame::Global::waveform)}), 0, "waveform");
+    ASSERT_FALSE(waveform.empty());
+    const auto wfm = waveform_files::wfm_bytes(waveform);
+    EXPECT_EQ(dot11b::test::read_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
+    // One waveform block, from the download; the refresh is the playback set-up alone.
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& line) { return line.starts_with(":MMEM:DATA \"WFM1:"); }), 1);
+    ASSERT_GE(log.size(), 12u);
+    EXPECT_EQ(log[log.size() - 12], " :source:rad:arb:state off");
+    EXPECT_EQ(log.back(), ":SYST:COMM:GTL");
+}
+
+TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
+    dialogs_->answer_window([](QDialog& d) {
+        d.findChild<QComboBox*>("pmConnection")->setCurrentText("RS232");
+        d.findChild<QComboBox*>("pmPortNumber")->setCurrentIndex(2);
+        d.findChild<QComboBox*>("pmBaudRate")->setCurrentText("38400");
+        d.findChild<QPushButton*>("pbOK")->click();
+    });
+    menu("menuConfigSigGenIO");
+    menu("menuFileExit");
+    settle();
+    const app::ConnectionConfig saved = app::load_configuration_file(folder_ / std::string(app::kConfigurationFileName));
+    EXPECT_EQ(saved.type, "RS232");
+    EXPECT_EQ(saved.rs232.port, 3);
+    EXPECT_EQ(saved.rs232.baudrate, 38400);
+
+    start();
+    QString bus, port;
+    dialogs_->answer_window([&](QDialog& d) {
+        bus = d.findChild<QComboBox*>("pmConnection")->currentText();
+        port = d.findChild<QComboBox*>("pmPortNumber")->currentText();
+        d.findChild<QPushButton*>("pbCancel")->click();
+    });
+    menu("menuConfigSigGenIO");
+    EXPECT_EQ(bus, "RS232");
+    EXPECT_TRUE(port.startsWith("3 ")) << port.toStdString();
+    EXPECT_EQ(configuration().rs232.baudrate, 38400);
+}
+
+}  // namespace
+}  // namespace dot11b::gui::test
