@@ -9,6 +9,15 @@
 namespace dot11b::gui {
 namespace {
 
+// The outcome's text, and below it any correction file that was there but
+// could not be used, so "successfully transferred" is not read as "corrected".
+std::string with_warnings(const instrument::DownloadOutcome& outcome) {
+    std::string text = outcome.message;
+    if (!outcome.warnings.empty()) text += "\n";
+    for (const auto& warning : outcome.warnings) text += "\n" + warning;
+    return text;
+}
+
 // Runs the job under the progress dialog; an error the work raised ends the command.
 void run(QWidget* window, const ProgressRequest& request, InstrumentJob& job) {
     dialogs().progress(window, request, job);
@@ -36,9 +45,9 @@ instrument::DownloadOutcome download_to_instrument(QWidget* window, const Downlo
         run(window, {"Download", "Sending the waveform to the instrument", true}, job);
     }
     if (outcome.ok) {
-        dialogs().message(window, outcome.title, outcome.message);
+        dialogs().message(window, outcome.title, with_warnings(outcome));
     } else {
-        dialogs().error(window, outcome.title, outcome.message);
+        dialogs().error(window, outcome.title, with_warnings(outcome));
     }
     return outcome;
 }

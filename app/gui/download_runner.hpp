@@ -27,7 +27,8 @@ struct DownloadInput {
 
 // With the watch pointer over `window`: corrections, the waveform into the
 // instrument (the RS-232 transfer-time question asked through the dialog
-// service), playback; then "Download Completed" or the failed step's error.
+// service), playback; then "Download Completed" or the failed step's error,
+// with any correction file that could not be used named below.
 // Cancelling the progress dialog ends the download as "Download cancelled".
 // An error raised on the way (not a status) is thrown as IoError.
 instrument::DownloadOutcome download_to_instrument(QWidget* window, const DownloadInput& input);

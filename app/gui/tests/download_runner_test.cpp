@@ -60,16 +60,22 @@ private:
     dot11b::test::TemporaryFolder no_corrections_;
 };
 
+// The correction file for the instrument and carrier is there but unreadable:
+// the waveform goes uncorrected and the completion message says why.
 TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletion) {
-    instrument::SimulatorProcess sim;
+    instrument::SimulatorProcess sim({"--idn", "Maker,ORB,US40051234,1.0"});
     const DownloadInput input = input_for(sim.lan(), 40000);
+    const auto unusable = std::filesystem::path(input.configuration.corrections_folder) / "US40051234 2.4 GHz.mat";
+    dot11b::test::write_text(unusable, "not a MAT-file");
     scripted_->let_progress_run();
     EXPECT_TRUE(download_to_instrument(nullptr, input).ok);
     ASSERT_EQ(scripted_->shown().size(), 2u);
     EXPECT_EQ(scripted_->shown()[0].kind, "progress");
     EXPECT_EQ(scripted_->shown()[1].kind, "message");
     EXPECT_EQ(scripted_->shown()[1].title, "Download Completed");
-    EXPECT_EQ(scripted_->shown()[1].text, "Waveform has been successfully transferred to the instrument");
+    const std::string& text = scripted_->shown()[1].text;
+    EXPECT_TRUE(text.starts_with("Waveform has been successfully transferred to the instrument\n\n")) << text;
+    EXPECT_NE(text.find(unusable.string()), std::string::npos) << text;
     sim.stop();
     const auto wfm = waveform_files::wfm_bytes(input.waveform);
     EXPECT_EQ(dot11b::test::read_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
