@@ -10,8 +10,6 @@
 #include "app/gui/download_runner.hpp"
 #include "app/gui/instrument_io.hpp"
 #include "app/gui/scripted_dialogs.hpp"
-#include "app/waveform_files/wfm_file.hpp"
-#include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "deaf_listener.hpp"
 #include "recording_module.hpp"
@@ -59,28 +57,6 @@ protected:
 private:
     dot11b::test::TemporaryFolder no_corrections_;
 };
-
-// The correction file for the instrument and carrier is there but unreadable:
-// the waveform goes uncorrected and the completion message says why.
-TEST_F(InstrumentCommands, DownloadStoresTheWaveformFileBytesAndReportsCompletion) {
-    instrument::SimulatorProcess sim({"--idn", "Maker,ORB,US40051234,1.0"});
-    const DownloadInput input = input_for(sim.lan(), 40000);
-    const auto unusable = std::filesystem::path(input.configuration.corrections_folder) / "US40051234 2.4 GHz.mat";
-    dot11b::test::write_text(unusable, "not a MAT-file");
-    scripted_->let_progress_run();
-    EXPECT_TRUE(download_to_instrument(nullptr, input).ok);
-    ASSERT_EQ(scripted_->shown().size(), 2u);
-    EXPECT_EQ(scripted_->shown()[0].kind, "progress");
-    EXPECT_EQ(scripted_->shown()[1].kind, "message");
-    EXPECT_EQ(scripted_->shown()[1].title, "Download Completed");
-    const std::string& text = scripted_->shown()[1].text;
-    EXPECT_TRUE(text.starts_with("Waveform has been successfully transferred to the instrument\n\n")) << text;
-    EXPECT_NE(text.find(unusable.string()), std::string::npos) << text;
-    sim.stop();
-    const auto wfm = waveform_files::wfm_bytes(input.waveform);
-    EXPECT_EQ(dot11b::test::read_text(sim.store() / "WFM1" / "dot11b"), std::string(wfm.begin(), wfm.end()));
-    EXPECT_EQ(dot11b::test::read_text(sim.store() / "MKR1" / "dot11b"), std::string(input.markers.begin(), input.markers.end()));
-}
 
 // Cancelled as soon as it starts: the instrument's player is restored but
 // nothing is stored, and the cancel status is what the user sees.
@@ -146,39 +122,6 @@ TEST_F(InstrumentCommands, LongRs232TransferAsksFirst) {
         EXPECT_EQ(scripted->shown()[2].text,
                   answer == "OK" ? "Waveform has been successfully transferred to the instrument" : "Download cancelled");
     }
-}
-
-TEST_F(InstrumentCommands, RefreshSendsOnlyTheSettings) {
-    instrument::SimulatorProcess sim;
-    scripted_->let_progress_run();
-    EXPECT_TRUE(refresh_instrument(nullptr, app::SigGenSettings{}, sim.lan(), "b").ok());
-    const std::vector<std::string> log = test::served_log(sim);
-    // The playback lines for the start-up settings, then the return to local.
-    const std::vector<std::string> expected = {
-        " :source:rad:arb:state off",
-        " :source:rad:arb:wav \"arbi:dot11b\" ",
-        " :source:freq:fix 2412000000Hz",
-        " :source:power:level:immediate:amplitude -30dbm",
-        " :source:rad:arb:clock:srate 38500000Hz",
-        " :source:rad:arb:rfilter through",
-        " :source:rad:arb:marker:rfblank on",
-        " :source:rad:arb:marker:polarity Pos",
-        " :source:rad:arb:clock:ref int",
-        " :source:rad:arb:state on",
-        " :output:state on",
-        ":SYST:COMM:GTL",
-    };
-    EXPECT_EQ(log, expected);
-
-    app::ConnectionConfig nowhere;
-    nowhere.type = "TCPIP";
-    nowhere.tcpip.address = "127.0.0.1:" + std::to_string(instrument::closed_port());
-    scripted_->let_progress_run();
-    EXPECT_FALSE(refresh_instrument(nullptr, app::SigGenSettings{}, nowhere, "b").ok());
-    ASSERT_EQ(scripted_->shown().size(), 3u);
-    EXPECT_EQ(scripted_->shown()[2].kind, "error");
-    EXPECT_EQ(scripted_->shown()[2].title, "Error Occured During Instrument Setup");
-    EXPECT_NE(scripted_->shown()[2].text.find("Connection refused"), std::string::npos) << scripted_->shown()[2].text;
 }
 
 }  // namespace

@@ -16,12 +16,15 @@
 namespace dot11b::gui::test {
 namespace {
 
+// The instrument's correction file for the carrier is there but unreadable:
+// the waveform goes uncorrected and the closing message says why.
 TEST_F(Studio, DownloadAsksForTheWaveformFirstAndRefreshSendsOnlyTheSettings) {
-    instrument::SimulatorProcess sim;
+    instrument::SimulatorProcess sim({"--idn", "Maker,ORB,US40051234,1.0"});
     // LAN comes from a saved configuration: the "b" platform's dialog offers RS-232 and GPIB.
     app::ConnectionConfig lan = sim.lan();
     lan.corrections_folder = folder_.path().string();
     store(lan);
+    dot11b::test::write_text(folder_ / "US40051234 2.4 GHz.mat", "not a MAT-file");
 
     dialogs_->answer_question("Cancel");
     click("pbDownload");
@@ -42,7 +45,8 @@ TEST_F(Studio, DownloadAsksForTheWaveformFirstAndRefreshSendsOnlyTheSettings) {
     }
     EXPECT_EQ(shown[2].kind, "progress");
     EXPECT_EQ(shown[3].title, "Download Completed");
-    EXPECT_EQ(shown[3].text, "Waveform has been successfully transferred to the instrument");
+    EXPECT_TRUE(shown[3].text.starts_with("Waveform has been successfully transferred to the instrument\n\n"));
+    EXPECT_NE(shown[3].text.find((folder_ / "US40051234 2.4 GHz.mat").string()), std::string::npos) << shown[3].text;
     EXPECT_EQ(shown[4].kind, "progress");
     EXPECT_EQ(main_->cursor().shape(), Qt::ArrowCursor);
 
@@ -55,6 +59,13 @@ TEST_F(Studio, DownloadAsksForTheWaveformFirstAndRefreshSendsOnlyTheSettings) {
     ASSERT_GE(log.size(), 12u);
     EXPECT_EQ(log[log.size() - 12], " :source:rad:arb:state off");
     EXPECT_EQ(log.back(), ":SYST:COMM:GTL");
+
+    // With the instrument gone, Refresh reports the failed set-up.
+    dialogs_->let_progress_run();
+    click("pbRefresh");
+    ASSERT_EQ(dialogs_->shown().size(), 7u);
+    EXPECT_EQ(dialogs_->shown()[6].title, "Error Occured During Instrument Setup");
+    EXPECT_NE(dialogs_->shown()[6].text.find("Connection refused"), std::string::npos) << dialogs_->shown()[6].text;
 }
 
 TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
@@ -83,6 +94,20 @@ TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
     EXPECT_EQ(bus, "RS232");
     EXPECT_TRUE(port.startsWith("3 ")) << port.toStdString();
     EXPECT_EQ(configuration().rs232.baudrate, 38400);
+
+    // The hidden Spec An I/O item edits its own record, all buses offered.
+    QStringList buses;
+    dialogs_->answer_window([&](QDialog& d) {
+        auto* list = d.findChild<QComboBox*>("pmConnection");
+        for (int i = 0; i < list->count(); ++i) buses << list->itemText(i);
+        list->setCurrentText("TCP/IP");
+        d.findChild<QPushButton*>("pbOK")->click();
+    });
+    menu("menuConfigSpecAnIO");
+    EXPECT_EQ(dialogs_->shown().back().title, "Spectrum Analyzer IO Connection");
+    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP"}));
+    EXPECT_EQ(frame::global(frame::Global::configurationSA).field("type"), frame::Value::text("TCPIP"));
+    EXPECT_EQ(configuration().type, "RS232");
 }
 
 }  // namespace

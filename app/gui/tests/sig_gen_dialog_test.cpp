@@ -98,13 +98,18 @@ TEST_F(ConnectionDialog, DefaultsClampingAndOldRecords) {
         {"old record, Connection 1 and HandShake 1", {Value(), old}, old_converted},
     };
     for (const Case& c : cases) {
-        // OK with the controls untouched returns what they show; Cancel returns the record as converted.
+        // OK with the controls untouched returns what they show; Cancel and
+        // closing return the record as converted, whatever was edited.
         EXPECT_EQ(with_dialog(c.inputs, [](QDialog& d) { press(d, "pbOK"); }),
                   (frame::Outputs{Value::text("OK"), c.expected}))
             << c.what;
-        EXPECT_EQ(with_dialog(c.inputs, [](QDialog& d) { press(d, "pbCancel"); }),
-                  (frame::Outputs{Value::text("Cancel"), c.expected}))
-            << c.what;
+        for (const bool close : {false, true}) {
+            const frame::Outputs out = with_dialog(c.inputs, [close](QDialog& d) {
+                control<QComboBox>(d, "pmPrimaryAddress").setCurrentIndex(5);
+                close ? static_cast<void>(d.close()) : press(d, "pbCancel");
+            });
+            EXPECT_EQ(out, (frame::Outputs{Value::text("Cancel"), c.expected})) << c.what << (close ? " closed" : "");
+        }
     }
 }
 
@@ -137,35 +142,6 @@ TEST_F(ConnectionDialog, ModelsOfferTheirBusesAndTcpipReadsBackAsTcpip) {
         EXPECT_EQ(out[1].field("type").text(), c.chosen == "TCP/IP" ? "TCPIP" : "GPIB") << c.model;
     }
 
-    // Choosing TCP/IP shows the LAN panel; what the user types comes back as typed.
-    const frame::Outputs typed = with_dialog({}, [](QDialog& d) {
-        control<QComboBox>(d, "pmConnection").setCurrentText("TCP/IP");
-        EXPECT_TRUE(control<QWidget>(d, "configTCPIP").isVisible());
-        EXPECT_FALSE(control<QWidget>(d, "configGPIB").isVisible());
-        auto& address = control<QLineEdit>(d, "editTCPIPAddress");
-        address.clear();
-        QTest::keyClicks(&address, "10.1.2.3:5025");
-        press(d, "pbOK");
-    });
-    EXPECT_EQ(typed[1].field("type").text(), "TCPIP");
-    EXPECT_EQ(typed[1].field("TCPIP").field("address").text(), "10.1.2.3:5025");
-}
-
-TEST_F(ConnectionDialog, CancelAndClosingKeepTheRecordAsConverted) {
-    const Value in = record("GPIB", 0, 40, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
-    const Value converted = record("GPIB", 0, 30, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
-    const auto edit_then = [](const char* how) {
-        return [how](QDialog& d) {
-            control<QComboBox>(d, "pmPrimaryAddress").setCurrentIndex(5);
-            if (std::string(how) == "close") {
-                d.close();
-            } else {
-                press(d, "pbCancel");
-            }
-        };
-    };
-    EXPECT_EQ(with_dialog({Value(), in}, edit_then("cancel")), (frame::Outputs{Value::text("Cancel"), converted}));
-    EXPECT_EQ(with_dialog({Value(), in}, edit_then("close")), (frame::Outputs{Value::text("Cancel"), converted}));
 }
 
 TEST_F(ConnectionDialog, TooltipsTitleAndPlacement) {
@@ -202,7 +178,11 @@ TEST_F(ConnectionDialog, TooltipsTitleAndPlacement) {
 // The check runs off the GUI thread; the status line shows its outcome.
 QString checked(QDialog& d, const QString& address) {
     control<QComboBox>(d, "pmConnection").setCurrentText("TCP/IP");
-    control<QLineEdit>(d, "editTCPIPAddress").setText(address);
+    EXPECT_TRUE(control<QWidget>(d, "configTCPIP").isVisible());
+    EXPECT_FALSE(control<QWidget>(d, "configGPIB").isVisible());
+    auto& field = control<QLineEdit>(d, "editTCPIPAddress");
+    field.clear();
+    QTest::keyClicks(&field, address);
     press(d, "pbCheckHardware");
     EXPECT_EQ(status(d), "... Checking ...");
     EXPECT_FALSE(control<QPushButton>(d, "pbOK").isEnabled());
@@ -224,6 +204,8 @@ TEST_F(ConnectionDialog, ConnectionCheckShowsTheInstrumentsAnswerOrWhyNot) {
     EXPECT_EQ(answer, "Maker,ORB,US40051234,1.0");
     EXPECT_TRUE(refused.contains("Connection refused")) << refused.toStdString();
     EXPECT_TRUE(unusable.contains("\"instrument-7\" is not an IP address")) << unusable.toStdString();
+    // What the user typed comes back as typed.
+    EXPECT_EQ(out[1].field("type").text(), "TCPIP");
     EXPECT_EQ(out[1].field("TCPIP").field("address").text(), "instrument-7");
 }
 
