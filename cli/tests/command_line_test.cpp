@@ -253,9 +253,9 @@ TEST(CommandLine, UsageErrorsNameTheOptionAndWhatItAllows) {
         {{"--mac", "DurationID=zz"}, "--mac DurationID=zz: \"zz\" is not a hexadecimal number"},
         {{"--mac", "FrameCntrl", "0801"}, "--mac FrameCntrl: the = is missing; write --mac FrameCntrl=HEX"},
         {{"--mac", "Address2=00:12:34:56:78"}, "--mac Address2=00:12:34:56:78: a MAC address is six octets"},
-        {{"--unframed", "--length", "0"},
-         "--length 0: an unframed waveform without payload has nothing to filter; give at least one octet or --filter "
-         "none"},
+        {{"--unframed", "--length", "0", "--filter", "none"},
+         "--length 0: an unframed waveform is the modulated payload alone, so without payload it has no samples; give "
+         "at least one octet"},
         // With the encoder, 2 (8 L + 8) coded bits fill 3-bit symbols when L is 2 more than a multiple of 3.
         {{"--rate", "22", "--unframed", "--modulation", "pbcc", "--length", "4"},
          "--length 4: at 22 Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols; the nearest lengths that "
