@@ -4,7 +4,6 @@
 #include <bit>
 #include <complex>
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "common/number_text.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -28,21 +28,9 @@ using test::TemporaryFolder;
 using test::write_bytes;
 using test::write_text;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::ToolRun;
 
-Outcome run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-gen");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+Outcome run(std::vector<std::string> arguments) { return test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments)); }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
