@@ -68,12 +68,13 @@ void check_unframed_entries(const app::FormatParameters& p, const EntryNames& en
                    nearest_lengths(p, octets) + " octets",
                entries.from_parameter_file);
     }
-    if (p.filter == phy::FilterType::None) return;
     if (*chips == 0) {
         refuse(entries.length, length_fallback,
-               "an unframed waveform without payload has nothing to filter; give at least one octet or --filter none",
+               "an unframed waveform is the modulated payload alone, so without payload it has no samples; give at "
+               "least one octet",
                entries.from_parameter_file);
     }
+    if (p.filter == phy::FilterType::None) return;
     // The circular filter needs no more taps than the oversampled burst has samples, plus one.
     const std::size_t stuffed = *chips * static_cast<std::size_t>(phy::sample_rate_plan(p.oversampling).upsample_factor);
     const double room = static_cast<double>(stuffed + 1);

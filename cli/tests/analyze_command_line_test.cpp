@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "cli/gen/command_line.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -17,27 +17,13 @@ namespace {
 using dot11b::test::read_bytes;
 using dot11b::test::TemporaryFolder;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = dot11b::test::ToolRun;
 
-using Runner = int (*)(int, const char* const*, std::ostream&, std::ostream&);
-
-Outcome run(Runner runner, const char* name, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), name);
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runner(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
+Outcome generate(std::vector<std::string> arguments) {
+    return dot11b::test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments));
 }
-
-Outcome generate(std::vector<std::string> arguments) { return run(run_dot11b_gen, "dot11b-gen", std::move(arguments)); }
 Outcome analyze(std::vector<std::string> arguments) {
-    return run(run_dot11b_analyze, "dot11b-analyze", std::move(arguments));
+    return dot11b::test::run_tool(run_dot11b_analyze, "dot11b-analyze", std::move(arguments));
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -4,7 +4,6 @@
 #include <bit>
 #include <complex>
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "common/number_text.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -28,21 +28,9 @@ using test::TemporaryFolder;
 using test::write_bytes;
 using test::write_text;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::ToolRun;
 
-Outcome run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-gen");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
+Outcome run(std::vector<std::string> arguments) { return test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments)); }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -253,9 +241,9 @@ TEST(CommandLine, UsageErrorsNameTheOptionAndWhatItAllows) {
         {{"--mac", "DurationID=zz"}, "--mac DurationID=zz: \"zz\" is not a hexadecimal number"},
         {{"--mac", "FrameCntrl", "0801"}, "--mac FrameCntrl: the = is missing; write --mac FrameCntrl=HEX"},
         {{"--mac", "Address2=00:12:34:56:78"}, "--mac Address2=00:12:34:56:78: a MAC address is six octets"},
-        {{"--unframed", "--length", "0"},
-         "--length 0: an unframed waveform without payload has nothing to filter; give at least one octet or --filter "
-         "none"},
+        {{"--unframed", "--length", "0", "--filter", "none"},
+         "--length 0: an unframed waveform is the modulated payload alone, so without payload it has no samples; give "
+         "at least one octet"},
         // With the encoder, 2 (8 L + 8) coded bits fill 3-bit symbols when L is 2 more than a multiple of 3.
         {{"--rate", "22", "--unframed", "--modulation", "pbcc", "--length", "4"},
          "--length 4: at 22 Mbit/s PBCC the coded payload does not fill whole 8-PSK symbols; the nearest lengths that "

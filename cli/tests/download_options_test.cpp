@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,26 +9,17 @@
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "instrument/tests/simulator_process.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
 
 using instrument::SimulatorProcess;
 
-struct Result {
-    int status;
-    std::string err;
-    std::string out;
-};
+using Result = dot11b::test::ToolRun;
 
 Result gen(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-gen");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, err.str(), out.str()};
+    return dot11b::test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments));
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -1,28 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/plcp/command_line.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = dot11b::test::ToolRun;
 
 Outcome plcp(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-plcp");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_plcp(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
+    return dot11b::test::run_tool(run_dot11b_plcp, "dot11b-plcp", std::move(arguments));
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

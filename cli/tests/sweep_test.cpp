@@ -5,31 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "app/tests/test_support.hpp"
 #include "cli/gen/command_line.hpp"
 #include "cli/gen/output_template.hpp"
 #include "cli/gen/sweep_expansion.hpp"
 #include "common/errors.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
 
-using app::test::read_bytes;
-using app::test::TemporaryFolder;
+using dot11b::test::read_bytes;
+using dot11b::test::TemporaryFolder;
 
-struct Outcome {
-    int status;
-    std::string err;
-};
+using Outcome = dot11b::test::ToolRun;
 
 Outcome run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-gen");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, err.str()};
+    return dot11b::test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments));
 }
 
 std::vector<std::string> csv_lines(const std::filesystem::path& path) {

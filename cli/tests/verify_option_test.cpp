@@ -1,28 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/gen/command_line.hpp"
 #include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string err;
-};
+using Outcome = dot11b::test::ToolRun;
 
 Outcome generate(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-gen");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_gen(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, err.str()};
+    return dot11b::test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments));
 }
 
 TEST(VerifyOption, PassesOnlyWaveformsThatDecodeAndMeetTheLimits) {

@@ -16,6 +16,7 @@
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "plots/spectrum.hpp"
+#include "common/testing/tool_run.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -25,19 +26,10 @@ using test::TemporaryFolder;
 
 std::string at(const TemporaryFolder& folder, const std::string& name) { return (folder / name).string(); }
 
-struct Outcome {
-    int status;
-    std::string err;
-};
+using Outcome = dot11b::test::ToolRun;
 
 Outcome run(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "dot11b-plot");
-    std::vector<const char*> argv;
-    for (const auto& argument : arguments) argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dot11b_plot(int(argv.size()), argv.data(), out, err);
-    return {status, err.str()};
+    return dot11b::test::run_tool(run_dot11b_plot, "dot11b-plot", std::move(arguments));
 }
 
 // Raw little-endian float32 I, Q pairs; returns the samples as they read back
