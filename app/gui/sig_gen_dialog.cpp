@@ -1,7 +1,6 @@
 #include "app/gui/sig_gen_dialog.hpp"
 
 #include <QEvent>
-#include <QSignalBlocker>
 
 #include "app/gui/instrument_job.hpp"
 #include "instrument/connection_endpoint.hpp"
@@ -84,12 +83,6 @@ SigGenDialog::SigGenDialog(QWidget* parent, instrument::DialogModel model, const
     setTabOrder(tcpip_->editTCPIPAddress, ui_->pbCheckHardware);
     fit_to_font();
 
-    connect(ui_->pmConnection, &QComboBox::currentIndexChanged, this, &SigGenDialog::connection_chosen);
-    connect(rs232_->pmHandShake, &QComboBox::currentIndexChanged, this, &SigGenDialog::update_handshake_tooltip);
-    connect(ui_->pbOK, &QPushButton::clicked, this, &SigGenDialog::accept);
-    connect(ui_->pbCancel, &QPushButton::clicked, this, &SigGenDialog::reject);
-    connect(ui_->pbCheckHardware, &QPushButton::clicked, this, &SigGenDialog::check_hardware);
-
     show_record(record);
     update_handshake_tooltip();
     show_controls();
@@ -110,8 +103,6 @@ void SigGenDialog::showEvent(QShowEvent* event) {
 void SigGenDialog::show_record(const app::ConnectionConfig& record) {
     shown_ = record;
     const instrument::ConnectionControls c = instrument::controls_for(record, model_);
-    const QSignalBlocker bus(ui_->pmConnection);
-    const QSignalBlocker handshake(rs232_->pmHandShake);
     fill(*ui_->pmConnection, c.connection_list);
     choose(*ui_->pmConnection, c.connection);
     choose(*gpib_->pmGpibBoard, c.gpib_board);

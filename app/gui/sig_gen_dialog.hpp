@@ -47,7 +47,8 @@ public:
     // The handshake tooltip of the chosen pacing; also the status line for RS-232.
     void update_handshake_tooltip();
 
-    // The controls' handlers.
+    // The handlers of the bus list and the check button; the script connects
+    // the controls to its callbacks, which call these.
     void connection_chosen();
     void check_hardware();
 

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 
+#include "app/gui/callbacks.hpp"
 #include "app/gui/connection_fields.hpp"
 #include "app/gui/dialog_service.hpp"
 #include "app/gui/graphics.hpp"
@@ -153,6 +154,19 @@ const frame::LocalFunction kLocalFunctions[] = {
 };
 const frame::LocalTable kScript{"XR_SigGen", kLocalFunctions};
 
+// The controls whose callbacks reach their handlers through this script, by name.
+constexpr const char* kCallbackControls[] = {
+    "pmConnection", "pmGpibBoard", "pmPrimaryAddress", "pmSecondaryAddress", "pmPortNumber", "pmBaudRate",
+    "pmHandShake",  "editTCPIPAddress", "pbOK",       "pbCancel",           "pbCheckHardware",
+};
+
+void connect_controls(SigGenDialog& dialog) {
+    set_guidata(&dialog, guihandles(&dialog));
+    for (const char* tag : kCallbackControls) {
+        connect_callback(dialog.findChild<QObject*>(tag), "XR_SigGen", std::string(tag) + "_Callback");
+    }
+}
+
 // "b" and "c" (any case) restrict the buses; any other text names the dialog.
 struct Naming {
     DialogModel model = DialogModel::Any;
@@ -188,6 +202,7 @@ Outputs open_dialog(const Inputs& in) {
     kept = with_connection_fields(std::move(kept), shown);
 
     SigGenDialog dialog(caller, naming.model, shown);
+    connect_controls(dialog);
     if (naming.name) dialog.setWindowTitle(QString::fromStdString(*naming.name + " IO Connection"));
     if (caller != nullptr) dialog.place_over(*caller);
     dialogs().run_window(dialog);

@@ -68,11 +68,18 @@ TEST_F(Studio, DownloadAsksForTheWaveformFirstAndRefreshSendsOnlyTheSettings) {
     EXPECT_NE(dialogs_->shown()[6].text.find("Connection refused"), std::string::npos) << dialogs_->shown()[6].text;
 }
 
+// Chooses an entry of the dialog's list as a user does: the choice, then its callback.
+void choose_in(QDialog& dialog, const char* tag, const QString& entry) {
+    auto* list = dialog.findChild<QComboBox*>(tag);
+    list->setCurrentText(entry);
+    emit list->activated(list->currentIndex());
+}
+
 TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
     dialogs_->answer_window([](QDialog& d) {
-        d.findChild<QComboBox*>("pmConnection")->setCurrentText("RS232");
-        d.findChild<QComboBox*>("pmPortNumber")->setCurrentIndex(2);
-        d.findChild<QComboBox*>("pmBaudRate")->setCurrentText("38400");
+        choose_in(d, "pmConnection", "RS232");
+        choose_in(d, "pmPortNumber", "3 (/dev/ttyS2)");
+        choose_in(d, "pmBaudRate", "38400");
         d.findChild<QPushButton*>("pbOK")->click();
     });
     menu("menuConfigSigGenIO");
@@ -100,7 +107,7 @@ TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
     dialogs_->answer_window([&](QDialog& d) {
         auto* list = d.findChild<QComboBox*>("pmConnection");
         for (int i = 0; i < list->count(); ++i) buses << list->itemText(i);
-        list->setCurrentText("TCP/IP");
+        choose_in(d, "pmConnection", "TCP/IP");
         d.findChild<QPushButton*>("pbOK")->click();
     });
     menu("menuConfigSpecAnIO");

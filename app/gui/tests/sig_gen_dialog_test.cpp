@@ -53,6 +53,13 @@ frame::Outputs with_dialog(std::vector<Value> inputs, std::function<void(QDialog
 
 void press(QDialog& dialog, const char* tag) { control<QPushButton>(dialog, tag).click(); }
 
+// Chooses an entry as a user does: the list's choice, then its callback.
+void choose(QDialog& dialog, const char* tag, const QString& entry) {
+    auto& list = control<QComboBox>(dialog, tag);
+    list.setCurrentText(entry);
+    emit list.activated(list.currentIndex());
+}
+
 Value sub(std::vector<std::pair<std::string, Value>> fields) {
     std::vector<std::string> names;
     for (const auto& f : fields) names.push_back(f.first);
@@ -105,7 +112,7 @@ TEST_F(ConnectionDialog, DefaultsClampingAndOldRecords) {
             << c.what;
         for (const bool close : {false, true}) {
             const frame::Outputs out = with_dialog(c.inputs, [close](QDialog& d) {
-                control<QComboBox>(d, "pmPrimaryAddress").setCurrentIndex(5);
+                choose(d, "pmPrimaryAddress", "5");
                 close ? static_cast<void>(d.close()) : press(d, "pbCancel");
             });
             EXPECT_EQ(out, (frame::Outputs{Value::text("Cancel"), c.expected})) << c.what << (close ? " closed" : "");
@@ -163,13 +170,13 @@ TEST_F(ConnectionDialog, TooltipsTitleAndPlacement) {
                         "  RTS/CTS       = Off";
                     EXPECT_EQ(control<QComboBox>(d, "pmHandShake").toolTip(), xon);
                     EXPECT_EQ(status(d), xon);
-                    control<QComboBox>(d, "pmHandShake").setCurrentText("RTS/CTS");
+                    choose(d, "pmHandShake", "RTS/CTS");
                     const QString rts =
                         "Set the Instrument's RS-232 Pace to:\n  Transmit Pace = None\n  Receive Pace  = None\n"
                         "  RTS/CTS       = RTS/CTS Pacing";
                     EXPECT_EQ(control<QLabel>(d, "lblHandShake").toolTip(), rts);
                     EXPECT_EQ(status(d), rts);
-                    control<QComboBox>(d, "pmConnection").setCurrentText("GPIB");
+                    choose(d, "pmConnection", "GPIB");
                     EXPECT_EQ(status(d), "");
                 });
     with_dialog({}, [](QDialog& d) { EXPECT_EQ(d.windowTitle(), "Signal Generator IO Connection"); });
@@ -177,7 +184,7 @@ TEST_F(ConnectionDialog, TooltipsTitleAndPlacement) {
 
 // The check runs off the GUI thread; the status line shows its outcome.
 QString checked(QDialog& d, const QString& address) {
-    control<QComboBox>(d, "pmConnection").setCurrentText("TCP/IP");
+    choose(d, "pmConnection", "TCP/IP");
     EXPECT_TRUE(control<QWidget>(d, "configTCPIP").isVisible());
     EXPECT_FALSE(control<QWidget>(d, "configGPIB").isVisible());
     auto& field = control<QLineEdit>(d, "editTCPIPAddress");
