@@ -59,6 +59,20 @@ std::vector<double> to_reals(const Inputs& in, std::size_t index, std::string_vi
     return {value.reals().begin(), value.reals().end()};
 }
 
+std::array<Bits, 2> to_marker_rows(const Inputs& in, std::size_t index, std::string_view name) {
+    const Value& value = in.at(index, name);
+    std::array<Bits, 2> rows;
+    if (value.empty() && value.is_numeric()) return rows;
+    if (value.kind() != Value::Kind::Double || value.rows() > 2) {
+        reject(in, name, "a real matrix of one or two rows of 0s and 1s");
+    }
+    const auto values = value.reals();
+    for (std::size_t row = 0; row < value.rows(); ++row) {
+        for (std::size_t k = 0; k < value.cols(); ++k) rows[row].push_back(values[k * value.rows() + row] != 0);
+    }
+    return rows;
+}
+
 Bits to_bits(const Inputs& in, std::size_t index, std::string_view name) {
     const Value& value = in.at(index, name);
     if (value.empty() && value.is_numeric()) return {};

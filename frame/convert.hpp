@@ -2,6 +2,7 @@
 // Conversions between Values and the typed core, for the adapters. Each
 // reading function names the operation and the input in its error.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -29,6 +30,9 @@ std::vector<double> to_reals(const Inputs& in, std::size_t index, std::string_vi
 Bits to_bits(const Inputs& in, std::size_t index, std::string_view name);
 // A 1x1 real or complex number.
 Complex to_complex_scalar(const Inputs& in, std::size_t index, std::string_view name);
+// The marker rows of a waveform (an empty value, or 1 x N or 2 x N of 0s and
+// 1s); the second row is empty when there is one.
+std::array<Bits, 2> to_marker_rows(const Inputs& in, std::size_t index, std::string_view name);
 // A real or complex vector, or an empty value.
 Samples to_samples(const Inputs& in, std::size_t index, std::string_view name);
 // A character row.

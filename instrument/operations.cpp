@@ -38,16 +38,8 @@ Outputs pair(const StatusPair& result) {
 StatusPair bad_request(const std::exception& e) { return {static_cast<int>(instrument::Fault::Request), e.what()}; }
 
 // The marker rows (1 x N or 2 x N of 0/1) as one byte per sample: bit 0 row 1, bit 1 row 2.
-std::vector<std::uint8_t> marker_bytes(const Value& markers, std::string_view operation) {
-    if (markers.empty()) return {};
-    if (markers.kind() != Value::Kind::Double || markers.rows() > 2) {
-        throw ConfigError(std::string(operation) + ": input Marker must be a real matrix of one or two rows");
-    }
-    Bits rows[2];
-    const auto values = markers.reals();
-    for (std::size_t row = 0; row < markers.rows(); ++row) {
-        for (std::size_t k = 0; k < markers.cols(); ++k) rows[row].push_back(values[k * markers.rows() + row] != 0);
-    }
+std::vector<std::uint8_t> marker_bytes(const Inputs& in, std::size_t index, std::string_view name) {
+    const auto rows = frame::to_marker_rows(in, index, name);
     return waveform_files::marker_bytes(rows[0], rows[1]);
 }
 
@@ -124,7 +116,7 @@ Outputs hwIO(const Inputs& in, int) {
             case instrument::HwOp::SetTimeout: args = frame::to_scalar(in, 2, "timeOutValue"); break;
             case instrument::HwOp::Download: {
                 const Samples data = frame::to_samples(in, 2, "data");
-                const std::vector<std::uint8_t> markers = marker_bytes(in.at(3, "markers"), in.operation());
+                const std::vector<std::uint8_t> markers = marker_bytes(in, 3, "markers");
                 const instrument::WaveformData waveform{data, markers, frame::to_text(in, 4, "mode"),
                                                         frame::to_scalar(in, 5, "scale"), frame::to_text(in, 6, "filename")};
                 return with_connection(config, [&](const app::ConnectionConfig& c) {
@@ -163,7 +155,7 @@ Outputs hwQuery(const Inputs& in, int) {
 // The fourth and fifth inputs are not read: the module always gets "norm" and 1.
 Outputs hwDownload(const Inputs& in, int) {
     const Samples data = frame::to_samples(in, 1, "data");
-    const std::vector<std::uint8_t> markers = marker_bytes(in.at(2, "markers"), in.operation());
+    const std::vector<std::uint8_t> markers = marker_bytes(in, 2, "markers");
     const std::string filename = frame::to_text(in, 5, "filename");
     return with_connection(in.at(0, "config"),
                            [&](const auto& c) { return instrument::hwDownload(io(), c, data, markers, filename); });
@@ -182,7 +174,7 @@ Outputs hwReturnLocal(const Inputs& in, int) {
 // have: called by name, such a download is cancelled.
 Outputs ORBDownLoadWrap(const Inputs& in, int) {
     const Samples data = frame::to_samples(in, 0, "IQData");
-    const std::vector<std::uint8_t> markers = marker_bytes(in.at(1, "Marker"), in.operation());
+    const std::vector<std::uint8_t> markers = marker_bytes(in, 1, "Marker");
     const std::string name = frame::to_text(in, 2, "Filename");
     const double segments = in.count() > 4 ? frame::to_scalar(in, 4, "num_wfm_segments") : 1;
     return with_connection(in.at(3, "config"), [&](const app::ConnectionConfig& c) {

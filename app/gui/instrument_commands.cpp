@@ -3,7 +3,7 @@
 #include "app/gui/download_runner.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/handles.hpp"
-#include "common/errors.hpp"
+#include "app/waveform_files/marker_file.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
@@ -21,23 +21,6 @@ void edit_connection(QWidget* main, Global record, Value text) {
     if (answer[0] == Value::text("OK")) frame::global(record) = answer[1];
 }
 
-// The marker rows (one or two of 0/1) as one byte per sample: bit 0 row 1, bit 1 row 2.
-std::vector<std::uint8_t> marker_bytes(const Value& markers) {
-    if (markers.empty()) return {};
-    if (markers.kind() != Value::Kind::Double || markers.rows() > 2) {
-        throw ConfigError("markers must be a real matrix of one or two rows, not a " + std::to_string(markers.rows()) +
-                          "-row one");
-    }
-    std::vector<std::uint8_t> bytes(markers.cols(), 0);
-    const auto values = markers.reals();
-    for (std::size_t k = 0; k < markers.cols(); ++k) {
-        for (std::size_t row = 0; row < markers.rows(); ++row) {
-            if (values[k * markers.rows() + row] != 0) bytes[k] |= static_cast<std::uint8_t>(1U << row);
-        }
-    }
-    return bytes;
-}
-
 }  // namespace
 
 void edit_sig_gen_connection(QWidget* main) {
@@ -50,9 +33,11 @@ void edit_spec_an_connection(QWidget* main) {
 
 void download_waveform(QWidget* main) {
     DownloadInput input;
-    input.waveform =
-        frame::to_samples(frame::Inputs("rfCommonUI/pbDownload_Callback", {frame::global(Global::waveform)}), 0, "waveform");
-    input.markers = marker_bytes(frame::global(Global::markers));
+    const frame::Inputs globals("rfCommonUI/pbDownload_Callback",
+                                {frame::global(Global::waveform), frame::global(Global::markers)});
+    input.waveform = frame::to_samples(globals, 0, "waveform");
+    const auto marker_rows = frame::to_marker_rows(globals, 1, "markers");
+    input.markers = waveform_files::marker_bytes(marker_rows[0], marker_rows[1]);
     input.settings = sig_gen_settings();
     input.configuration = configuration();
     input.platform = app_info_text("Platform");
