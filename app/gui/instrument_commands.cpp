@@ -23,8 +23,11 @@ void edit_connection(QWidget* main, Global record, Value text) {
 
 }  // namespace
 
+// Every bus is offered, whatever the platform letter: a generator on the LAN
+// must be reachable from the window, and restricting the list would turn a
+// saved TCP/IP connection into GPIB as soon as the dialog is confirmed.
 void edit_sig_gen_connection(QWidget* main) {
-    edit_connection(main, Global::configuration, Value::text(app_info_text("Platform")));
+    edit_connection(main, Global::configuration, Value::text("Signal Generator"));
 }
 
 void edit_spec_an_connection(QWidget* main) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/configuration_file.hpp"
@@ -115,6 +116,26 @@ TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
     EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP"}));
     EXPECT_EQ(frame::global(frame::Global::configurationSA).field("type"), frame::Value::text("TCPIP"));
     EXPECT_EQ(configuration().type, "RS232");
+}
+
+TEST_F(Studio, SigGenIoOffersEveryBusAndKeepsALanConnection) {
+    QStringList buses;
+    dialogs_->answer_window([&](QDialog& d) {
+        auto* list = d.findChild<QComboBox*>("pmConnection");
+        for (int i = 0; i < list->count(); ++i) buses << list->itemText(i);
+        choose_in(d, "pmConnection", "TCP/IP");
+        d.findChild<QLineEdit*>("editTCPIPAddress")->setText("192.168.1.20:5025");
+        d.findChild<QPushButton*>("pbOK")->click();
+    });
+    menu("menuConfigSigGenIO");
+    EXPECT_EQ(dialogs_->shown().back().title, "Signal Generator IO Connection");
+    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP"}));
+    EXPECT_EQ(configuration().type, "TCPIP");
+    EXPECT_EQ(configuration().tcpip.address, "192.168.1.20:5025");
+
+    dialogs_->answer_window([](QDialog& d) { d.findChild<QPushButton*>("pbOK")->click(); });
+    menu("menuConfigSigGenIO");
+    EXPECT_EQ(configuration().type, "TCPIP");
 }
 
 }  // namespace
