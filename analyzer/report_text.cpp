@@ -1,15 +1,14 @@
-#include "cli/analyze/text_report.hpp"
+#include "analyzer/report_text.hpp"
 
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <sstream>
 
 #include "analyzer/constants.hpp"
 
-namespace dot11b::cli {
+namespace dot11b::analyzer {
 namespace {
-
-using namespace analyzer;
 
 constexpr std::size_t kOctetsShown = 16;
 
@@ -140,14 +139,16 @@ std::string verdict_text(const BurstAnalysis& burst) {
     return text;
 }
 
-void print_report(std::ostream& out, const std::string& file, const Analysis& analysis) {
-    out << file << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
+std::string report_text(const std::string& source, const Analysis& analysis) {
+    std::ostringstream out;
+    out << source << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
         << " MHz\n";
     for (std::size_t k = 0; k < analysis.bursts.size(); ++k) print_burst(out, analysis.bursts[k], k, analysis);
     if (analysis.bursts.empty()) {
         out << "no burst found" << (analysis.silent ? ": every sample is zero" : "") << '\n';
     }
     out << "overall: " << pass_fail(analysis.passed()) << '\n';
+    return out.str();
 }
 
-}  // namespace dot11b::cli
+}  // namespace dot11b::analyzer
