@@ -17,6 +17,10 @@ std::string report_text(const std::string& source, const Analysis& analysis);
 // "PASS" or "FAIL: " and the failed checks.
 std::string verdict_text(const BurstAnalysis& burst);
 
+// The whole recording's verdict on one line: "PASS", or "FAIL: " and what
+// failed, with the burst named when there are several.
+std::string overall_verdict_text(const Analysis& analysis);
+
 // The first `count` octets in hexadecimal pairs, "..." after them when there are more.
 std::string octets_text(const std::vector<std::uint8_t>& octets, std::size_t count);
 
