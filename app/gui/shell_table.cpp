@@ -32,6 +32,7 @@ const frame::LocalFunction kFunctions[] = {
     {"menuPlotEyeDiagram_Callback", kCallbackInputs, 0, 522, &menuPlotEyeDiagram_Callback},
     {"menuPlotScatterDiagram_Callback", kCallbackInputs, 0, 548, &menuPlotScatterDiagram_Callback},
     {"menuPlotCCDF_Callback", kCallbackInputs, 0, 574, &menuPlotCCDF_Callback},
+    {"menuPlotAnalyze_Callback", kCallbackInputs, 0, 592, &menuPlotAnalyze_Callback},
     {"menuSpecialSaveWave_Callback", kCallbackInputs, 0, 640, &menuSpecialSaveWave_Callback},
     {"menuHelpAbout_Callback", kCallbackInputs, 0, 672, &menuHelpAbout_Callback},
     {"menuHelpHelp_Callback", kCallbackInputs, 0, 679, &menuHelpHelp_Callback},
