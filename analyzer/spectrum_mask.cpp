@@ -104,19 +104,25 @@ Spectrum power_spectrum(SampleSpan samples, double sample_rate_hz) {
     return spectrum;
 }
 
+std::vector<MaskSegment> mask_limits(double sample_rate_hz) {
+    std::vector<MaskSegment> limits;
+    const double edge = sample_rate_hz / 2;
+    if (edge > kInnerEdgeHz) {
+        const double inner_end = std::min(edge, kOuterEdgeHz);
+        limits.push_back({-inner_end, -kInnerEdgeHz, kInnerLimitDbr});
+        limits.push_back({kInnerEdgeHz, inner_end, kInnerLimitDbr});
+    }
+    if (edge > kOuterEdgeHz) {
+        limits.insert(limits.begin(), {-edge, -kOuterEdgeHz, kOuterLimitDbr});
+        limits.push_back({kOuterEdgeHz, edge, kOuterLimitDbr});
+    }
+    return limits;
+}
+
 MaskCheck check_mask(const Spectrum& spectrum, double sample_rate_hz) {
     MaskCheck check;
     check.covered_hz = sample_rate_hz / 2;
-    const double edge = check.covered_hz;
-    if (edge > kInnerEdgeHz) {
-        const double inner_end = std::min(edge, kOuterEdgeHz);
-        check.limits.push_back({-inner_end, -kInnerEdgeHz, kInnerLimitDbr});
-        check.limits.push_back({kInnerEdgeHz, inner_end, kInnerLimitDbr});
-    }
-    if (edge > kOuterEdgeHz) {
-        check.limits.insert(check.limits.begin(), {-edge, -kOuterEdgeHz, kOuterLimitDbr});
-        check.limits.push_back({kOuterEdgeHz, edge, kOuterLimitDbr});
-    }
+    check.limits = mask_limits(sample_rate_hz);
     for (std::size_t i = 0; i < spectrum.frequency_hz.size(); ++i) {
         const double margin = mask_limit(spectrum.frequency_hz[i]) - spectrum.level_dbr[i];
         if (margin < check.worst_margin_db) {

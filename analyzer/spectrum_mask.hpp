@@ -35,6 +35,9 @@ struct MaskCheck {
 // bandwidth (1.5 bins), over at most 256 segments spread across the samples.
 Spectrum power_spectrum(SampleSpan samples, double sample_rate_hz);
 
+// The parts of the mask within +-fs/2, ascending.
+std::vector<MaskSegment> mask_limits(double sample_rate_hz);
+
 // The mask limits within +-fs/2 and the smallest margin of the spectrum below them.
 MaskCheck check_mask(const Spectrum& spectrum, double sample_rate_hz);
 

@@ -59,5 +59,6 @@ frame::Outputs menuPlotIQTimeSameAxes_Callback(const frame::Inputs& in, int narg
 frame::Outputs menuPlotEyeDiagram_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuPlotScatterDiagram_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuPlotCCDF_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs menuPlotAnalyze_Callback(const frame::Inputs& in, int nargout);
 
 }  // namespace dot11b::gui::shell

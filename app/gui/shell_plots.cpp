@@ -36,7 +36,7 @@ const PlotItem kPlotItems[] = {
     {"menuPlotSpectrum", OpId::XR_PlotSpectrum},       {"menuPlotWaterfall", OpId::XR_PlotWaterfall},
     {"menuPlotIQTime", OpId::XR_PlotIQTime},           {"menuPlotIQTimeSameAxes", OpId::XR_PlotIQTime},
     {"menuPlotEyeDiagram", OpId::XR_PlotEyeDiagram},   {"menuPlotScatterDiagram", OpId::XR_PlotScatterDiagram},
-    {"menuPlotCCDF", OpId::XR_PlotCCDF},
+    {"menuPlotCCDF", OpId::XR_PlotCCDF},               {"menuPlotAnalyze", OpId::XR_PlotAnalysis},
 };
 
 std::string plot_label() {
@@ -161,6 +161,16 @@ Outputs menuPlotScatterDiagram_Callback(const Inputs& in, int) {
 Outputs menuPlotCCDF_Callback(const Inputs& in, int) {
     return plot(in, "XR_PlotCCDF", [](std::vector<Value>& args) {
         args.push_back(played_waveform());
+        return true;
+    });
+}
+
+// The analyser is told what it cannot see in the samples: a waveform built
+// mirrored, and the carrier its offsets in ppm refer to.
+Outputs menuPlotAnalyze_Callback(const Inputs& in, int) {
+    return plot(in, "XR_PlotAnalysis", [](std::vector<Value>& args) {
+        args.insert(args.end(), {sample_rate(), played_waveform(), Value::scalar(parameters().mirror_spectrum ? 1 : 0),
+                                 Value::scalar(sig_gen_settings().frequency)});
         return true;
     });
 }

@@ -34,6 +34,7 @@ const frame::LocalFunction kFunctions[] = {
     {"menuPlotEyeDiagram_Callback", kCallbackInputs, 0, 522, &menuPlotEyeDiagram_Callback},
     {"menuPlotScatterDiagram_Callback", kCallbackInputs, 0, 548, &menuPlotScatterDiagram_Callback},
     {"menuPlotCCDF_Callback", kCallbackInputs, 0, 574, &menuPlotCCDF_Callback},
+    {"menuPlotAnalyze_Callback", kCallbackInputs, 0, 592, &menuPlotAnalyze_Callback},
     {"menuConfigSigGenIO_Callback", kCallbackInputs, 0, 600, &menuConfigSigGenIO_Callback},
     {"menuConfigSpecAnIO_Callback", kCallbackInputs, 0, 617, &menuConfigSpecAnIO_Callback},
     {"menuSpecialSaveWave_Callback", kCallbackInputs, 0, 640, &menuSpecialSaveWave_Callback},

@@ -3,11 +3,11 @@
 #include <CLI/CLI.hpp>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/report_text.hpp"
 #include "app/waveform_files/recording_reader.hpp"
 #include "cli/analyze/analyze_options.hpp"
 #include "cli/analyze/json_report.hpp"
 #include "cli/analyze/psdu_files.hpp"
-#include "cli/analyze/text_report.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::cli {
@@ -26,7 +26,7 @@ int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err)
         for (std::size_t k = 0; k < analysis.bursts.size(); ++k) out << burst_json(analysis, k).dump() << '\n';
         if (analysis.bursts.empty()) out << no_burst_json(analysis).dump() << '\n';
     } else {
-        print_report(out, options.file, analysis);
+        out << analyzer::report_text(options.file, analysis);
     }
     if (options.psdu) {
         for (const auto& path : write_psdu_files(*options.psdu, analysis)) err << "wrote: " << path.string() << '\n';

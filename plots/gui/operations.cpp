@@ -157,6 +157,21 @@ Outputs XR_PlotScatterDiagram(const Inputs& in, int) {
     return {handle_value(plot_windows::open_scatter_window(parent, label, wave, n, offset, trace_on))};
 }
 
+// XR_PlotAnalysis(parent, label, sampleRate, iqWave, mirrored, carrierFrequency):
+// a waveform built mirrored (mirrored not 0) is analysed as such; the carrier
+// in Hz gives the frequency offsets in ppm, 2412 MHz when absent.
+Outputs XR_PlotAnalysis(const Inputs& in, int) {
+    require_application(in);
+    QWidget* parent = parent_window(in, 0, "parent");
+    const QString label = label_of(in, 1);
+    const double rate = frame::to_scalar(in, 2, "sampleRate");
+    const Samples wave = frame::to_samples(in, 3, "iqWave");
+    analyzer::AnalysisOptions options;
+    options.mirror = scalar_or(in, 4, "mirrored", 0) != 0;
+    if (in.has(5)) options.carrier_frequency_hz = frame::to_scalar(in, 5, "carrierFrequency");
+    return {handle_value(plot_windows::open_analysis_window(parent, label, rate, wave, options))};
+}
+
 Outputs eyediagram(const Inputs& in, int) {
     require_application(in);
     const plots::SignalColumns x = signal_columns(in, 0, "x");

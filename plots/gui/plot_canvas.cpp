@@ -76,6 +76,9 @@ void PlotCanvas::apply_fonts() {
             axis->setLabelFont(base);
             axis->setTickLabelFont(base);
         }
+        for (int k = 0; k < axes->insetLayout()->elementCount(); ++k) {
+            if (auto* key = qobject_cast<QCPLegend*>(axes->insetLayout()->elementAt(k))) key->setFont(base);
+        }
     }
     for (int k = 0; k < plotLayout()->elementCount(); ++k) {
         if (auto* text = qobject_cast<QCPTextElement*>(plotLayout()->elementAt(k))) text->setFont(bold);

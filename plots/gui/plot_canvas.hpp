@@ -29,8 +29,9 @@ public:
     // A title row above `row`'s axes and the axes themselves, tagged `tag`.
     QCPAxisRect* add_axes(int row, const QString& title, const QString& tag = {});
 
-    // Axis labels and ticks in the widget font, titles in bold. The number of
-// ticks follows the axis length and the font, so labels never run together.
+    // Axis labels, ticks and legends in the widget font, titles in bold. The
+    // number of ticks follows the axis length and the font, so labels never
+    // run together.
     void apply_fonts();
 
 protected:

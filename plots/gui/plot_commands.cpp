@@ -4,8 +4,12 @@
 #include <exception>
 #include <memory>
 
+#include <QApplication>
+
 #include "app/gui/dialog_service.hpp"
+#include "plots/analysis_view.hpp"
 #include "plots/gui/placement.hpp"
+#include "plots/gui/report_panel.hpp"
 #include "plots/gui/views.hpp"
 
 namespace dot11b::plot_windows {
@@ -24,6 +28,15 @@ PlotWindow* shown(PlotWindow* window, const QRect& placement, const QString& nam
     window->show();
     return window;
 }
+
+// The busy pointer over every window while it lives.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 PlotWindow* new_window(const QString& tag, const QString& name, const QSize& size) {
     auto* window = new PlotWindow(tag);
@@ -98,6 +111,22 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Scatter Diagram\n") + e.what());
         return nullptr;
     }
+}
+
+PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options) {
+    plots::AnalysisView view;
+    try {
+        const BusyPointer busy;
+        view = plots::analysis_view(analyzer::analyse(iq_wave, sample_rate_hz, options), "waveform");
+    } catch (const std::exception& e) {
+        gui::dialogs().error(parent, "Plot Error", std::string("Unable to Analyze the Waveform\n") + e.what());
+        return nullptr;
+    }
+    auto* window = new PlotWindow("Analysis");
+    draw_analysis(window->canvas(), view);
+    window->add_panel_below(new ReportPanel(view.verdict, view.passed, view.report));
+    return shown(window, shared_placement(parent), "Analysis " + label);
 }
 
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,

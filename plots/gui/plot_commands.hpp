@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "analyzer/analysis.hpp"
 #include "common/types.hpp"
 #include "plots/gui/plot_window.hpp"
 #include "plots/plot_style.hpp"
@@ -31,6 +32,12 @@ PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const
                                     double n, double period, double offset);
 PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave, double n,
                                 double offset, bool trace_on);
+// Decodes and measures the waveform, then shows the spectrum with the mask
+// above the verdict and the report. A waveform the analyser cannot take
+// (a sample rate below the chip rate) is reported in the "Plot Error" dialog;
+// it then returns nullptr.
+PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options);
 
 // Generic drawings; `into` is an existing window of their tag or nullptr.
 // They raise ConfigError for bad arguments, before any window is made.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPrinter>
+#include <QVBoxLayout>
 
 #include "app/gui/dialog_service.hpp"
 #include "ui_plot_window.h"
@@ -38,6 +39,19 @@ PlotWindow::PlotWindow(const QString& tag) : ui_(std::make_unique<Ui::PlotWindow
 PlotWindow::~PlotWindow() = default;
 
 PlotCanvas& PlotWindow::canvas() const { return *ui_->plot; }
+
+void PlotWindow::add_panel_below(QWidget* panel) {
+    auto* parts = new QWidget;
+    auto* layout = new QVBoxLayout(parts);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget* part : {takeCentralWidget(), panel}) {
+        // Equal halves, whatever height either part would ask for.
+        part->setSizePolicy(part->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+        layout->addWidget(part, 1);
+    }
+    setCentralWidget(parts);
+}
 
 void PlotWindow::remember_limits() {
     limits_.clear();

@@ -29,6 +29,9 @@ public:
 
     PlotCanvas& canvas() const;
 
+    // Puts `panel` below the canvas; the two share the height equally.
+    void add_panel_below(QWidget* panel);
+
     // The axis limits shown now become the ones Zoom Reset returns to.
     void remember_limits();
     void zoom_reset();

@@ -3,6 +3,7 @@
 // view's axes, titles, labels, limits and grid. Drawings never compute; the
 // curves come from plots/.
 
+#include "plots/analysis_view.hpp"
 #include "plots/ccdf.hpp"
 #include "plots/eye_diagram.hpp"
 #include "plots/gui/plot_canvas.hpp"
@@ -23,6 +24,8 @@ void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const pl
 // With `hold` the points join what the canvas shows, otherwise they replace it.
 void draw_scatter(PlotCanvas& canvas, const plots::ScatterPoints& points, const plots::PlotStyle& line, bool hold);
 void draw_waterfall(PlotCanvas& canvas, const plots::Waterfall& view);
+// The spectrum with the mask limit over it.
+void draw_analysis(PlotCanvas& canvas, const plots::AnalysisView& view);
 
 // The limit of the square scatter axes the canvas shows now, or
 // plots::kFreshAxesLimit when it shows none.

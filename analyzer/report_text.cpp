@@ -1,15 +1,14 @@
-#include "cli/analyze/text_report.hpp"
+#include "analyzer/report_text.hpp"
 
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <sstream>
 
 #include "analyzer/constants.hpp"
 
-namespace dot11b::cli {
+namespace dot11b::analyzer {
 namespace {
-
-using namespace analyzer;
 
 constexpr std::size_t kOctetsShown = 16;
 
@@ -99,6 +98,10 @@ void print_measurements(std::ostream& out, const BurstAnalysis& b, const Analysi
     }
 }
 
+std::string no_burst_text(const Analysis& a) {
+    return std::string("no burst found") + (a.silent ? ": every sample is zero" : "");
+}
+
 void print_burst(std::ostream& out, const BurstAnalysis& b, std::size_t index, const Analysis& a) {
     out << format("burst %zu of %zu: samples %zu to %zu (%.2f to %.2f us)\n", index + 1, a.bursts.size(),
                   b.first_sample, b.end_sample - 1, static_cast<double>(b.first_sample) / a.sample_rate_hz * 1e6,
@@ -140,14 +143,29 @@ std::string verdict_text(const BurstAnalysis& burst) {
     return text;
 }
 
-void print_report(std::ostream& out, const std::string& file, const Analysis& analysis) {
-    out << file << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
-        << " MHz\n";
-    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) print_burst(out, analysis.bursts[k], k, analysis);
-    if (analysis.bursts.empty()) {
-        out << "no burst found" << (analysis.silent ? ": every sample is zero" : "") << '\n';
+std::string overall_verdict_text(const Analysis& analysis) {
+    if (analysis.bursts.empty()) return "FAIL: " + no_burst_text(analysis);
+    if (analysis.bursts.size() == 1) return verdict_text(analysis.bursts.front());
+    std::string failed;
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
+        const std::vector<std::string> failures = analysis.bursts[k].failures();
+        for (std::size_t f = 0; f < failures.size(); ++f) {
+            failed += failed.empty() ? "" : "; ";
+            if (f == 0) failed += "burst " + std::to_string(k + 1) + ": ";
+            failed += failures[f];
+        }
     }
-    out << "overall: " << pass_fail(analysis.passed()) << '\n';
+    return failed.empty() ? "PASS" : "FAIL: " + failed;
 }
 
-}  // namespace dot11b::cli
+std::string report_text(const std::string& source, const Analysis& analysis) {
+    std::ostringstream out;
+    out << source << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
+        << " MHz\n";
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) print_burst(out, analysis.bursts[k], k, analysis);
+    if (analysis.bursts.empty()) out << no_burst_text(analysis) << '\n';
+    out << "overall: " << pass_fail(analysis.passed()) << '\n';
+    return out.str();
+}
+
+}  // namespace dot11b::analyzer
