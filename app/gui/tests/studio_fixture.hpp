@@ -24,6 +24,7 @@
 #include "app/gui/handles.hpp"
 #include "app/gui/scripted_dialogs.hpp"
 #include "app/record_reader.hpp"
+#include "common/testing/temporary_folder.hpp"
 #include "frame/console.hpp"
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
@@ -41,25 +42,7 @@ inline void PrintTo(const Value& value, std::ostream* out) {
 
 namespace dot11b::gui::test {
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dot11b-studio-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using dot11b::test::TemporaryFolder;
 
 // Types the text into the field and presses Enter.
 inline void type_into(QLineEdit* field, const QString& text) {
