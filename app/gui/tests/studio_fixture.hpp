@@ -4,7 +4,6 @@
 // script, the working folder (where rfIOConfig.mat lives) a fresh temporary
 // folder.
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
