@@ -4,7 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-
+#include <span>
 
 namespace dot11b::waveform_files {
 namespace {
@@ -12,10 +12,10 @@ namespace {
 constexpr std::size_t kChunkSamples = 4096;
 constexpr std::size_t kSampleBytes = 8;
 
-std::uint8_t* put_float32(double value, std::uint8_t* out) {
-    const auto bits = std::bit_cast<std::uint32_t>(static_cast<float>(value));
-    for (int shift = 0; shift < 32; shift += 8) *out++ = static_cast<std::uint8_t>(bits >> shift);
-    return out;
+// The bit pattern of a float32 as the file holds it: little-endian.
+std::uint32_t little_endian(std::uint32_t bits) {
+    if constexpr (std::endian::native == std::endian::little) return bits;
+    return (bits >> 24) | ((bits >> 8) & 0xFF00U) | ((bits << 8) & 0xFF0000U) | (bits << 24);
 }
 
 double get_float32(const std::uint8_t* in) {
@@ -26,13 +26,18 @@ double get_float32(const std::uint8_t* in) {
 
 }  // namespace
 
+// Whole chunks are converted in one loop the compiler vectorises, then written
+// as they are.
 void write_cf32(DurableFile& file, SampleSpan samples) {
-    std::array<std::uint8_t, kChunkSamples * kSampleBytes> buffer;
+    std::array<std::uint32_t, 2 * kChunkSamples> words;
     for (std::size_t start = 0; start < samples.size(); start += kChunkSamples) {
-        const SampleSpan chunk = samples.subspan(start, std::min(kChunkSamples, samples.size() - start));
-        std::uint8_t* out = buffer.data();
-        for (const Complex z : chunk) out = put_float32(z.imag(), put_float32(z.real(), out));
-        file.write(std::span(buffer.data(), chunk.size() * kSampleBytes));
+        const std::size_t count = std::min(kChunkSamples, samples.size() - start);
+        const Complex* chunk = samples.data() + start;
+        for (std::size_t k = 0; k < count; ++k) {
+            words[2 * k] = little_endian(std::bit_cast<std::uint32_t>(static_cast<float>(chunk[k].real())));
+            words[2 * k + 1] = little_endian(std::bit_cast<std::uint32_t>(static_cast<float>(chunk[k].imag())));
+        }
+        file.write(std::span(reinterpret_cast<const std::uint8_t*>(words.data()), count * kSampleBytes));
     }
 }
 

@@ -37,7 +37,7 @@ public:
     // x / largest * full scale * scale, so halves round as in files written before.
     std::int16_t word(double x) const {
         const double scaled = largest_ > 0 ? x / largest_ * kWfmFullScale * factor_ : x;
-        return static_cast<std::int16_t>(std::round(scaled));
+        return round_half_away(scaled);
     }
 
     // Four bytes per sample into `out`.
@@ -49,6 +49,16 @@ public:
     }
 
 private:
+    // std::round for |x| <= 32766 (full scale times a scale of at most 1),
+    // without its library call: the truncation and the remainder are exact there.
+    static std::int16_t round_half_away(double x) {
+        auto n = static_cast<std::int32_t>(x);
+        const double remainder = x - n;
+        if (remainder >= 0.5) ++n;
+        if (remainder <= -0.5) --n;
+        return static_cast<std::int16_t>(n);
+    }
+
     static std::uint8_t* put(std::int16_t word, std::uint8_t* out) {
         const auto pattern = static_cast<std::uint16_t>(word);
         out[0] = static_cast<std::uint8_t>(pattern >> 8);

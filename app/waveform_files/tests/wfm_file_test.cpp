@@ -53,6 +53,19 @@ TEST(WaveformFile, HalvesRoundAwayFromZero) {
     const double half_word = 1.0 / (2 * 32766);
     EXPECT_EQ(wfm_words(Samples{{1, half_word}, {-half_word, 0}}),
               (std::vector<std::int16_t>{32766, 1, -1, 0}));
+
+    // Around every kind of half, the words are the library's round of the scaled value.
+    Samples samples{{1, 0}};
+    for (const double words : {0.5, 1.5, 2.5, 16382.5, 32765.5, 0.49999999999999994, 7.0, 123.25}) {
+        for (const double x : {words / 32766, std::nextafter(words / 32766, 0.0), std::nextafter(words / 32766, 1.0)}) {
+            samples.emplace_back(x, -x);
+        }
+    }
+    const std::vector<std::int16_t> got = wfm_words(samples);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        EXPECT_EQ(got[2 * k], static_cast<std::int16_t>(std::round(samples[k].real() * 32766))) << k;
+        EXPECT_EQ(got[2 * k + 1], static_cast<std::int16_t>(std::round(samples[k].imag() * 32766))) << k;
+    }
 }
 
 TEST(WaveformFile, NonFiniteSamplesAreRejected) {
