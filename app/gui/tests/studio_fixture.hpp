@@ -73,10 +73,14 @@ protected:
         ASSERT_NE(main_, nullptr);
     }
 
+    // The main windows are picked out first: deleting one also deletes the
+    // dialogs it owns, which the list of top-level windows still holds.
     void close_windows() {
+        QList<QWidget*> mains;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == "figMain") delete window;
+            if (window->objectName() == "figMain") mains.push_back(window);
         }
+        qDeleteAll(mains);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
