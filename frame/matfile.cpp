@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -59,10 +61,23 @@ const MatFileModule& module_for(const fs::path& path) {
     return *loaded;
 }
 
+// Raises, in this program's runtime, what the module handed back.
+void raise(MatFileFault fault) {
+    using Kind = MatFileFault::Kind;
+    switch (fault.kind) {
+    case Kind::None: return;
+    case Kind::Io: throw IoError(fault.message);
+    case Kind::Config: throw ConfigError(fault.message);
+    case Kind::OutOfMemory: throw std::bad_alloc();
+    case Kind::Other: break;
+    }
+    throw std::runtime_error(fault.message);
+}
+
 }  // namespace
 
 void write_mat_file(DurableFile& file, std::span<const MatVariable> variables, MatCompression compression) {
-    module_for(file.target()).write(file.target(), file.temporary_path(), variables, compression);
+    raise(module_for(file.target()).write(file.target(), file.temporary_path(), variables, compression));
 }
 
 void write_mat_file(const fs::path& path, std::span<const MatVariable> variables, MatCompression compression) {
@@ -72,9 +87,15 @@ void write_mat_file(const fs::path& path, std::span<const MatVariable> variables
 }
 
 std::vector<MatVariable> read_mat_file(const fs::path& path, std::span<const std::string_view> names) {
-    return module_for(path).read(path, names);
+    std::vector<MatVariable> variables;
+    raise(module_for(path).read(path, names, variables));
+    return variables;
 }
 
-bool mat_file_holds_variables(const fs::path& path) { return module_for(path).holds_variables(path); }
+bool mat_file_holds_variables(const fs::path& path) {
+    bool holds = false;
+    raise(module_for(path).holds_variables(path, holds));
+    return holds;
+}
 
 }  // namespace dot11b::frame

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,16 +15,28 @@
 namespace dot11b::frame {
 
 // Bumped whenever this table changes, so that a stale module is refused.
-inline constexpr int kMatFileModuleVersion = 2;
+inline constexpr int kMatFileModuleVersion = 3;
 inline constexpr const char* kMatFileModuleFile = "libdot11b_matfile.so";
 inline constexpr const char* kMatFileModuleEntry = "dot11b_matfile_module";
 
+// A failure inside the module, handed back as a value. The program may carry
+// its own copy of the C++ runtime beside the module's, and an exception thrown
+// by one runtime cannot unwind through the other's frames, so no exception
+// crosses this boundary: each entry catches what it raises, the caller
+// raises it again.
+struct MatFileFault {
+    enum class Kind { None, Io, Config, OutOfMemory, Other };
+    Kind kind = Kind::None;
+    std::string message;
+};
+
 struct MatFileModule {
     int version;
-    void (*write)(const std::filesystem::path& target, const std::filesystem::path& temporary,
-                  std::span<const MatVariable> variables, MatCompression compression);
-    std::vector<MatVariable> (*read)(const std::filesystem::path& path, std::span<const std::string_view> names);
-    bool (*holds_variables)(const std::filesystem::path& path);
+    MatFileFault (*write)(const std::filesystem::path& target, const std::filesystem::path& temporary,
+                          std::span<const MatVariable> variables, MatCompression compression) noexcept;
+    MatFileFault (*read)(const std::filesystem::path& path, std::span<const std::string_view> names,
+                         std::vector<MatVariable>& variables) noexcept;
+    MatFileFault (*holds_variables)(const std::filesystem::path& path, bool& holds) noexcept;
 };
 
 }  // namespace dot11b::frame

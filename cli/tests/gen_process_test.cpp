@@ -1,0 +1,103 @@
+// dot11b-gen as the shell runs it: the program as linked (its own C++
+// runtime, its operator new, the MAT-file module loaded from lib/), which
+// the in-process tests of the command line cannot see.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/gen/command_line.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
+
+extern char** environ;
+
+namespace dot11b::cli {
+namespace {
+
+using test::read_bytes;
+using test::read_text;
+using test::TemporaryFolder;
+
+struct ProcessRun {
+    int status;
+    std::string err;
+};
+
+ProcessRun run_program(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), DOT11B_GEN_PATH);
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const std::string err_path = folder / "stderr.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return {-1, "cannot start " + arguments[0]};
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read_text(err_path)};
+}
+
+const std::vector<std::string> kLargestFrame = {"--rate",    "1",    "--preamble", "long", "--mac-header",
+                                                "--fcs",     "--payload", "pn9",   "--length", "2312",
+                                                "--oversampling", "3.5", "--filter", "gaussian"};
+
+std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+// A failure inside the MAT-file module reaches the user as a message and
+// exit status 1, not as an abort; no output is left behind.
+TEST(GenProcess, MatFileFailuresAreReportedAndNothingIsWritten) {
+    const TemporaryFolder folder;
+    test::write_text(folder / "not-a-mat-file.mat", std::string(300, 'x'));
+    test::write_text(folder / "empty.mat", "");
+    for (const char* name : {"not-a-mat-file.mat", "empty.mat"}) {
+        const ProcessRun run = run_program(folder, {"--params", folder / name, "-o", folder / "out.wfm"});
+        EXPECT_EQ(run.status, 1) << name << ": " << run.err;
+        EXPECT_NE(run.err.find("a parameter file was expected"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(folder / "out.wfm")) << name;
+    }
+}
+
+// The module writes and reads in the real program: a parameter file saved by
+// one run rebuilds the same waveform in the next, and a Save Wave file is written.
+TEST(GenProcess, ParameterFilesRoundTripThroughTheModule) {
+    const TemporaryFolder folder;
+    const std::vector<std::string> format = {"--rate", "2", "--preamble", "short", "--payload", "pn15", "--length", "100"};
+    ASSERT_EQ(run_program(folder, with(format, {"--save-params", folder / "p.mat", "-o", folder / "first.wfm", "-o",
+                                                folder / "first.mat"}))
+                  .status,
+              0);
+    const ProcessRun again = run_program(folder, {"--params", folder / "p.mat", "-o", folder / "again.wfm"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(read_bytes(folder / "again.wfm"), read_bytes(folder / "first.wfm"));
+    EXPECT_GT(std::filesystem::file_size(folder / "first.mat"), 128U);
+}
+
+// The largest frame goes through the program's large-block allocator; its
+// file holds every sample and equals the one the command line writes in-process.
+TEST(GenProcess, LargestFrameIsWrittenWhole) {
+    const TemporaryFolder folder;
+    const ProcessRun run = run_program(folder, with(kLargestFrame, {"-o", folder / "process.cf32"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(std::filesystem::file_size(folder / "process.cf32"), 733964U * 8);
+    ASSERT_EQ(test::run_tool(run_dot11b_gen, "dot11b-gen", with(kLargestFrame, {"-o", folder / "in-process.cf32"})).status,
+              0);
+    EXPECT_EQ(read_bytes(folder / "process.cf32"), read_bytes(folder / "in-process.cf32"));
+}
+
+}  // namespace
+}  // namespace dot11b::cli
