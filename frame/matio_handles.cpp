@@ -7,7 +7,9 @@
 namespace dot11b::frame::matio {
 namespace {
 
-thread_local std::string message;
+// libmatio's last message, per thread. In static TLS: GCC 12's LeakSanitizer
+// can crash at exit walking the dynamic TLS of a module loaded by dlopen.
+thread_local std::string message __attribute__((tls_model("initial-exec")));
 
 }  // namespace
 
