@@ -44,6 +44,9 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
+    std::size_t written_ = 0;  // bytes written so far
+    std::size_t sent_ = 0;     // of which the disk has been asked to write
+    static constexpr std::size_t kWritebackStep = std::size_t{1} << 20;
     bool finished_ = false;
     bool committed_ = false;
 };
