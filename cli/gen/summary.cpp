@@ -1,6 +1,7 @@
 #include "cli/gen/summary.hpp"
 
 #include <iomanip>
+#include <sstream>
 #include <string>
 
 #include "app/entry_rules.hpp"
@@ -83,8 +84,11 @@ nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
     return summary;
 }
 
-void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
+// Composed first and handed over whole: standard error is unbuffered, and a
+// system call per piece costs more than the rest of a short run's output.
+void print_summary(std::ostream& stream, const GeneratedWaveform& waveform,
                    const std::vector<std::filesystem::path>& written) {
+    std::ostringstream out;
     const app::FormatParameters& p = waveform.parameters;
     const auto samples = waveform.samples().size();
     const std::size_t bits = waveform.calculation.psdu.size();
@@ -115,6 +119,7 @@ void print_summary(std::ostream& out, const GeneratedWaveform& waveform,
     for (const auto& note : waveform.notes) out << "note:             " << note << '\n';
     for (const auto& path : written) out << "wrote:            " << path.string() << '\n';
     if (written.empty()) out << "wrote:            nothing (give -o FILE to write the waveform)\n";
+    stream << std::move(out).str();
 }
 
 }  // namespace dot11b::cli
