@@ -18,28 +18,23 @@ using namespace dot11b;
 
 const std::filesystem::path kTarget = std::filesystem::temp_directory_path() / "dot11b-bench-output";
 
-void report_bytes(benchmark::State& state, std::size_t bytes_per_sample) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bench::largest_frame().size() *
-                                                      bytes_per_sample));
-}
-
-void BM_LargestFrameToWfm(benchmark::State& state) {
+template <typename Write>
+void write_largest_frame(benchmark::State& state, std::size_t bytes_per_sample, Write write) {
     const Samples& samples = bench::largest_frame();
     for (auto _ : state) {
         DurableFile file(kTarget);
-        waveform_files::write_wfm(file, samples);
+        write(file, samples);
     }
-    report_bytes(state, 4);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * samples.size() * bytes_per_sample));
+}
+
+void BM_LargestFrameToWfm(benchmark::State& state) {
+    write_largest_frame(state, 4, [](DurableFile& file, SampleSpan samples) { waveform_files::write_wfm(file, samples); });
 }
 BENCHMARK(BM_LargestFrameToWfm)->Unit(benchmark::kMillisecond);
 
 void BM_LargestFrameToCf32(benchmark::State& state) {
-    const Samples& samples = bench::largest_frame();
-    for (auto _ : state) {
-        DurableFile file(kTarget);
-        waveform_files::write_cf32(file, samples);
-    }
-    report_bytes(state, 8);
+    write_largest_frame(state, 8, [](DurableFile& file, SampleSpan samples) { waveform_files::write_cf32(file, samples); });
 }
 BENCHMARK(BM_LargestFrameToCf32)->Unit(benchmark::kMillisecond);
 
