@@ -49,9 +49,10 @@ ProcessRun run_program(const TemporaryFolder& folder, std::vector<std::string> a
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read_text(err_path)};
 }
 
-const std::vector<std::string> kLargestFrame = {"--rate",    "1",    "--preamble", "long", "--mac-header",
-                                                "--fcs",     "--payload", "pn9",   "--length", "2312",
-                                                "--oversampling", "3.5", "--filter", "gaussian"};
+const std::vector<std::string> kLargestFrame = {
+    "--rate", "1", "--preamble", "long", "--mac-header", "--fcs", "--payload", "pn9",
+    "--length", "2312", "--oversampling", "3.5", "--filter", "gaussian",
+};
 
 std::vector<std::string> with(std::vector<std::string> arguments, const std::vector<std::string>& more) {
     arguments.insert(arguments.end(), more.begin(), more.end());
