@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "app/gui/callbacks.hpp"
+#include "app/gui/status_line.hpp"
 #include "common/gui/dialog_service.hpp"
 #include "ui_about_window.h"
 #include "ui_mac_header_window.h"
@@ -49,6 +50,12 @@ void emphasise(QLabel* heading) {
 MainFigure::MainFigure() {
     Ui::MainWindow ui;
     ui.setupUi(this);
+    // The file name's row keeps its room, so the window is sized for it from
+    // the start (the generator panel has room to spare for its warnings).
+    QSizePolicy policy = ui.txtDataSourceName->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    ui.txtDataSourceName->setSizePolicy(policy);
+    clear_status(this);
 }
 
 void MainFigure::close_for_good() {
@@ -73,6 +80,7 @@ QDialog* load_mac_header_window(QWidget* parent) {
     Ui::MacHeaderWindow ui;
     ui.setupUi(window);
     window->setModal(true);
+    clear_status(window);
     return window;
 }
 

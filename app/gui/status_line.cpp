@@ -124,11 +124,10 @@ void show_status(QWidget* window, frame::ConsoleKind kind, std::string_view mess
 void clear_status(QWidget* window) {
     QStatusBar* bar = status_bar_of(window);
     if (bar == nullptr) return;
-    if (auto* label = bar->findChild<StatusMessage*>(kMessage)) {
-        label->set_message({});
-        label->setProperty("kind", QVariant());
-    }
-    if (auto* icon = bar->findChild<QLabel*>(kIcon)) icon->hide();
+    StatusMessage* label = message_label(bar);
+    label->set_message({});
+    label->setProperty("kind", QVariant());
+    bar->findChild<QLabel*>(kIcon)->hide();
 }
 
 void show_console_in_status_bars() {

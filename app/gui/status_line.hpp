@@ -19,7 +19,8 @@ void show_console_in_status_bars();
 
 // Shows the message in the window's status bar; nothing when it has none.
 void show_status(QWidget* window, frame::ConsoleKind kind, std::string_view message);
-// Empties the window's status bar.
+// Empties the window's status bar; the bar keeps the height of a message, so
+// the window does not change size when one comes.
 void clear_status(QWidget* window);
 
 }  // namespace dot11b::gui

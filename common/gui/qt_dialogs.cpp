@@ -39,6 +39,22 @@ std::optional<std::filesystem::path> chosen(const QString& file) {
     return std::filesystem::path(file.toStdString());
 }
 
+// A dialog is a window of its own, which does not take its parent's font:
+// given it, the dialog follows the window's font scale.
+void parent_font(QWidget& dialog, QWidget* parent) {
+    if (parent != nullptr) dialog.setFont(parent->window()->font());
+}
+
+std::optional<std::filesystem::path> file_from(QWidget* parent, const FileRequest& request,
+                                               QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, q(request.title), start_folder(request.start_folder), name_filter(request.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    parent_font(dialog, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return chosen(dialog.selectedFiles().front());
+}
+
 // Open until its task has finished: Cancel, Esc and the close button only ask
 // the task to stop, so nothing else can be clicked while it runs.
 class ProgressDialog final : public QDialog {
@@ -98,6 +114,7 @@ private:
 // of its own, which QMessageBox cannot report when no button has a reject role.
 std::optional<std::string> QtDialogs::question(QWidget* parent, const Question& question) {
     QDialog dialog(parent);
+    parent_font(dialog, parent);
     dialog.setWindowTitle(q(question.title));
     dialog.setModal(true);
     auto* icon = new QLabel;
@@ -131,18 +148,21 @@ std::optional<std::string> QtDialogs::question(QWidget* parent, const Question& 
 
 void QtDialogs::error(QWidget* parent, const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Critical, q(title), q(text), QMessageBox::Ok, parent);
+    parent_font(box, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 void QtDialogs::message(QWidget* parent, const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, q(title), q(text), QMessageBox::Ok, parent);
+    parent_font(box, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 std::optional<std::vector<std::string>> QtDialogs::input(QWidget* parent, const InputRequest& request) {
     QDialog dialog(parent);
+    parent_font(dialog, parent);
     dialog.setWindowTitle(q(request.title));
     dialog.setModal(true);
     auto* form = new QFormLayout;
@@ -166,20 +186,19 @@ std::optional<std::vector<std::string>> QtDialogs::input(QWidget* parent, const 
 }
 
 std::optional<std::filesystem::path> QtDialogs::open_file(QWidget* parent, const FileRequest& request) {
-    return chosen(QFileDialog::getOpenFileName(parent, q(request.title), start_folder(request.start_folder),
-                                               name_filter(request.filter)));
+    return file_from(parent, request, QFileDialog::AcceptOpen);
 }
 
 void QtDialogs::progress(QWidget* parent, const ProgressRequest& request, ProgressTask& task) {
     ProgressDialog dialog(parent, request, task);
+    parent_font(dialog, parent);
     // Started from the dialog's own event loop, so no report can come before it listens.
     QMetaObject::invokeMethod(&task, &ProgressTask::start, Qt::QueuedConnection);
     dialog.exec();
 }
 
 std::optional<std::filesystem::path> QtDialogs::save_file(QWidget* parent, const FileRequest& request) {
-    return chosen(QFileDialog::getSaveFileName(parent, q(request.title), start_folder(request.start_folder),
-                                               name_filter(request.filter)));
+    return file_from(parent, request, QFileDialog::AcceptSave);
 }
 
 void QtDialogs::run_window(QDialog& window) { window.exec(); }

@@ -205,6 +205,32 @@ TEST_F(Studio, GeneratorPanelWarnsOfARateOrCarrierThatDisagrees) {
     EXPECT_FALSE(visible("lblFrequencyWarning"));
 }
 
+// A key that clicks a button or ticks a box is its own: shared with another
+// control or a menu, pressing it would only move the focus between them.
+TEST_F(Studio, AccessKeysOfButtonsAndCheckBoxesAreTheirOwn) {
+    std::map<QString, QStringList> owners;
+    QStringList activating;
+    const auto add = [&](const QString& text, const QString& owner, bool activates) {
+        const QString key = QKeySequence::mnemonic(text).toString();
+        if (key.isEmpty()) return;
+        owners[key] << owner;
+        if (activates) activating << key;
+    };
+    for (QAbstractButton* button : main_->findChildren<QAbstractButton*>()) {
+        if (button->window() == main_) add(button->text(), button->objectName(), true);
+    }
+    for (QLabel* label : main_->findChildren<QLabel*>()) {
+        if (label->window() == main_ && label->buddy()) {
+            add(label->text(), label->objectName(), qobject_cast<QAbstractButton*>(label->buddy()) != nullptr);
+        }
+    }
+    for (QAction* menu : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
+        if (menu->isVisible()) add(menu->text(), menu->text(), true);  // a hidden menu takes no keys
+    }
+    ASSERT_FALSE(activating.empty());
+    for (const QString& key : activating) EXPECT_EQ(owners[key].size(), 1) << owners[key].join(", ").toStdString();
+}
+
 TEST_F(Studio, FontScaleReachesTheMenus) {
     set_font_scale(1.5);
     QWidget* scaled = widget_of(frame::call_by_name("dot11b_GUI_b", 1, {}).at(0).reals()[0]);

@@ -82,6 +82,28 @@ TEST(QtDialogs, AmpersandsInButtonsAndPromptsShowAsWritten) {
     EXPECT_TRUE(prompts.contains("Delay & trace:")) << prompts.join('|').toStdString();
 }
 
+// A dialog is a window, which Qt gives the application's font: it takes its
+// parent window's instead, so a scaled window's questions are scaled too.
+TEST(QtDialogs, DialogsTakeTheFontOfTheirWindow) {
+    QWidget window;
+    QFont large = window.font();
+    large.setPointSizeF(1.5 * large.pointSizeF());
+    window.setFont(large);
+    QtDialogs dialogs;
+    std::vector<double> sizes;
+    const auto measure_and_close = [&sizes](QDialog& dialog) {
+        sizes.push_back(dialog.font().pointSizeF());
+        dialog.reject();
+    };
+    when_shown(measure_and_close);
+    dialogs.question(&window, kQuestion);
+    when_shown(measure_and_close);
+    dialogs.error(&window, "Error", "text");
+    when_shown(measure_and_close);
+    dialogs.input(&window, {"Input", {"Value:"}, {"0"}});
+    EXPECT_EQ(sizes, std::vector<double>(3, large.pointSizeF()));
+}
+
 // Reports once when started; finishes when the test says so.
 class ManualTask final : public ProgressTask {
 public:
