@@ -1,11 +1,13 @@
 #include "app/gui/status_line.hpp"
 
 #include <memory>
+#include <string>
 
 #include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 
 #include "app/gui/callbacks.hpp"
 #include "app/gui/graphics.hpp"
@@ -137,7 +139,13 @@ void show_console_in_status_bars() {
     auto previous = std::make_shared<frame::ConsoleWatcher>();
     *previous = frame::set_console_watcher([previous](frame::ConsoleKind kind, std::string_view message) {
         if (*previous) (*previous)(kind, message);
-        show_status(window_for_message(), kind, message);
+        QCoreApplication* application = QCoreApplication::instance();
+        if (application == nullptr) return;
+        if (QThread::currentThread() == application->thread()) return show_status(window_for_message(), kind, message);
+        // Widgets live on the GUI thread: a message printed by a worker goes there.
+        QMetaObject::invokeMethod(application, [kind, text = std::string(message)] {
+            show_status(window_for_message(), kind, text);
+        });
     });
 }
 

@@ -3,6 +3,7 @@
 // 38.5 MHz is 77 samples, channel n is 2407 + 5n MHz, ...).
 
 #include <functional>
+#include <thread>
 
 #include <QMenuBar>
 
@@ -229,6 +230,17 @@ TEST_F(Studio, AccessKeysOfButtonsAndCheckBoxesAreTheirOwn) {
     }
     ASSERT_FALSE(activating.empty());
     for (const QString& key : activating) EXPECT_EQ(owners[key].size(), 1) << owners[key].join(", ").toStdString();
+}
+
+// Widgets belong to the GUI thread: a worker's message is shown from there,
+// once its events run.
+TEST_F(Studio, AWorkersMessageReachesTheStatusBarThroughTheGuiThread) {
+    std::thread worker([] { frame::print_warning("printed by a worker"); });
+    worker.join();
+    EXPECT_EQ(status_message(main_), "");
+    settle();
+    EXPECT_EQ(status_message(main_), "printed by a worker");
+    EXPECT_EQ(status_kind(main_), "warning");
 }
 
 TEST_F(Studio, FontScaleReachesTheMenus) {
