@@ -52,6 +52,9 @@ struct BurstAnalysis {
     std::optional<PsduFormat> format;
     bool pbcc_coded = true;
     std::vector<std::uint8_t> psdu;
+    // The other orientation's PSDU when nothing can tell which is right (see
+    // ReceivedBurst): both readings are shown.
+    std::optional<std::vector<std::uint8_t>> mirrored_psdu;
     FcsStatus fcs = FcsStatus::NotPresent;
     std::optional<MacHeaderFields> mac;
 

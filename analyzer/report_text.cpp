@@ -116,6 +116,12 @@ void print_burst(std::ostream& out, const BurstAnalysis& b, std::size_t index, c
     if (b.status == DecodeStatus::Decoded) {
         line(out, "PSDU",
              format("%zu octets", b.psdu.size()) + (b.psdu.empty() ? "" : ": " + octets_text(b.psdu, kOctetsShown)));
+        if (b.mirrored_psdu) {
+            line(out, "orientation", "cannot be checked (DBPSK header, no valid FCS): both readings shown");
+            line(out, "PSDU mirrored",
+                 format("%zu octets", b.mirrored_psdu->size()) +
+                     (b.mirrored_psdu->empty() ? "" : ": " + octets_text(*b.mirrored_psdu, kOctetsShown)));
+        }
         line(out, "FCS",
              b.fcs == FcsStatus::Valid     ? "valid"
              : b.fcs == FcsStatus::Invalid ? "error"

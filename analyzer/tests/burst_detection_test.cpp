@@ -30,7 +30,8 @@ Frame frame_with(std::size_t octets, std::size_t idle_samples) {
 }
 
 // The burst ends where the generator's burst marker ends, give or take the
-// 1 us margin and half the 0.5 us power average, whether the idle time is half the recording or a fraction of a percent.
+// 1 us margin and half the 0.5 us power average, whether the idle time is
+// half the recording or a fraction of a percent.
 TEST(BurstDetection, TheBurstEndIsFoundWhateverTheShareOfIdleTime) {
     struct Case {
         std::size_t octets;

@@ -109,6 +109,8 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
     if (b.status == DecodeStatus::Decoded) {
         j["psdu_octets"] = b.psdu.size();
         j["psdu"] = hex(b.psdu);
+        j["orientation_checked"] = !b.mirrored_psdu;
+        j["psdu_mirrored"] = b.mirrored_psdu ? Json(hex(*b.mirrored_psdu)) : Json(nullptr);
         j["fcs"] = b.fcs == FcsStatus::Valid ? "valid" : b.fcs == FcsStatus::Invalid ? "error" : "not present";
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
     }
