@@ -30,6 +30,10 @@ struct AnalysisOptions {
 
 inline constexpr double kAssumedCarrierHz = 2412e6;
 
+// Locked clocks (SERVICE b2) derive the carrier and the chip clock from one
+// oscillator, so both are off by the same ppm; this allows for the measurement.
+inline constexpr double kLockedClocksTolerancePpm = 2;
+
 enum class FcsStatus { Valid, Invalid, NotPresent };
 
 struct FrequencyMeasurement {

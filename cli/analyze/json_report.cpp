@@ -1,5 +1,6 @@
 #include "cli/analyze/json_report.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -121,6 +122,12 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["carrier_frequency_hz"] = analysis.carrier_frequency_hz;
         j["carrier_frequency_assumed"] = analysis.carrier_assumed;
         j["chip_clock_offset_ppm"] = b.frequency->chip_clock_offset_ppm;
+        if (b.header && b.header->locked_clocks()) {
+            const double apart = std::abs(b.frequency->carrier_offset_ppm - b.frequency->chip_clock_offset_ppm);
+            j["locked_clocks"] = {{"apart_ppm", apart}, {"passed", apart <= kLockedClocksTolerancePpm}};
+        } else {
+            j["locked_clocks"] = nullptr;
+        }
     }
     j["power_on_ramp_us"] = seconds_in_us(b.ramps.power_on_s);
     j["power_down_ramp_us"] = seconds_in_us(b.ramps.power_down_s);
