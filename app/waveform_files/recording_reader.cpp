@@ -43,4 +43,10 @@ Recording read_recording(const std::filesystem::path& path, const ReadOptions& o
     throw ConfigError(path.string() + ": unknown waveform file format");
 }
 
+std::vector<std::filesystem::path> recording_files(const std::filesystem::path& path) {
+    if (format_of(path) != Format::sigmf) return {path};
+    const SigmfPaths paths = sigmf_paths(path);
+    return {paths.meta, paths.data};
+}
+
 }  // namespace dot11b::waveform_files

@@ -119,7 +119,9 @@ Recording read_sigmf(const std::filesystem::path& path) {
     }
     if (const auto captures = metadata.find("captures");
         captures != metadata.end() && captures->is_array() && !captures->empty() && (*captures)[0].is_object()) {
-        recording.center_frequency_hz = number_at((*captures)[0], "core:frequency");
+        // Capture tools write 0 (or less) for a baseband recording: no carrier known.
+        const auto frequency = number_at((*captures)[0], "core:frequency");
+        if (frequency && *frequency > 0) recording.center_frequency_hz = frequency;
     }
     InputFile data(paths.data);
     if (type == "cf32_le") {

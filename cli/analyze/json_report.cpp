@@ -1,5 +1,6 @@
 #include "cli/analyze/json_report.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -109,6 +110,8 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
     if (b.status == DecodeStatus::Decoded) {
         j["psdu_octets"] = b.psdu.size();
         j["psdu"] = hex(b.psdu);
+        j["orientation_checked"] = !b.mirrored_psdu;
+        j["psdu_mirrored"] = b.mirrored_psdu ? Json(hex(*b.mirrored_psdu)) : Json(nullptr);
         j["fcs"] = b.fcs == FcsStatus::Valid ? "valid" : b.fcs == FcsStatus::Invalid ? "error" : "not present";
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
     }
@@ -119,6 +122,12 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["carrier_frequency_hz"] = analysis.carrier_frequency_hz;
         j["carrier_frequency_assumed"] = analysis.carrier_assumed;
         j["chip_clock_offset_ppm"] = b.frequency->chip_clock_offset_ppm;
+        if (b.header && b.header->locked_clocks()) {
+            const double apart = std::abs(b.frequency->carrier_offset_ppm - b.frequency->chip_clock_offset_ppm);
+            j["locked_clocks"] = {{"apart_ppm", apart}, {"passed", apart <= kLockedClocksTolerancePpm}};
+        } else {
+            j["locked_clocks"] = nullptr;
+        }
     }
     j["power_on_ramp_us"] = seconds_in_us(b.ramps.power_on_s);
     j["power_down_ramp_us"] = seconds_in_us(b.ramps.power_down_s);
