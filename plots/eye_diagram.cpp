@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/errors.hpp"
+#include "plots/automatic_limits.hpp"
 
 namespace dot11b::plots {
 namespace {
@@ -40,17 +41,34 @@ std::vector<double> symbol_times(std::size_t length, double n, double offset) {
     return t;
 }
 
-AxisRange span_of(const std::vector<double>& values, double period) {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
+AxisRange data_range(const std::vector<double>& values) {
+    AxisRange range{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     for (const double v : values) {
         if (std::isnan(v)) continue;
-        low = std::min(low, v);
-        high = std::max(high, v);
+        range.lower = std::min(range.lower, v);
+        range.upper = std::max(range.upper, v);
     }
+    return range;
+}
+
+AxisRange span_of(const std::vector<double>& values, double period) {
+    const AxisRange range = data_range(values);
     // A single sample has no span of its own; show it in one period.
-    if (low == high) return {low - period / 2, high + period / 2};
-    return {low, high};
+    if (range.lower == range.upper) return {range.lower - period / 2, range.upper + period / 2};
+    return range;
+}
+
+// +-1.05 times the largest magnitude, widened to what any one column's axes
+// would pick for themselves, so that every axes shows the same whole ticks.
+AxisRange amplitude_limits(const SignalColumns& x) {
+    const double margin = 1.05 * largest_magnitude(x);
+    AxisRange limits{-margin, margin};
+    for (const auto& column : x) {
+        const AxisRange own = automatic_limits(data_range(column));
+        limits.lower = std::min(limits.lower, own.lower);
+        limits.upper = std::max(limits.upper, own.upper);
+    }
+    return limits;
 }
 
 }  // namespace
@@ -88,8 +106,7 @@ EyeDiagram eye_diagram(const SignalColumns& x, double n, double period, double o
     for (double& v : eye.time) v = std::fmod(v - centre / n, 1) * period;
 
     eye.x = span_of(eye.time, period);
-    const double largest = largest_magnitude(x);
-    eye.y = largest > 0 ? AxisRange{-1.05 * largest, 1.05 * largest} : AxisRange{-1, 1};
+    eye.y = amplitude_limits(x);
     return eye;
 }
 
