@@ -55,6 +55,7 @@ fuzz: deps
 
 bench: build
 	@build/bin/dot11b-bench
+	@build/bin/dot11b-plot-bench
 	@bench/process_bench.sh build/bin
 
 clean:

@@ -30,12 +30,15 @@ Samples transformed(SampleSpan x, DftDirection direction) {
 DftPlan::DftPlan(std::size_t n, DftDirection direction) : n_(n), plan_(nullptr) {
     if (n == 0) return;
     const std::lock_guard lock(planner_mutex());
-    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers serve.
-    Samples in(n);
-    Samples out(n);
-    plan_ = fftw_plan_dft_1d(static_cast<int>(n), as_fftw(in.data()), as_fftw(out.data()),
+    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers
+    // serve; left unwritten, their pages are never even mapped.
+    fftw_complex* in = fftw_alloc_complex(n);
+    fftw_complex* out = fftw_alloc_complex(n);
+    plan_ = fftw_plan_dft_1d(static_cast<int>(n), in, out,
                              direction == DftDirection::Forward ? FFTW_FORWARD : FFTW_BACKWARD,
                              FFTW_ESTIMATE | FFTW_UNALIGNED);
+    fftw_free(out);
+    fftw_free(in);
 }
 
 DftPlan::~DftPlan() {
