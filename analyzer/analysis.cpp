@@ -129,8 +129,8 @@ bool Analysis::passed() const {
 
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options) {
     if (!(sample_rate_hz >= kChipRateHz) || !std::isfinite(sample_rate_hz)) {
-        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) +
-                          " Hz is not allowed; allowed: 11000000 Hz (the chip rate) or more");
+        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
+                          number_text(kChipRateHz) + " Hz (the chip rate) or more");
     }
     const auto unusable = std::find_if(samples.begin(), samples.end(),
                                        [](Complex x) { return !std::isfinite(x.real()) || !std::isfinite(x.imag()); });

@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/gui/mnemonics.hpp"
 #include "common/gui/progress_task.hpp"
 
 namespace dot11b::gui {
@@ -110,7 +111,7 @@ std::optional<std::string> QtDialogs::question(QWidget* parent, const Question& 
     auto* buttons = new QDialogButtonBox;
     std::optional<std::string> answer;
     for (const auto& label : question.buttons) {
-        QPushButton* button = buttons->addButton(q(label), QDialogButtonBox::ActionRole);
+        QPushButton* button = buttons->addButton(literal_ampersands(q(label)), QDialogButtonBox::ActionRole);
         button->setAutoDefault(false);
         if (label == question.default_button) {
             button->setDefault(true);
@@ -148,7 +149,8 @@ std::optional<std::vector<std::string>> QtDialogs::input(QWidget* parent, const 
     std::vector<QLineEdit*> fields;
     for (std::size_t i = 0; i < request.prompts.size(); ++i) {
         auto* field = new QLineEdit(i < request.defaults.size() ? q(request.defaults[i]) : QString());
-        form->addRow(q(request.prompts[i]), field);
+        // The prompt's label has the field as its buddy, so it reads "&" as an access key.
+        form->addRow(literal_ampersands(q(request.prompts[i])), field);
         fields.push_back(field);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -10,6 +10,7 @@
 
 #include "common/gui/progress_task.hpp"
 #include "common/gui/qt_dialogs.hpp"
+#include "common/gui/testing/displayed_text.hpp"
 #include "common/gui/testing/scripted_dialogs.hpp"
 
 namespace dot11b::gui {
@@ -48,6 +49,37 @@ TEST(QtDialogs, QuestionReturnsTheButtonPressedOrNothingWhenClosed) {
 
     when_shown([](QDialog& dialog) { dialog.close(); });
     EXPECT_EQ(dialogs.question(nullptr, kQuestion), std::nullopt);
+}
+
+// A button caption or prompt with an "&" shows it, instead of taking it as
+// the mark of an access key ("Calculate _Plot").
+TEST(QtDialogs, AmpersandsInButtonsAndPromptsShowAsWritten) {
+    QtDialogs dialogs;
+    QStringList buttons;
+    bool any_access_key = false;
+    when_shown([&](QDialog& dialog) {
+        QPushButton* first = nullptr;
+        for (auto* button : dialog.findChildren<QPushButton*>()) {
+            buttons << test::displayed_text(button);
+            any_access_key = any_access_key || !QKeySequence::mnemonic(button->text()).isEmpty();
+            if (test::displayed_text(button) == "Calculate & Plot") first = button;
+        }
+        ASSERT_NE(first, nullptr);
+        first->click();
+    });
+    EXPECT_EQ(dialogs.question(nullptr, {"Waveform Not Calculated", "Calculate?", {"Calculate & Plot", "Cancel"},
+                                         "Calculate & Plot"}),
+              "Calculate & Plot");
+    EXPECT_TRUE(buttons.contains("Calculate & Plot")) << buttons.join('|').toStdString();
+    EXPECT_FALSE(any_access_key);
+
+    QStringList prompts;
+    when_shown([&](QDialog& dialog) {
+        for (auto* label : dialog.findChildren<QLabel*>()) prompts << test::displayed_text(label);
+        dialog.reject();
+    });
+    dialogs.input(nullptr, {"Scatter Diagram Configuration", {"Delay & trace:"}, {"0"}});
+    EXPECT_TRUE(prompts.contains("Delay & trace:")) << prompts.join('|').toStdString();
 }
 
 // Reports once when started; finishes when the test says so.
