@@ -4,7 +4,6 @@
 
 #include "analyzer/analysis.hpp"
 #include "analyzer/report_text.hpp"
-#include "app/waveform_files/recording_reader.hpp"
 #include "cli/analyze/analyze_options.hpp"
 #include "cli/analyze/json_report.hpp"
 #include "cli/analyze/psdu_files.hpp"
@@ -18,13 +17,9 @@ constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
 int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
-    const waveform_files::Recording recording =
-        waveform_files::read_recording(options.file, waveform_files::ReadOptions{options.sample_rate});
-    const analyzer::Analysis analysis = analyzer::analyse(recording.samples, recording.sample_rate_hz,
-                                                          options.analysis_options(recording.center_frequency_hz));
+    const analyzer::Analysis analysis = analyse_file(options);
     if (options.json) {
-        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) out << burst_json(analysis, k).dump() << '\n';
-        if (analysis.bursts.empty()) out << no_burst_json(analysis).dump() << '\n';
+        for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
     } else {
         out << analyzer::report_text(options.file, analysis);
     }
