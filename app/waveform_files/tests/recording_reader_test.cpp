@@ -111,6 +111,9 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     const Recording sigmf = read_recording(folder / "s.sigmf-meta");
     EXPECT_EQ(sigmf.center_frequency_hz, 2.484e9);
     EXPECT_EQ(sigmf.description, "four samples");
+    EXPECT_EQ(sigmf.frame_marker, frame);
+    EXPECT_EQ(sigmf.burst_marker, burst);
+    EXPECT_TRUE(read_recording(folder / "m.mat").frame_marker.empty());
 
     // SigMF defines core:comment as the text of an annotation; core:description
     // belongs to the global object only.
@@ -125,6 +128,32 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     EXPECT_EQ(meta["annotations"][1]["core:label"], "frame");
     EXPECT_EQ(meta["annotations"][1]["core:sample_start"], 1);
     EXPECT_EQ(meta["annotations"][1]["core:sample_count"], 2);
+}
+
+// Annotations of other recorders may overrun the recording or carry other labels.
+TEST(WaveformFiles, MarkerRowsOfAnnotationsStayWithinTheRecording) {
+    const TemporaryFolder folder;
+    write_bytes(folder / "r.sigmf-data", Bytes(4 * 8, 0));
+    write_text(folder / "r.sigmf-meta", R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": 1e6},
+        "annotations": [{"core:label": "burst", "core:sample_start": 2, "core:sample_count": 100},
+                        {"core:label": "frame", "core:sample_start": 9, "core:sample_count": 1},
+                        {"core:label": "frame", "core:sample_start": -1, "core:sample_count": 2},
+                        {"core:label": "other", "core:sample_start": 0, "core:sample_count": 4}]})");
+    const Recording recording = read_recording(folder / "r.sigmf-meta");
+    EXPECT_EQ(recording.burst_marker, Bits({0, 0, 1, 1}));
+    EXPECT_EQ(recording.frame_marker, Bits({0, 0, 0, 0}));
+}
+
+TEST(WaveformFiles, FormatsThatRecordTheRateNeedOne) {
+    const TemporaryFolder folder;
+    const Samples samples = {{0.5, 0}};
+    for (const char* name : {"s.sigmf-meta", "m.mat"}) {
+        DurableFileSet files;
+        const WaveformOutput output{samples, 0, std::nullopt, {}, {}, "", ""};
+        EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / name, output); }).find("above 0 Hz"),
+                  std::string::npos)
+            << name;
+    }
 }
 
 TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
