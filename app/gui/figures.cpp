@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "ui_about_window.h"
 #include "ui_mac_header_window.h"
 #include "ui_main_window.h"

@@ -10,9 +10,9 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "app/gui/handles.hpp"
 #include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/gui/handles.hpp"
 #include "common/number_text.hpp"
 
 namespace dot11b::gui {

@@ -4,13 +4,13 @@
 #include <QPointer>
 
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/record_values.hpp"
 #include "app/window_view.hpp"
 #include "common/errors.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/arity.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"

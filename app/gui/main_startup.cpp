@@ -8,9 +8,9 @@
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
 #include "app/gui/main_controller.hpp"
 #include "app/window_view.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
 

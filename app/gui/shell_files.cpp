@@ -3,7 +3,6 @@
 
 #include "app/file_names.hpp"
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/shell.hpp"
@@ -11,6 +10,7 @@
 #include "app/record_values.hpp"
 #include "app/waveform_files/save_wave_file.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"

@@ -12,10 +12,10 @@
 #include <QCommandLineParser>
 #include <QDialog>
 
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/qt_dialogs.hpp"
+#include "common/gui/dialog_service.hpp"
+#include "common/gui/qt_dialogs.hpp"
 #include "frame/kestrel.hpp"
 #include "frame/registry.hpp"
 

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/user_data_file.hpp"
 #include "common/errors.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/convert.hpp"
 
 namespace dot11b::gui {

@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/gui/progress_task.hpp"
-#include "app/gui/qt_dialogs.hpp"
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/progress_task.hpp"
+#include "common/gui/qt_dialogs.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 
 namespace dot11b::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/gui/handles.hpp"
+#include "common/gui/handles.hpp"
 
 #include <map>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The dialog service drawn with Qt's standard modal dialogs.
 
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 
 namespace dot11b::gui {
 

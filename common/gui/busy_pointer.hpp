@@ -1,11 +1,11 @@
 #pragma once
-// The watch pointer over a window for the length of a scope, through the
-// window's Pointer property; the pointer it had comes back afterwards.
+// The watch pointer over a window for the length of a scope; the pointer the
+// window had comes back afterwards. Long work on the user-interface thread
+// shows itself this way.
 
+#include <QCursor>
 #include <QPointer>
 #include <QWidget>
-
-#include "frame/value.hpp"
 
 namespace dot11b::gui {
 
@@ -18,7 +18,8 @@ public:
 
 private:
     QPointer<QWidget> window_;
-    frame::Value old_;
+    bool had_own_pointer_ = false;  // false: the window showed its parent's pointer
+    QCursor old_;
 };
 
 }  // namespace dot11b::gui

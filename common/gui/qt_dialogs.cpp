@@ -1,4 +1,4 @@
-#include "app/gui/qt_dialogs.hpp"
+#include "common/gui/qt_dialogs.hpp"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -16,7 +16,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/gui/progress_task.hpp"
+#include "common/gui/progress_task.hpp"
 
 namespace dot11b::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 
 #include <stdexcept>
 
@@ -6,7 +6,7 @@
 #include <QEventLoop>
 #include <QPrinter>
 
-#include "app/gui/progress_task.hpp"
+#include "common/gui/progress_task.hpp"
 
 namespace dot11b::gui {
 namespace {

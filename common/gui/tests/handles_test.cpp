@@ -1,7 +1,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "app/gui/handles.hpp"
+#include "common/gui/handles.hpp"
 
 namespace dot11b::gui {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 
-#include "app/gui/qt_dialogs.hpp"
+#include "common/gui/qt_dialogs.hpp"
 
 namespace dot11b::gui {
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 #include <variant>
 
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 
 namespace dot11b::gui {
 

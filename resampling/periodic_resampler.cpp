@@ -1,0 +1,178 @@
+#include "resampling/periodic_resampler.hpp"
+
+#include <liquid/liquid.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "common/errors.hpp"
+#include "common/number_text.hpp"
+
+namespace dot11b::resampling {
+namespace {
+
+void require_in_range(const char* field, double value, double low, double high, bool open) {
+    const bool inside = open ? value > low && value < high : value >= low && value <= high;
+    if (!inside) {
+        throw ConfigError(std::string("PeriodicResampler: ") + field + " must be in " + (open ? "(" : "[") +
+                          number_text(low) + ", " + number_text(high) + (open ? ")" : "]") + ", got " +
+                          number_text(value));
+    }
+}
+
+// Grid points per input sample such that the linear blend between two of
+// them errs by less than the stop-band level (6 dB below it): the blend of
+// e^(j 2 pi f t) on a grid of spacing 1/M errs by at most (2 pi f / M)^2 / 8.
+std::size_t phases_for(double cutoff, double attenuation_db) {
+    const double allowed = std::pow(10.0, -(attenuation_db + 6.0) / 20.0);
+    const double phases = 2.0 * M_PI * cutoff / std::sqrt(8.0 * allowed);
+    return std::max<std::size_t>(16, static_cast<std::size_t>(std::ceil(phases)));
+}
+
+struct FilterBank {
+    const double* rows;
+    const double* slopes;
+    std::size_t width;
+    std::size_t phases;
+};
+
+// Four doubles; the default clone splits them into SSE2 pairs.
+using Quad = double __attribute__((vector_size(32)));
+
+// sum += (row + blend * slope) * x over four doubles.
+[[gnu::always_inline]] inline void accumulate(Quad& sum, const double* row, const double* slope, const Quad& blend,
+                                              const double* x) {
+    Quad tap;
+    Quad change;
+    Quad input;
+    std::memcpy(&tap, row, sizeof tap);
+    std::memcpy(&change, slope, sizeof change);
+    std::memcpy(&input, x, sizeof input);
+    sum += (tap + blend * change) * input;
+}
+
+// The taps are stored twice each, beside the real and imaginary parts of the
+// interleaved input, so the product runs over one array of doubles; four
+// partial sums keep the additions independent.
+[[gnu::always_inline]] inline Complex blended_dot(const double* row, const double* slope, double blend, const double* x, std::size_t count) {
+    Quad sum0 = {};
+    Quad sum1 = {};
+    Quad sum2 = {};
+    Quad sum3 = {};
+    const Quad blends = {blend, blend, blend, blend};
+    for (std::size_t k = 0; k < count; k += 16) {
+        accumulate(sum0, row + k, slope + k, blends, x + k);
+        accumulate(sum1, row + k + 4, slope + k + 4, blends, x + k + 4);
+        accumulate(sum2, row + k + 8, slope + k + 8, blends, x + k + 8);
+        accumulate(sum3, row + k + 12, slope + k + 12, blends, x + k + 12);
+    }
+    const Quad total = (sum0 + sum1) + (sum2 + sum3);
+    return {total[0] + total[2], total[1] + total[3]};
+}
+
+// Instants are start + k * step, never accumulated; `wrapped` counts the
+// whole periods passed so the newest input index needs no division. The whole
+// loop is compiled twice so the dot product inlines into the wider clone.
+__attribute__((target_clones("arch=x86-64-v3", "default")))
+void resample_from(const FilterBank& bank, SampleSpan period, double start, double step, std::span<Complex> out) {
+    const std::size_t n = period.size();
+    const std::size_t width = bank.width;
+    const auto* input = reinterpret_cast<const double*>(period.data());
+    const std::size_t back = (width / 2 - 1) % n;
+    std::vector<double> gathered(2 * width);
+
+    std::size_t wrapped = 0;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        const double instant = start + static_cast<double>(k) * step;  // >= 0
+        const auto whole = static_cast<std::size_t>(instant);
+        const double grid = (instant - static_cast<double>(whole)) * static_cast<double>(bank.phases);
+        const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
+        const double blend = grid - static_cast<double>(phase);
+
+        std::size_t newest = whole - wrapped;
+        if (newest >= n) {
+            wrapped += newest - newest % n;
+            newest %= n;
+        }
+        std::size_t oldest = newest >= back ? newest - back : newest + n - back;
+        const double* x = input + 2 * oldest;
+        if (oldest + width > n) {
+            for (std::size_t j = 0; j < width; ++j) {
+                gathered[2 * j] = period[oldest].real();
+                gathered[2 * j + 1] = period[oldest].imag();
+                oldest = oldest + 1 == n ? 0 : oldest + 1;
+            }
+            x = gathered.data();
+        }
+        out[k] = blended_dot(bank.rows + phase * 2 * width, bank.slopes + phase * 2 * width, blend, x, 2 * width);
+    }
+}
+
+}  // namespace
+
+void ResamplerOptions::validate() const {
+    require_in_range("passband", passband, 0.0, 1.0, true);
+    require_in_range("attenuation_db", attenuation_db, 40.0, 150.0, false);
+}
+
+PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : step_(step) {
+    if (!(std::isfinite(step) && step > 0.0)) {
+        throw ConfigError("PeriodicResampler: step must be a finite number > 0, got " + number_text(step));
+    }
+    options.validate();
+
+    // Frequencies in cycles per input sample: flat to `passband` of the lower
+    // Nyquist frequency, stopped from that Nyquist frequency on.
+    const double stop_edge = 0.5 * std::min(1.0, 1.0 / step);
+    const double pass_edge = options.passband * stop_edge;
+    const double transition = stop_edge - pass_edge;
+    width_ = estimate_req_filter_len(static_cast<float>(std::min(transition, 0.49)),
+                                     static_cast<float>(options.attenuation_db));
+    width_ += (8 - width_ % 8) % 8;  // a multiple of 8: whole blocks of sixteen doubles
+    phases_ = phases_for(stop_edge, options.attenuation_db);
+
+    // Prototype on the fine grid, centred on tap M * L / 2 (delay zero at
+    // grid point 0 of row 0's newest-but-L/2 input).
+    const std::size_t length = phases_ * width_ + 1;
+    std::vector<float> prototype(length);
+    const double cutoff = 0.5 * (pass_edge + stop_edge) / static_cast<double>(phases_);
+    if (liquid_firdes_kaiser(static_cast<unsigned>(length), static_cast<float>(cutoff),
+                             static_cast<float>(options.attenuation_db), 0.0F, prototype.data()) != LIQUID_OK) {
+        throw ConfigError("PeriodicResampler: no Kaiser filter for step " + number_text(step));
+    }
+    double sum = 0.0;
+    for (float tap : prototype) sum += tap;
+    const double gain = static_cast<double>(phases_) / sum;  // unit gain at DC for every delay
+
+    // Output at input instant i + d (0 <= d < 1) reads inputs i - L/2 + 1 ... i + L/2;
+    // input i - L/2 + 1 + j sits at distance d + L/2 - 1 - j, prototype tap
+    // M * d + M * (L - 1 - j).
+    rows_.resize((phases_ + 1) * 2 * width_);
+    for (std::size_t p = 0; p <= phases_; ++p) {
+        for (std::size_t j = 0; j < width_; ++j) {
+            const double tap = gain * prototype[p + phases_ * (width_ - 1 - j)];
+            rows_[(p * width_ + j) * 2] = tap;
+            rows_[(p * width_ + j) * 2 + 1] = tap;
+        }
+    }
+    slopes_.resize(phases_ * 2 * width_);
+    for (std::size_t k = 0; k < slopes_.size(); ++k) slopes_[k] = rows_[k + 2 * width_] - rows_[k];
+}
+
+void PeriodicResampler::resample(SampleSpan period, double first, std::span<Complex> out) const {
+    if (period.empty()) throw ConfigError("PeriodicResampler: the period holds no samples");
+    const double length = static_cast<double>(period.size());
+    const double start = first - length * std::floor(first / length);
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, period, start, step_, out);
+}
+
+Samples resample_periodic(SampleSpan period, double step, std::size_t output_count, double first,
+                          ResamplerOptions options) {
+    Samples out(output_count);
+    PeriodicResampler(step, options).resample(period, first, out);
+    return out;
+}
+
+}  // namespace dot11b::resampling

@@ -1,0 +1,62 @@
+#pragma once
+// Band-limited resampling of one period of a periodic signal at an arbitrary
+// step.
+//
+// Output k is the band-limited period evaluated at the input instant
+// first + k * step, read circularly (instants and filter indices wrap modulo
+// the period), so a loop of the output stays seamless when the output spans
+// whole periods. The interpolating low-pass is a Kaiser-window design on a
+// fine grid of `phases` points per input sample; an instant between two grid
+// points blends their taps linearly, so every instant is computed in double
+// precision rather than rounded to a phase. When decimating (step > 1) the
+// cut-off follows the output's Nyquist frequency, which removes what would
+// alias.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "common/types.hpp"
+
+namespace dot11b::resampling {
+
+struct ResamplerOptions {
+    // Fraction of the lower of the two Nyquist frequencies passed flat, (0, 1).
+    double passband = 0.8;
+    // Stop-band attenuation in dB, [40, 150]; the stop band starts at the lower
+    // Nyquist frequency.
+    double attenuation_db = 80.0;
+
+    // Throws ConfigError naming the field, its value and the allowed range.
+    void validate() const;
+};
+
+class PeriodicResampler {
+public:
+    // `step`: input samples per output sample, > 0 and finite.
+    explicit PeriodicResampler(double step, ResamplerOptions options = {});
+
+    double step() const { return step_; }
+    std::size_t taps_per_phase() const { return width_; }
+    std::size_t phases() const { return phases_; }
+
+    // out[k] = period at input instant first + k * step (any real `first`,
+    // wrapped). Needs a non-empty period.
+    void resample(SampleSpan period, double first, std::span<Complex> out) const;
+
+private:
+    double step_;
+    std::size_t width_;   // taps per phase, a multiple of 8
+    std::size_t phases_;  // grid points per input sample
+    // Row p holds the taps at fractional delay p / phases_, oldest input
+    // first, each tap twice (for the real and the imaginary part); slopes_
+    // row p is row p + 1 minus row p, for the linear blend.
+    std::vector<double> rows_;
+    std::vector<double> slopes_;
+};
+
+// `output_count` outputs of `period` from instant `first` at `step`.
+Samples resample_periodic(SampleSpan period, double step, std::size_t output_count, double first = 0.0,
+                          ResamplerOptions options = {});
+
+}  // namespace dot11b::resampling

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "common/errors.hpp"
+#include "resampling/periodic_resampler.hpp"
+
+namespace dot11b::resampling {
+namespace {
+
+// A periodic band-limited signal as a sum of tones on whole cycles per period:
+// its value at any real instant is known exactly, independently of any filter.
+struct ToneSum {
+    std::size_t period;
+    std::vector<int> cycles;
+    std::vector<Complex> amplitudes;
+
+    Complex at(double instant) const {
+        Complex sum;
+        for (std::size_t k = 0; k < cycles.size(); ++k) {
+            sum += amplitudes[k] * std::polar(1.0, 2.0 * M_PI * cycles[k] * instant / static_cast<double>(period));
+        }
+        return sum;
+    }
+    Samples samples() const {
+        Samples x(period);
+        for (std::size_t n = 0; n < period; ++n) x[n] = at(static_cast<double>(n));
+        return x;
+    }
+};
+
+// Random tones of unit power in total, between `low` and `high` (cycles per
+// input sample, either sign).
+ToneSum random_tones(std::size_t period, double low, double high, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> band(low, high);
+    std::uniform_real_distribution<double> phase(0.0, 2.0 * M_PI);
+    ToneSum tones{period, {}, {}};
+    const int count = 12;
+    for (int k = 0; k < count; ++k) {
+        const int sign = k % 2 == 0 ? 1 : -1;
+        tones.cycles.push_back(sign * static_cast<int>(std::lround(band(random) * static_cast<double>(period))));
+        tones.amplitudes.push_back(std::polar(1.0 / std::sqrt(count), phase(random)));
+    }
+    return tones;
+}
+
+double power_db(const Samples& x) {
+    double sum = 0.0;
+    for (const Complex& v : x) sum += std::norm(v);
+    return 10.0 * std::log10(sum / static_cast<double>(x.size()));
+}
+
+TEST(PeriodicResampler, MatchesTheBandLimitedSignalAtEveryInstantAcrossTheSeam) {
+    const struct {
+        double step;
+        std::size_t period;
+        double first;
+    } kCases[] = {
+        {1.0 + 1e-3, 2000, 0.0},      // clock running fast by 1000 ppm
+        {1.0 - 1e-3, 2000, 1990.25},  // slow, starting just before the seam
+        {1.0 + 1e-7, 1500, -3.5},     // 0.1 ppm
+        {1.0, 1000, 0.5},             // pure half-sample delay
+        {0.3711, 999, 17.0},          // interpolating
+        {2.7183, 3000, 2999.9},       // decimating
+        {22.0 / 3.0, 4000, 5.0},      // decimating strongly
+        {1.01, 40, 0.0},              // period shorter than the filter
+    };
+    for (const auto& c : kCases) {
+        const double stop_edge = 0.5 * std::min(1.0, 1.0 / c.step);
+        const ToneSum tones = random_tones(c.period, 0.0, 0.8 * stop_edge, 7);
+        const Samples input = tones.samples();
+        const std::size_t count = 2 * c.period;
+        const Samples out = resample_periodic(input, c.step, count, c.first);
+
+        Samples error(count);
+        for (std::size_t k = 0; k < count; ++k) error[k] = out[k] - tones.at(c.first + static_cast<double>(k) * c.step);
+        EXPECT_LT(power_db(error), -80.0) << "step " << c.step << " " << power_db(error) << ", period " << c.period;
+    }
+}
+
+TEST(PeriodicResampler, StopsWhatWouldAliasWhenDecimating) {
+    for (double step : {1.25, 3.0, 10.5}) {
+        const std::size_t period = 4096;
+        const double stop_edge = 0.5 / step;
+        // Tones from the stop edge to the input's Nyquist frequency.
+        const ToneSum tones = random_tones(period, stop_edge, 0.5, 3);
+        const Samples out = resample_periodic(tones.samples(), step, 1000, 0.25);
+        EXPECT_LT(power_db(out), -80.0) << "step " << step << " " << power_db(out);
+    }
+}
+
+TEST(PeriodicResampler, RefusesBadSettings) {
+    const Samples one = {Complex(1.0, 0.0)};
+    const struct {
+        double step;
+        ResamplerOptions options;
+    } kBad[] = {{0.0, {}}, {-1.0, {}}, {NAN, {}}, {INFINITY, {}}, {1.0, {.passband = 1.0}},
+                {1.0, {.passband = 0.0}}, {1.0, {.passband = 0.5, .attenuation_db = 20.0}}};
+    for (const auto& c : kBad) EXPECT_THROW((PeriodicResampler{c.step, c.options}), ConfigError) << c.step;
+    EXPECT_THROW(resample_periodic(Samples{}, 1.0, 4), ConfigError);
+    EXPECT_EQ(resample_periodic(one, 1.5, 3).size(), 3U);
+}
+
+}  // namespace
+}  // namespace dot11b::resampling
