@@ -1,6 +1,8 @@
 #include "app/waveform_files/waveform_writer.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "app/waveform_files/cf32_file.hpp"
 #include "app/waveform_files/marker_file.hpp"
@@ -38,10 +40,22 @@ void check_sample_rate(const std::filesystem::path& path, double rate) {
     }
 }
 
+// The readers refuse a file with a sample that is not a number, so none is written.
+void check_finite(const std::filesystem::path& path, SampleSpan samples) {
+    const auto bad = std::find_if(samples.begin(), samples.end(), [](const Complex& s) {
+        return !std::isfinite(s.real()) || !std::isfinite(s.imag());
+    });
+    if (bad != samples.end()) {
+        throw ConfigError(path.string() + ": sample " + std::to_string(bad - samples.begin()) +
+                          " is not a finite number");
+    }
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const std::filesystem::path& path,
                                                   const WaveformOutput& waveform) {
+    check_finite(path, waveform.samples);
     switch (format_of(path)) {
     case Format::wfm:
         write_wfm(files.add(path), waveform.samples);

@@ -144,16 +144,31 @@ TEST(WaveformFiles, MarkerRowsOfAnnotationsStayWithinTheRecording) {
     EXPECT_EQ(recording.frame_marker, Bits({0, 0, 0, 0}));
 }
 
-TEST(WaveformFiles, FormatsThatRecordTheRateNeedOne) {
+// A file the readers would refuse is not written: no sample rate where the
+// format records one, a sample that is not a number.
+TEST(WaveformFiles, WritersRefuseWhatTheReadersWouldRefuse) {
     const TemporaryFolder folder;
-    const Samples samples = {{0.5, 0}};
-    for (const char* name : {"s.sigmf-meta", "m.mat"}) {
+    struct Case {
+        const char* name;
+        Samples samples;
+        double rate;
+        std::string problem;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {"s.sigmf-meta", {{0.5, 0}}, 0, "above 0 Hz"},
+        {"m.mat", {{0.5, 0}}, -1, "above 0 Hz"},
+        {"c.cf32", {{0.5, 0}, {0, nan}}, 1e6, "sample 1 is not a finite number"},
+        {"m.mat", {{nan, 0}}, 1e6, "sample 0 is not a finite number"},
+    };
+    for (const Case& c : cases) {
         DurableFileSet files;
-        const WaveformOutput output{samples, 0, std::nullopt, {}, {}, "", ""};
-        EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / name, output); }).find("above 0 Hz"),
+        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", ""};
+        EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / c.name, output); }).find(c.problem),
                   std::string::npos)
-            << name;
+            << c.name;
     }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
