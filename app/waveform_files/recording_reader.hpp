@@ -5,6 +5,7 @@
 // file ("cannot open PATH: REASON").
 
 #include <complex>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -19,6 +20,10 @@ struct Recording {
     double sample_rate_hz = 0;                  // from the file, or from ReadOptions
     std::optional<double> center_frequency_hz;  // SigMF core:frequency when present and above 0
     std::string description;                    // SigMF core:description when present
+    // The marker rows of a SigMF recording's "frame" and "burst" annotations
+    // (rows 1 and 2, as a waveform is written); empty when it has neither.
+    std::vector<std::uint8_t> frame_marker;
+    std::vector<std::uint8_t> burst_marker;
 };
 
 struct ReadOptions {

@@ -35,10 +35,7 @@ void check_usage(const AnalyzeOptions& options) {
 
 int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
     check_usage(options);
-    const waveform_files::Recording recording =
-        waveform_files::read_recording(options.file, waveform_files::ReadOptions{options.sample_rate});
-    const analyzer::Analysis analysis = analyzer::analyse(recording.samples, recording.sample_rate_hz,
-                                                          options.analysis_options(recording.center_frequency_hz));
+    const analyzer::Analysis analysis = analyse_file(options);
     // The files first: a failed write must not follow a printed verdict.
     if (options.psdu) {
         for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
@@ -48,8 +45,7 @@ int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     if (options.json) {
-        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) out << burst_json(analysis, k).dump() << '\n';
-        if (analysis.bursts.empty()) out << no_burst_json(analysis).dump() << '\n';
+        for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
     } else {
         out << analyzer::report_text(options.file, analysis);
     }

@@ -143,4 +143,11 @@ Json no_burst_json(const Analysis& analysis) {
             {"passed", false}};
 }
 
+std::vector<Json> report_json(const Analysis& analysis) {
+    std::vector<Json> lines;
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, k));
+    if (lines.empty()) lines.push_back(no_burst_json(analysis));
+    return lines;
+}
+
 }  // namespace dot11b::cli
