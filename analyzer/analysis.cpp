@@ -95,6 +95,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     burst.format = rx.frame.format;
     burst.pbcc_coded = rx.frame.pbcc_coded;
     burst.psdu = rx.frame.psdu;
+    burst.mirrored_psdu = rx.mirrored_psdu;
     if (rx.stream.chips.empty()) return burst;
 
     const double nominal_period = sample_rate_hz / kChipRateHz;

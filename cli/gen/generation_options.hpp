@@ -4,6 +4,7 @@
 // symbol entries follow the window's rounding, but an entry outside its range
 // is refused instead of clamped.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,6 +37,10 @@ public:
     // How the payload and filter lengths of `parameters` were typed, if they were.
     EntryNames entry_names(const app::FormatParameters& parameters) const;
 
+    // User data handed over as octets rather than as a file (the Python
+    // module's payload=bytes); apply() takes it as --payload-file's contents.
+    void set_payload_octets(std::vector<std::uint8_t> octets) { payload_octets_ = std::move(octets); }
+
 private:
     std::optional<std::string> rate_;
     std::optional<std::string> modulation_;
@@ -58,6 +63,7 @@ private:
     bool fcs_ = false;
     std::optional<std::string> payload_;
     std::optional<std::string> payload_file_;
+    std::optional<std::vector<std::uint8_t>> payload_octets_;
     std::optional<int> length_;
 };
 

@@ -1,14 +1,13 @@
-#include "plots/dft.hpp"
+#include "common/dft.hpp"
 
 #include <cassert>
 #include <mutex>
 
 #include <fftw3.h>
 
-namespace dot11b::plots {
+namespace dot11b {
 namespace {
 
-// FFTW's planner is not thread-safe; running a plan is.
 std::mutex& planner_mutex() {
     static std::mutex mutex;
     return mutex;
@@ -20,16 +19,26 @@ fftw_complex* as_fftw(const Complex* data) {
     return reinterpret_cast<fftw_complex*>(const_cast<Complex*>(data));
 }
 
+Samples transformed(SampleSpan x, DftDirection direction) {
+    Samples out(x.size());
+    DftPlan(x.size(), direction).execute(x, out);
+    return out;
+}
+
 }  // namespace
 
-DftPlan::DftPlan(std::size_t n) : n_(n), plan_(nullptr) {
+DftPlan::DftPlan(std::size_t n, DftDirection direction) : n_(n), plan_(nullptr) {
     if (n == 0) return;
     const std::lock_guard lock(planner_mutex());
-    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers serve.
-    Samples in(n);
-    Samples out(n);
-    plan_ = fftw_plan_dft_1d(static_cast<int>(n), as_fftw(in.data()), as_fftw(out.data()), FFTW_FORWARD,
+    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers
+    // serve; left unwritten, their pages are never even mapped.
+    fftw_complex* in = fftw_alloc_complex(n);
+    fftw_complex* out = fftw_alloc_complex(n);
+    plan_ = fftw_plan_dft_1d(static_cast<int>(n), in, out,
+                             direction == DftDirection::Forward ? FFTW_FORWARD : FFTW_BACKWARD,
                              FFTW_ESTIMATE | FFTW_UNALIGNED);
+    fftw_free(out);
+    fftw_free(in);
 }
 
 DftPlan::~DftPlan() {
@@ -44,10 +53,8 @@ void DftPlan::execute(SampleSpan in, std::span<Complex> out) const {
     fftw_execute_dft(plan_, as_fftw(in.data()), as_fftw(out.data()));
 }
 
-Samples dft(SampleSpan x) {
-    Samples out(x.size());
-    DftPlan(x.size()).execute(x, out);
-    return out;
-}
+Samples dft(SampleSpan x) { return transformed(x, DftDirection::Forward); }
 
-}  // namespace dot11b::plots
+Samples inverse_dft(SampleSpan x) { return transformed(x, DftDirection::Inverse); }
+
+}  // namespace dot11b

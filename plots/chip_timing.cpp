@@ -1,9 +1,13 @@
-#include "cli/plot/chip_timing.hpp"
+#include "plots/chip_timing.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-namespace dot11b::cli {
+#include "common/errors.hpp"
+#include "common/number_text.hpp"
+#include "plots/signal_columns.hpp"
+
+namespace dot11b::plots {
 namespace {
 
 constexpr double kChipRate = 11e6;  // IEEE 802.11b, 17.4.6.3
@@ -24,4 +28,13 @@ double symbol_offset(const ChipTiming& timing, double symbol_delay) {
     return std::min(timing.samples_per_symbol - 1, std::round(symbol_delay * timing.samples_per_symbol));
 }
 
-}  // namespace dot11b::cli
+EyeDiagram chip_eye_diagram(SampleSpan samples, double sample_rate_hz, double symbol_delay) {
+    if (!(symbol_delay >= 0 && symbol_delay <= 1)) {
+        throw ConfigError("eye diagram: symbol delay " + number_text(symbol_delay) + " is outside 0 to 1");
+    }
+    const ChipTiming timing = chip_timing(sample_rate_hz);
+    return eye_diagram(iq_columns(samples), timing.samples_per_symbol, timing.chips_per_symbol,
+                       symbol_offset(timing, symbol_delay));
+}
+
+}  // namespace dot11b::plots
