@@ -50,12 +50,12 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
         if (!parameters.projected_length) {
             throw UsageError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
         }
-        if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
+        if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings, run.impairments);
         out << number_text(*parameters.projected_length) << '\n';
         return kSuccess;
     }
 
-    const GeneratedWaveform waveform = build_waveform(parameters, settings, std::move(run.notes));
+    const GeneratedWaveform waveform = build_waveform(parameters, settings, run.impairments, std::move(run.notes));
     // A waveform that fails its verification is neither written nor downloaded.
     if (verify.requested() && !verify.passes(waveform, err)) return kFailure;
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);

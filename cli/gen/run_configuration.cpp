@@ -35,8 +35,9 @@ RunConfiguration configure_run(const GenerationOptions& generation, const Output
         app::ParameterSet loaded = load_params(*options.params);
         run.parameters = std::move(loaded.parameters);
         run.settings = std::move(loaded.settings);
+        run.impairments = loaded.impairments;
     }
-    generation.apply(run.parameters, run.settings, run.notes);
+    generation.apply(run.parameters, run.settings, run.impairments, run.notes);
     download.apply(run.parameters, run.settings);
     EntryNames entries = generation.entry_names(run.parameters);
     entries.from_parameter_file = options.params.has_value();
