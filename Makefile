@@ -1,6 +1,6 @@
 # Set-up and everyday commands; see README.md.
 MAKEFLAGS += --no-print-directory
-.PHONY: all deps build test run asan-test fuzz bench clean
+.PHONY: all deps build install test run asan-test fuzz bench clean
 
 all: build
 
@@ -10,6 +10,11 @@ deps:
 build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
+
+# The Python module dot11b, into the system Python's site-packages (run as
+# root, or with sudo, where that folder is the system's).
+install: build
+	@cmake --install build --component python
 
 test: build
 	@ctest --preset default
@@ -55,6 +60,7 @@ fuzz: deps
 
 bench: build
 	@build/bin/dot11b-bench
+	@build/bin/dot11b-plot-bench
 	@bench/process_bench.sh build/bin
 
 clean:

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <string>
 
 #include "analyzer/burst_detection.hpp"
 #include "analyzer/burst_receiver.hpp"
 #include "analyzer/constants.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -16,12 +16,6 @@ namespace {
 constexpr std::size_t kPhaseBlockChips = 64;
 // The ramp search reaches this far beyond the detected extent of the burst.
 constexpr double kRampMarginSeconds = 4e-6;
-
-std::string number_text(double value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
 
 double median(std::vector<double> values) {
     if (values.empty()) return 0;
@@ -101,6 +95,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     burst.format = rx.frame.format;
     burst.pbcc_coded = rx.frame.pbcc_coded;
     burst.psdu = rx.frame.psdu;
+    burst.mirrored_psdu = rx.mirrored_psdu;
     if (rx.stream.chips.empty()) return burst;
 
     const double nominal_period = sample_rate_hz / kChipRateHz;
@@ -134,8 +129,8 @@ bool Analysis::passed() const {
 
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options) {
     if (!(sample_rate_hz >= kChipRateHz) || !std::isfinite(sample_rate_hz)) {
-        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) +
-                          " Hz is not allowed; allowed: 11000000 Hz (the chip rate) or more");
+        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
+                          number_text(kChipRateHz) + " Hz (the chip rate) or more");
     }
     const auto unusable = std::find_if(samples.begin(), samples.end(),
                                        [](Complex x) { return !std::isfinite(x.real()) || !std::isfinite(x.imag()); });

@@ -30,6 +30,10 @@ struct AnalysisOptions {
 
 inline constexpr double kAssumedCarrierHz = 2412e6;
 
+// Locked clocks (SERVICE b2) derive the carrier and the chip clock from one
+// oscillator, so both are off by the same ppm; this allows for the measurement.
+inline constexpr double kLockedClocksTolerancePpm = 2;
+
 enum class FcsStatus { Valid, Invalid, NotPresent };
 
 struct FrequencyMeasurement {
@@ -52,6 +56,9 @@ struct BurstAnalysis {
     std::optional<PsduFormat> format;
     bool pbcc_coded = true;
     std::vector<std::uint8_t> psdu;
+    // The other orientation's PSDU when nothing can tell which is right (see
+    // ReceivedBurst): both readings are shown.
+    std::optional<std::vector<std::uint8_t>> mirrored_psdu;
     FcsStatus fcs = FcsStatus::NotPresent;
     std::optional<MacHeaderFields> mac;
 

@@ -13,17 +13,25 @@ constexpr double kMarginSeconds = 1e-6;
 // Below this peak-to-floor ratio (10 dB) the recording has no quiet part.
 constexpr double kMinDynamicRange = 10;
 constexpr double kLowestThreshold = 1e-3;  // -30 dB of the peak
-constexpr double kFloorPercentile = 0.01;
+// The idle level is the quietest mean over this time: short enough for the
+// shortest interframe space (10 us), long enough that noise alone varies
+// by less than 2 dB between such means.
+constexpr double kFloorSeconds = 4e-6;
 
 std::size_t samples_in(double seconds, double sample_rate_hz) {
     return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(seconds * sample_rate_hz)));
 }
 
+// Running sums of the sample powers: element i holds the sum of the first i.
+std::vector<double> cumulative_power(SampleSpan samples) {
+    std::vector<double> cumulative(samples.size() + 1, 0.0);
+    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+    return cumulative;
+}
+
 // Power averaged over `window` samples centred on each sample.
-std::vector<double> power_envelope(SampleSpan samples, std::size_t window) {
-    const std::size_t n = samples.size();
-    std::vector<double> cumulative(n + 1, 0.0);
-    for (std::size_t i = 0; i < n; ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
+    const std::size_t n = cumulative.size() - 1;
     std::vector<double> envelope(n);
     const std::size_t half = window / 2;
     for (std::size_t i = 0; i < n; ++i) {
@@ -34,12 +42,17 @@ std::vector<double> power_envelope(SampleSpan samples, std::size_t window) {
     return envelope;
 }
 
-double percentile_of_every(const std::vector<double>& values, std::size_t stride, double fraction) {
-    std::vector<double> picked;
-    for (std::size_t i = 0; i < values.size(); i += stride) picked.push_back(values[i]);
-    const auto nth = picked.begin() + static_cast<std::ptrdiff_t>(fraction * static_cast<double>(picked.size() - 1));
-    std::nth_element(picked.begin(), nth, picked.end());
-    return *nth;
+// The lowest mean power over `window` samples, the windows a quarter of one
+// apart: the idle level, however small a share of the recording the idle
+// time is.
+double lowest_mean_power(const std::vector<double>& cumulative, std::size_t window) {
+    const std::size_t n = cumulative.size() - 1;
+    if (window >= n) return cumulative[n] / static_cast<double>(n);
+    double lowest = cumulative[window] - cumulative[0];
+    for (std::size_t first = 0; first + window <= n; first += std::max<std::size_t>(1, window / 4)) {
+        lowest = std::min(lowest, cumulative[first + window] - cumulative[first]);
+    }
+    return lowest / static_cast<double>(window);
 }
 
 // Mean power of the samples outside every burst.
@@ -65,11 +78,12 @@ BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
     BurstSearch search;
     if (samples.empty()) return search;
     const std::size_t window = samples_in(kEnvelopeSeconds, sample_rate_hz);
-    const std::vector<double> envelope = power_envelope(samples, window);
+    const std::vector<double> cumulative = cumulative_power(samples);
+    const std::vector<double> envelope = power_envelope(cumulative, window);
     const double peak = *std::max_element(envelope.begin(), envelope.end());
     if (!(peak > 0) || !std::isfinite(peak)) return search;
 
-    const double floor = percentile_of_every(envelope, window, kFloorPercentile);
+    const double floor = lowest_mean_power(cumulative, samples_in(kFloorSeconds, sample_rate_hz));
     if (floor * kMinDynamicRange > peak) {
         search.bursts.push_back({0, samples.size()});
         return search;

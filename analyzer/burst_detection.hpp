@@ -22,8 +22,8 @@ struct BurstSearch {
     bool quiet_part = false;
 };
 
-// The envelope is the power averaged over 0.5 us, its floor the lowest 1 % of
-// it. A burst is where it stays above the geometric mean of the floor and the
+// The envelope is the power averaged over 0.5 us, its floor the lowest power
+// averaged over 4 us. A burst is where it stays above the geometric mean of the floor and the
 // peak (at most 30 dB below the peak) for 8 us or more, gaps under 2 us
 // bridged. A recording of zeros has none.
 BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz);

@@ -111,6 +111,9 @@ ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_h
             out.stream.chips = std::move(conjugated);
             out.frame = std::move(other);
             out.mirrored = true;
+        } else if (out.frame.status == DecodeStatus::Decoded && other.status == DecodeStatus::Decoded &&
+                   other.psdu != out.frame.psdu) {
+            out.mirrored_psdu = std::move(other.psdu);
         }
     }
     return out;

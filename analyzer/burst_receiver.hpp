@@ -4,6 +4,8 @@
 // its spectrum mirrored (conjugated chips).
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "analyzer/burst_detection.hpp"
@@ -24,6 +26,10 @@ struct ReceivedBurst {
     // The frame decodes only with its spectrum mirrored: the short header's CRC or
     // the FCS passes for the conjugated chips and not for the chips as recorded.
     bool mirrored = false;
+    // The PSDU read from the conjugated chips, when nothing tells the two
+    // orientations apart: a DBPSK header (long preamble), a PSDU whose reading
+    // depends on the orientation, and no valid FCS either way.
+    std::optional<std::vector<std::uint8_t>> mirrored_psdu;
 };
 
 ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_hz, const BurstExtent& extent);

@@ -38,6 +38,12 @@ std::vector<std::string> BurstAnalysis::failures() const {
             failed.push_back(formatted("chip clock offset %.1f ppm outside +-%.0f ppm",
                                        frequency->chip_clock_offset_ppm, kFrequencyTolerancePpm));
         }
+        const double apart = std::abs(frequency->carrier_offset_ppm - frequency->chip_clock_offset_ppm);
+        if (header && header->locked_clocks() && apart > kLockedClocksTolerancePpm) {
+            failed.push_back(formatted("locked clocks claimed, but the carrier and chip clock offsets are %.1f ppm "
+                                       "apart (limit %.0f ppm)",
+                                       apart, kLockedClocksTolerancePpm));
+        }
     }
     if (ramps.power_on_s && *ramps.power_on_s > kRampLimitSeconds) {
         failed.push_back(

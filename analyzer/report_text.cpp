@@ -23,6 +23,13 @@ std::string format(const char* pattern, ...) {
 
 const char* pass_fail(bool passed) { return passed ? "PASS" : "FAIL"; }
 
+// A value with `decimals` decimals; one that rounds to zero prints without a sign.
+std::string fixed(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double shown = std::round(value * scale) / scale;
+    return format("%.*f", decimals, shown == 0 ? 0.0 : shown);
+}
+
 void line(std::ostream& out, const std::string& label, const std::string& text) {
     out << "  " << label << ':' << std::string(label.size() < 19 ? 19 - label.size() : 1, ' ') << text << '\n';
 }
@@ -37,9 +44,13 @@ std::string preamble_text(const BurstAnalysis& b) {
 
 void print_header(std::ostream& out, const PlcpHeader& h) {
     line(out, "SIGNAL", format("0x%02X: %s Mbit/s", h.signal, rate_text(h.signal).c_str()));
-    line(out, "SERVICE",
-         format("0x%02X: %s, clocks %slocked, length extension %d", h.service, h.pbcc() ? "PBCC" : "CCK",
-                h.locked_clocks() ? "" : "not ", h.length_extension() ? 1 : 0));
+    // The modulation bit means something at 5.5 and 11 Mbit/s only, the length
+    // extension bit at 11 Mbit/s only.
+    std::string service = format("0x%02X: ", h.service);
+    if (h.signal == 55 || h.signal == 110) service += h.pbcc() ? "PBCC, " : "CCK, ";
+    service += h.locked_clocks() ? "clocks locked" : "clocks not locked";
+    if (h.signal == 110) service += format(", length extension %d", h.length_extension() ? 1 : 0);
+    line(out, "SERVICE", service);
     line(out, "LENGTH", format("%u us", h.length));
     line(out, "header CRC", h.crc_ok ? "ok" : format("error (received 0x%04X)", h.crc));
 }
@@ -69,12 +80,21 @@ void print_measurements(std::ostream& out, const BurstAnalysis& b, const Analysi
     if (b.frequency) {
         const FrequencyMeasurement& f = *b.frequency;
         line(out, "carrier offset",
-             format("%.0f Hz (%.2f ppm of %.0f MHz%s): %s (limit +-%.0f ppm)", f.carrier_offset_hz,
-                    f.carrier_offset_ppm, a.carrier_frequency_hz / 1e6, a.carrier_assumed ? ", assumed" : "",
+             format("%s Hz (%s ppm of %.0f MHz%s): %s (limit +-%.0f ppm)", fixed(f.carrier_offset_hz, 0).c_str(),
+                    fixed(f.carrier_offset_ppm, 2).c_str(), a.carrier_frequency_hz / 1e6,
+                    a.carrier_assumed ? ", assumed" : "",
                     pass_fail(std::abs(f.carrier_offset_ppm) <= kFrequencyTolerancePpm), kFrequencyTolerancePpm));
         line(out, "chip clock offset",
-             format("%.2f ppm: %s (limit +-%.0f ppm)", f.chip_clock_offset_ppm,
+             format("%s ppm: %s (limit +-%.0f ppm)", fixed(f.chip_clock_offset_ppm, 2).c_str(),
                     pass_fail(std::abs(f.chip_clock_offset_ppm) <= kFrequencyTolerancePpm), kFrequencyTolerancePpm));
+        if (b.header && b.header->locked_clocks()) {
+            const double apart = std::abs(f.carrier_offset_ppm - f.chip_clock_offset_ppm);
+            line(out, "locked clocks",
+                 format("carrier and chip clock offsets %s ppm apart: %s (limit %.0f ppm)", fixed(apart, 2).c_str(),
+                        pass_fail(apart <= kLockedClocksTolerancePpm), kLockedClocksTolerancePpm));
+        } else {
+            line(out, "locked clocks", "not claimed (SERVICE b2 is 0)");
+        }
     }
     const auto ramp = [&](const char* label, const std::optional<double>& seconds) {
         line(out, label,
@@ -116,6 +136,12 @@ void print_burst(std::ostream& out, const BurstAnalysis& b, std::size_t index, c
     if (b.status == DecodeStatus::Decoded) {
         line(out, "PSDU",
              format("%zu octets", b.psdu.size()) + (b.psdu.empty() ? "" : ": " + octets_text(b.psdu, kOctetsShown)));
+        if (b.mirrored_psdu) {
+            line(out, "orientation", "cannot be checked (DBPSK header, no valid FCS): both readings shown");
+            line(out, "PSDU mirrored",
+                 format("%zu octets", b.mirrored_psdu->size()) +
+                     (b.mirrored_psdu->empty() ? "" : ": " + octets_text(*b.mirrored_psdu, kOctetsShown)));
+        }
         line(out, "FCS",
              b.fcs == FcsStatus::Valid     ? "valid"
              : b.fcs == FcsStatus::Invalid ? "error"

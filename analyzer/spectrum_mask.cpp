@@ -1,14 +1,11 @@
 #include "analyzer/spectrum_mask.hpp"
 
-#include <fftw3.h>
-
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <mutex>
 #include <numbers>
 
 #include "analyzer/constants.hpp"
+#include "common/dft.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -19,31 +16,6 @@ constexpr double kInnerEdgeHz = 11e6;
 constexpr double kOuterEdgeHz = 22e6;
 constexpr double kInnerLimitDbr = -30;
 constexpr double kOuterLimitDbr = -50;
-
-// FFTW's planner is not re-entrant; execution on separate arrays is.
-std::mutex& planner_mutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-struct FftPlan {
-    explicit FftPlan(std::size_t n) : in(fftw_alloc_complex(n)), out(fftw_alloc_complex(n)) {
-        const std::lock_guard lock(planner_mutex());
-        plan = fftw_plan_dft_1d(static_cast<int>(n), in, out, FFTW_FORWARD, FFTW_ESTIMATE);
-    }
-    ~FftPlan() {
-        const std::lock_guard lock(planner_mutex());
-        fftw_destroy_plan(plan);
-        fftw_free(in);
-        fftw_free(out);
-    }
-    FftPlan(const FftPlan&) = delete;
-    FftPlan& operator=(const FftPlan&) = delete;
-
-    fftw_complex* in;
-    fftw_complex* out;
-    fftw_plan plan;
-};
 
 // The smallest length of at least n with no prime factor above 7, fast for FFTW.
 std::size_t smooth_length(std::size_t n) {
@@ -78,17 +50,17 @@ Spectrum power_spectrum(SampleSpan samples, double sample_rate_hz) {
         samples.size() <= n ? 1 : std::min(kMaxSegments, std::max<std::size_t>(1, 2 * (samples.size() - n) / n + 1));
     const double hop = segments > 1 ? static_cast<double>(samples.size() - n) / static_cast<double>(segments - 1) : 0;
 
-    FftPlan fft(n);
+    const DftPlan fft(n);
+    Samples segment(n);
+    Samples transformed(n);
     std::vector<double> power(n, 0.0);
     for (std::size_t s = 0; s < segments; ++s) {
         const auto first = static_cast<std::size_t>(std::lround(hop * static_cast<double>(s)));
         for (std::size_t i = 0; i < n; ++i) {
-            const Complex x = first + i < samples.size() ? samples[first + i] * window[i] : Complex(0);
-            fft.in[i][0] = x.real();
-            fft.in[i][1] = x.imag();
+            segment[i] = first + i < samples.size() ? samples[first + i] * window[i] : Complex(0);
         }
-        fftw_execute(fft.plan);
-        for (std::size_t i = 0; i < n; ++i) power[i] += fft.out[i][0] * fft.out[i][0] + fft.out[i][1] * fft.out[i][1];
+        fft.execute(segment, transformed);
+        for (std::size_t i = 0; i < n; ++i) power[i] += std::norm(transformed[i]);
     }
 
     const double peak = *std::max_element(power.begin(), power.end());

@@ -169,6 +169,9 @@ Value to_value(const SigGenSettings& s) {
 }
 
 Value to_value(const ConnectionConfig& c) {
+    RecordWriter rs232;
+    rs232.add("port", c.rs232.port).add("baudrate", c.rs232.baudrate).add("handshake", text(c.rs232.handshake));
+    if (!c.rs232.device.empty()) rs232.add("device", text(c.rs232.device));
     return RecordWriter()
         .add("type", text(c.type))
         .add("GPIB", RecordWriter()
@@ -176,11 +179,7 @@ Value to_value(const ConnectionConfig& c) {
                          .add("primary", c.gpib.primary)
                          .add("secondary", c.gpib.secondary)
                          .take())
-        .add("RS232", RecordWriter()
-                          .add("port", c.rs232.port)
-                          .add("baudrate", c.rs232.baudrate)
-                          .add("handshake", text(c.rs232.handshake))
-                          .take())
+        .add("RS232", rs232.take())
         .add("TCPIP", RecordWriter().add("address", text(c.tcpip.address)).add("board", c.tcpip.board).take())
         .add("BBGtype", text(c.bbg_type))
         .add("LastParameterFilename", text(c.last_parameter_filename))
@@ -275,6 +274,7 @@ ConnectionConfig connection_config_from_value(const Value& value, std::string_vi
     c.rs232.port = static_cast<int>(rs232.whole_number("port", 1, 9));
     c.rs232.baudrate = static_cast<int>(rs232.whole_number("baudrate", 1, 10000000));
     c.rs232.handshake = rs232.text("handshake");
+    if (rs232.has("device")) c.rs232.device = rs232.text("device");
     const RecordReader tcpip = r.record("TCPIP");
     c.tcpip.address = tcpip.text("address");
     c.tcpip.board = static_cast<int>(tcpip.whole_number("board", 0, 15));

@@ -115,6 +115,10 @@ struct Rs232Settings {
     int port = 1;         // serial port, 1 to 9
     int baudrate = 9600;  // bits per second
     std::string handshake = "Xon/Xoff";
+    // A serial device chosen by its path (/dev/ttyUSB0, /dev/serial/by-id/...)
+    // instead of the numbered port; empty: the port. Stored as RS232.device
+    // only when set, so records of the numbered ports keep their fields.
+    std::string device;
     bool operator==(const Rs232Settings&) const = default;
 };
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <filesystem>
 
+#include "app/entry_notes.hpp"
 #include "app/entry_rules.hpp"
 #include "app/num2str.hpp"
 #include "common/errors.hpp"
@@ -25,6 +28,7 @@ public:
     View& text(const std::string& tag, std::string s) { return add(tag, "String", std::move(s)); }
     View& number(const std::string& tag, double x) { return add(tag, "String", num2str(x)); }
     View& choices(const std::string& tag, std::vector<std::string> list) { return add(tag, "String", std::move(list)); }
+    View& tooltip(const std::string& tag, std::string s) { return add(tag, "TooltipString", std::move(s)); }
     ControlSettings take() { return std::move(settings_); }
 
 private:
@@ -36,6 +40,21 @@ private:
 };
 
 double code(auto e) { return static_cast<double>(e); }
+
+// The Setup button edits a header that is sent: ticked, in framed mode.
+bool mac_header_editable(const FormatParameters& p) { return p.framed && p.mac_header.active; }
+
+// A file's name without its folder, its middle left out when it is long.
+std::string shortened_file_name(const std::string& path) {
+    constexpr std::size_t kLongest = 32;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (name.size() <= kLongest) return name;
+    constexpr std::size_t kHead = kLongest / 2 - 2;
+    return name.substr(0, kHead) + "..." + name.substr(name.size() - (kLongest - kHead - 3));
+}
+
+// Two rates or frequencies are the same when they differ by rounding only.
+bool same_frequency(double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(std::abs(a), std::abs(b)); }
 
 }  // namespace
 
@@ -66,9 +85,10 @@ ControlSettings format_parameters_view(const FormatParameters& p) {
     v.text("tbGenerationMode", p.framed ? "Framed" : "Unframed").flag("tbGenerationMode", p.framed);
     v.enable("pdPreambleFormat", p.framed && mbps > 1);
     for (const char* tag : {"chkClkLocked", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "chkMACheader",
-                            "chkMACfcs", "pbMACheaderSetup"}) {
+                            "chkMACfcs"}) {
         v.enable(tag, p.framed);
     }
+    v.enable("pbMACheaderSetup", mac_header_editable(p));
 
     const auto rate = std::find(kRateChoices.begin(), kRateChoices.end(), p.rate);
     if (rate != kRateChoices.end()) {
@@ -117,8 +137,12 @@ ControlSettings generation_parameters_view(const FormatParameters& p) {
 
 ControlSettings payload_setup_view(const FormatParameters& p) {
     View v;
-    v.flag("chkMACheader", p.mac_header.active).enable("pbMACheaderSetup", p.mac_header.active);
+    v.flag("chkMACheader", p.mac_header.active).enable("pbMACheaderSetup", mac_header_editable(p));
     v.flag("chkMACfcs", p.fcs.active).value("pdDATAsourceType", code(p.data_source));
+    const bool from_file = p.data_source == mac::PayloadSource::UserData && !p.data_source_name.empty();
+    v.visible("txtDataSourceName", from_file)
+        .text("txtDataSourceName", from_file ? shortened_file_name(p.data_source_name) : "")
+        .tooltip("txtDataSourceName", from_file ? p.data_source_name : "");
     v.number("txtDataLength", static_cast<double>(p.data_length))
         .enable("txtDataLength", p.data_source != mac::PayloadSource::UserData);
     v.number("txtTotalLength", static_cast<double>(p.total_length));
@@ -148,6 +172,34 @@ ControlSettings sig_gen_view(const SigGenSettings& s) {
     v.value("pdReconFilter", s.recon_filter).flag("chkRFblanking", s.rf_blanking);
     v.flag("tbArbRefSource", s.external_reference).text("tbArbRefSource", s.external_reference ? "Ext. Ref" : "Int. Ref");
     v.flag("tbMarkerPolarity", s.negative_markers).text("tbMarkerPolarity", s.negative_markers ? "- Mkrs" : "+ Mkrs");
+    return v.take();
+}
+
+ControlSettings sig_gen_warnings_view(const FormatParameters& p, const SigGenSettings& s, double channel_carrier) {
+    View v;
+    const double chip_rate_clock = kChipRate * p.oversampling;
+    const bool clock_differs = !same_frequency(s.sampling_rate, chip_rate_clock);
+    const std::string ratio = num2str(p.oversampling);
+    v.visible("lblSamplingRateWarning", clock_differs)
+        .text("lblSamplingRateWarning",
+              clock_differs ? "⚠ not 11 MHz × " + ratio + " = " + frequency_text(chip_rate_clock) : "")
+        .tooltip("lblSamplingRateWarning",
+                 clock_differs ? "The sample rate differs from 11 MHz times the oversampling ratio " + ratio + " (" +
+                                     frequency_text(chip_rate_clock) +
+                                     ").\nThe generator would play the chips at another rate than 11 Mchip/s.\n"
+                                     "Choosing an oversampling ratio sets the sample rate to match."
+                               : "");
+    const bool carrier_differs = channel_carrier > 0 && !same_frequency(s.frequency, channel_carrier);
+    const std::string channel = std::to_string(p.channel);
+    v.visible("lblFrequencyWarning", carrier_differs)
+        .text("lblFrequencyWarning",
+              carrier_differs ? "⚠ not RF channel " + channel + " (" + frequency_text(channel_carrier) + ")" : "")
+        .tooltip("lblFrequencyWarning",
+                 carrier_differs ? "The carrier differs from the centre of RF channel " + channel + " (" +
+                                       frequency_text(channel_carrier) +
+                                       ").\nChanging the units rescales the stored frequency.\n"
+                                       "Choosing an RF channel sets the carrier to its centre."
+                                 : "");
     return v.take();
 }
 

@@ -47,6 +47,12 @@ ControlSettings projected_length_view(const FormatParameters& parameters);
 
 // The generator settings panel.
 ControlSettings sig_gen_view(const SigGenSettings& settings);
+// The warnings beside the generator panel's sample rate, when it is not 11 MHz
+// times the oversampling ratio, and beside its carrier, when it is not the
+// centre of the chosen RF channel, `channel_carrier` Hz (a change of units
+// rescales the value; 0: no channel to compare with).
+ControlSettings sig_gen_warnings_view(const FormatParameters& parameters, const SigGenSettings& settings,
+                                      double channel_carrier);
 
 // A frequency as its units position (1 Hz, 2 kHz, 3 MHz, 4 GHz) and the
 // number shown in those units.

@@ -1,4 +1,4 @@
-// Opening each plot window on the largest frame and drawing it once, 800 x
+// Opening each plot window on the longest waveform and drawing it once, 800 x
 // 600, offscreen: the time from the plot command to the first picture.
 
 #include <benchmark/benchmark.h>
@@ -14,7 +14,7 @@ namespace {
 
 using namespace dot11b;
 using bench::kLargestFrameRate;
-using bench::largest_frame;
+using bench::longest_waveform;
 using plot_windows::PlotWindow;
 
 // Windows need an application; it lives until the process ends.
@@ -33,7 +33,7 @@ void ensure_application() {
 template <typename Open>
 void open_and_draw(benchmark::State& state, Open open) {
     ensure_application();
-    const Samples& wave = largest_frame();
+    const Samples& wave = longest_waveform();
     const plots::SignalColumns columns = plots::iq_columns(wave);
     for (auto _ : state) {
         const std::unique_ptr<PlotWindow> window(open(wave, columns));
@@ -83,5 +83,12 @@ void BM_WaterfallWindow(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_WaterfallWindow)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisWindow(benchmark::State& state) {
+    open_and_draw(state, [](SampleSpan wave, const plots::SignalColumns&) {
+        return plot_windows::open_analysis_window(nullptr, "bench", kLargestFrameRate, wave, {});
+    });
+}
+BENCHMARK(BM_AnalysisWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace

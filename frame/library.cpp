@@ -6,6 +6,7 @@
 #include "frame/console.hpp"
 #include "frame/globals.hpp"
 #include "frame/runtime_error.hpp"
+#include "frame/user_question.hpp"
 
 namespace dot11b::frame {
 namespace {
@@ -69,6 +70,7 @@ void terminate() {
         }
     }
     lc.library.reset();
+    set_question_asker({});
     lc.state = State::Terminated;
 }
 

@@ -18,12 +18,20 @@ namespace {
 namespace fs = std::filesystem;
 
 // Where the module is looked for: in lib/ beside the program's bin/ folder
-// (the build tree and an installation alike), then where this build put it.
+// (the build tree and an installation alike), beside the shared object that
+// holds this code when that is not the program (the Python module's
+// package), then where this build put it.
 std::vector<fs::path> module_candidates() {
     std::vector<fs::path> candidates;
     std::error_code error;
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error) candidates.push_back(program.parent_path().parent_path() / "lib" / kMatFileModuleFile);
+    static const char anchor = 0;  // an address inside the shared object that holds this code
+    Dl_info holder{};
+    if (::dladdr(&anchor, &holder) != 0 && holder.dli_fname != nullptr) {
+        const fs::path object = fs::weakly_canonical(holder.dli_fname, error);
+        if (!error && object != program) candidates.push_back(object.parent_path() / kMatFileModuleFile);
+    }
 #ifdef DOT11B_MATFILE_MODULE_PATH
     const fs::path built(DOT11B_MATFILE_MODULE_PATH);
     if (candidates.empty() || candidates.front() != built) candidates.push_back(built);

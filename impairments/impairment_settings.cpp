@@ -33,6 +33,18 @@ const ImpairmentField* impairment_field(std::string_view option) {
     return nullptr;
 }
 
+std::string describe_impairments(const ImpairmentSettings& settings) {
+    std::string text;
+    for (const ImpairmentField& field : kImpairmentFields) {
+        if (const std::optional<double>& value = settings.*field.member) {
+            text += (text.empty() ? "" : ", ") + std::string(field.option) + " " + number_text(*value) + " " +
+                    std::string(field.unit);
+        }
+    }
+    if (settings.snr) text += " (seed " + std::to_string(settings.seed) + ")";
+    return text;
+}
+
 std::size_t clock_offset_length(std::size_t n, double ppm) {
     const double scaled = static_cast<double>(n) / (1.0 + ppm * 1e-6);
     return 2 * static_cast<std::size_t>(std::llround(scaled / 2.0));

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace dot11b::impairments {
@@ -49,6 +50,10 @@ inline constexpr std::array<ImpairmentField, 7> kImpairmentFields = {{
 
 // The field of an option name, or nullptr.
 const ImpairmentField* impairment_field(std::string_view option);
+
+// The impairments that are on, in their order, as "pa-backoff 6 dB, snr 20 dB
+// (seed 1)"; the seed only with noise. Empty when none is on.
+std::string describe_impairments(const ImpairmentSettings& settings);
 
 // The period length after a clock offset: round(n / (1 + ppm 1e-6)) made
 // even (the nearest even number).

@@ -48,7 +48,7 @@ const std::vector<std::string>& handshake_list() {
 app::ConnectionConfig initConfig(app::ConnectionConfig record) {
     record.type = "GPIB";
     record.gpib = {0, 19, -1};
-    record.rs232 = {1, 19200, "Xon/Xoff"};
+    record.rs232 = {1, 19200, "Xon/Xoff", ""};
     record.tcpip = {"0.0.0.0", 0};
     return record;
 }
@@ -130,6 +130,7 @@ ConnectionControls controls_for(const app::ConnectionConfig& record, DialogModel
     controls.primary_address = record.gpib.primary + 1;
     controls.secondary_address = record.gpib.secondary + 2;
     controls.port_number = record.rs232.port;
+    controls.serial_device = record.rs232.device;
     controls.baud_rate = ConvertStringToIndex(baud_rate_list(), std::to_string(record.rs232.baudrate));
     controls.handshake = ConvertStringToIndex(handshake_list(), record.rs232.handshake);
     controls.tcpip_address = record.tcpip.address;
@@ -140,6 +141,7 @@ app::ConnectionConfig UpdateConfig(const ConnectionControls& controls, app::Conn
     record.type = ConvertIndexToString(controls.connection_list, controls.connection);
     record.gpib = {controls.gpib_board - 1, controls.primary_address - 1, controls.secondary_address - 2};
     record.rs232.port = controls.port_number;
+    record.rs232.device = controls.serial_device;
     record.rs232.baudrate = std::atoi(ConvertIndexToString(baud_rate_list(), controls.baud_rate).c_str());
     record.rs232.handshake = ConvertIndexToString(handshake_list(), controls.handshake);
     record.tcpip = {controls.tcpip_address, 0};

@@ -56,6 +56,7 @@ struct ConnectionControls {
     int primary_address = 20;   // address + 1
     int secondary_address = 1;  // address + 2 (1 = none)
     int port_number = 1;        // port
+    std::string serial_device;  // a device path used instead of the port; empty: the port
     int baud_rate = 2;          // position in baud_rate_list()
     int handshake = 2;          // position in handshake_list()
     std::string tcpip_address = "0.0.0.0";
@@ -65,8 +66,8 @@ struct ConnectionControls {
 // (LAN for "b", RS-232 for "c") shows as GPIB.
 ConnectionControls controls_for(const app::ConnectionConfig& record, DialogModel model);
 
-// The nine connection fields read back from the controls into `record`
-// (the application's own fields are kept), with `TCPIP.board` 0.
+// The nine connection fields (and `RS232.device`) read back from the controls
+// into `record` (the application's own fields are kept), with `TCPIP.board` 0.
 app::ConnectionConfig UpdateConfig(const ConnectionControls& controls, app::ConnectionConfig record);
 
 }  // namespace dot11b::instrument

@@ -1,13 +1,9 @@
 #include "instrument/connection_endpoint.hpp"
 
-
 #include "common/ascii_case.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::instrument {
-namespace {
-
-}  // namespace
 
 std::string SerialDevices::device(int port) const {
     if (const auto found = devices_.find(port); found != devices_.end()) return found->second;
@@ -32,7 +28,8 @@ Endpoint endpoint_of(const app::ConnectionConfig& config, const SerialDevices& d
         if (config.rs232.baudrate < 1) {
             throw ConfigError("configuration.RS232.baudrate " + std::to_string(config.rs232.baudrate) + " is not a speed");
         }
-        return SerialSettings{devices.device(config.rs232.port), static_cast<unsigned>(config.rs232.baudrate),
+        const std::string& chosen = config.rs232.device;
+        return SerialSettings{chosen.empty() ? devices.device(config.rs232.port) : chosen, static_cast<unsigned>(config.rs232.baudrate),
                               handshake_of(config.rs232.handshake)};
     }
     if (bus == "GPIB") {

@@ -11,7 +11,8 @@
 namespace dot11b::instrument {
 
 // Serial port numbers of the record (1 to 9) and the devices they stand for;
-// port n is /dev/ttyS(n-1) unless set otherwise.
+// port n is /dev/ttyS(n-1) unless set otherwise. A record's RS232.device,
+// when set, is used instead of its port.
 class SerialDevices {
 public:
     std::string device(int port) const;

@@ -60,7 +60,8 @@ app::ConnectionConfig connection_from_record(const Value& config) {
         c.gpib = {whole(gpib, "board"), whole(gpib, "primary"), whole(gpib, "secondary")};
     } else if (bus == "RS232") {
         const app::RecordReader rs232 = record.record("RS232");
-        c.rs232 = {whole(rs232, "port"), whole(rs232, "baudrate"), rs232.text("handshake")};
+        c.rs232 = {whole(rs232, "port"), whole(rs232, "baudrate"), rs232.text("handshake"),
+                   rs232.has("device") ? rs232.text("device") : std::string()};
     } else if (bus == "TCPIP") {
         const app::RecordReader tcpip = record.record("TCPIP");
         c.tcpip.address = tcpip.text("address");

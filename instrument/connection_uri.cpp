@@ -79,14 +79,14 @@ void read_serial(const std::string& uri, std::string_view rest, ConnectionUri& r
         }
     }
     result.config.type = "RS232";
+    serial.device = std::string(device);
     result.config.rs232 = serial;
-    result.serial_device = std::string(device);
 }
 
 }  // namespace
 
 ConnectionUri parse_connection_uri(const std::string& uri, app::ConnectionConfig base) {
-    ConnectionUri result{std::move(base), std::nullopt};
+    ConnectionUri result{std::move(base)};
     const std::string_view text = uri;
     if (text.starts_with("tcpip://")) {
         const std::string address(text.substr(8));

@@ -4,7 +4,6 @@
 //   serial:DEVICE[?baud=N&handshake=xon|rtscts|none]
 //   gpib://BOARD/PRIMARY[/SECONDARY]
 
-#include <optional>
 #include <string>
 
 #include "app/records.hpp"
@@ -12,9 +11,7 @@
 namespace dot11b::instrument {
 
 struct ConnectionUri {
-    app::ConnectionConfig config;
-    // For serial connections: the device behind RS232.port.
-    std::optional<std::string> serial_device;
+    app::ConnectionConfig config;  // a serial device is RS232.device
 };
 
 // Starts from `base` (its application fields and the other buses' settings

@@ -10,7 +10,9 @@
 #include "common/errors.hpp"
 #include "frame/adapters.hpp"
 #include "frame/convert.hpp"
+#include "frame/console.hpp"
 #include "frame/globals.hpp"
+#include "frame/user_question.hpp"
 #include "instrument/connection_record.hpp"
 #include "instrument/corrections.hpp"
 #include "instrument/download.hpp"
@@ -170,15 +172,28 @@ Outputs hwReturnLocal(const Inputs& in, int) {
     return with_connection(in.at(0, "config"), [](const auto& c) { return instrument::hwReturnLocal(io(), c); });
 }
 
-// A long RS-232 transfer needs a question dialog, which the library does not
-// have: called by name, such a download is cancelled.
+namespace {
+
+// A long RS-232 transfer is asked about through the desktop application's
+// dialogs; without it nobody can agree, and the download is cancelled.
+bool user_agrees(const std::string& title, const std::string& text) {
+    if (!frame::can_ask_user()) {
+        frame::print_warning("ORBDownLoadWrap: Download cancelled: \"" + text +
+                             "\" needs an answer, and no desktop application is running to ask it");
+        return false;
+    }
+    return frame::ask_user({title, text, {"OK", "Cancel"}, "Cancel"}) == "OK";
+}
+
+}  // namespace
+
 Outputs ORBDownLoadWrap(const Inputs& in, int) {
     const Samples data = frame::to_samples(in, 0, "IQData");
     const std::vector<std::uint8_t> markers = marker_bytes(in, 1, "Marker");
     const std::string name = frame::to_text(in, 2, "Filename");
     const double segments = in.count() > 4 ? frame::to_scalar(in, 4, "num_wfm_segments") : 1;
     return with_connection(in.at(3, "config"), [&](const app::ConnectionConfig& c) {
-        return instrument::ORBDownLoadWrap(io(), data, markers, name, c, segments);
+        return instrument::ORBDownLoadWrap(io(), data, markers, name, c, segments, user_agrees);
     });
 }
 

@@ -13,7 +13,8 @@ struct EyeDiagram {
     std::vector<double> time;                 // symbol time times period; NaN at each break
     std::vector<std::vector<double>> traces;  // one per signal column, NaN at each break
     AxisRange x;                              // the time span of the traces
-    AxisRange y;                              // +-1.05 times the largest magnitude, the same for every column
+    AxisRange y;                              // the same for every column: +-1.05 times the largest
+                                              // magnitude, or wider to each column's automatic limits
 };
 
 // n samples per symbol (an integer above 1), period the width of one symbol

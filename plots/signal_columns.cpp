@@ -1,8 +1,5 @@
 #include "plots/signal_columns.hpp"
 
-#include <algorithm>
-#include <cmath>
-
 namespace dot11b::plots {
 
 SignalColumns iq_columns(SampleSpan x) {
@@ -14,14 +11,6 @@ SignalColumns iq_columns(SampleSpan x) {
         columns[1].push_back(v.imag());
     }
     return columns;
-}
-
-double largest_magnitude(const SignalColumns& columns) {
-    double largest = 0;
-    for (const auto& column : columns) {
-        for (const double v : column) largest = std::max(largest, std::abs(v));
-    }
-    return largest;
 }
 
 }  // namespace dot11b::plots

@@ -13,7 +13,4 @@ using SignalColumns = std::vector<std::vector<double>>;
 // Two columns: real parts, imaginary parts.
 SignalColumns iq_columns(SampleSpan x);
 
-// The largest magnitude in the columns (0 when they hold nothing).
-double largest_magnitude(const SignalColumns& columns);
-
 }  // namespace dot11b::plots

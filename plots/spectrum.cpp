@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "plots/dft.hpp"
+#include "common/dft.hpp"
 #include "plots/log_magnitude.hpp"
 
 namespace dot11b::plots {

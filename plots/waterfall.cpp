@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plots/dft.hpp"
+#include "common/dft.hpp"
 #include "plots/log_magnitude.hpp"
 #include "plots/units.hpp"
 

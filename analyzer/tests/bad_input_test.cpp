@@ -69,6 +69,14 @@ TEST(BadInput, RatesBelowTheChipRateAndSamplesThatAreNotNumbersAreRefused) {
          {0.0, 10e6, -22e6, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         EXPECT_THROW(analyse(samples, rate), ConfigError) << rate;
     }
+    // The refused rate as the other tools write numbers, every digit kept.
+    try {
+        analyse(samples, 10999999.5);
+        ADD_FAILURE() << "no error";
+    } catch (const ConfigError& e) {
+        EXPECT_STREQ(e.what(),
+                     "analyse: sample rate 10999999.5 Hz is not allowed; allowed: 11000000 Hz (the chip rate) or more");
+    }
     Samples corrupt(100);
     corrupt[42] = Complex(0, std::numeric_limits<double>::quiet_NaN());
     try {

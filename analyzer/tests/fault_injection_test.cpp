@@ -79,12 +79,14 @@ TEST(FaultInjection, MirroredWaveformsDecodeWithMirrorAndAreRecognisedWhereCheck
         Type preamble;
         bool fcs;
         bool recognised;  // without the option: the short header's CRC or the FCS tells
+        bool unchecked;   // nothing tells, and the two orientations read differently
     };
     const std::vector<Case> cases = {
-        {DataRate::Mbps2, Type::Short, false, true},    // DQPSK header: the CRC fails as recorded
-        {DataRate::Mbps11, Type::Long, true, true},     // DBPSK header, CCK PSDU: the FCS tells
-        {DataRate::Mbps5_5, Type::Long, false, false},  // nothing can tell
-        {DataRate::Mbps1, Type::Long, true, false},     // DBPSK throughout: both orientations decode alike
+        {DataRate::Mbps2, Type::Short, false, true, false},   // DQPSK header: the CRC fails as recorded
+        {DataRate::Mbps11, Type::Long, true, true, false},    // DBPSK header, CCK PSDU: the FCS tells
+        {DataRate::Mbps5_5, Type::Long, false, false, true},  // nothing can tell
+        {DataRate::Mbps2, Type::Long, false, false, true},
+        {DataRate::Mbps1, Type::Long, true, false, false},  // DBPSK throughout: both orientations decode alike
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(phy::rate_in_100kbps(c.rate)) + (c.preamble == Type::Long ? " long" : " short"));
@@ -100,6 +102,7 @@ TEST(FaultInjection, MirroredWaveformsDecodeWithMirrorAndAreRecognisedWhereCheck
         EXPECT_EQ(with_option.psdu, w.psdu);
         EXPECT_FALSE(with_option.mirrored);
         EXPECT_TRUE(with_option.passed()) << with_option.failures().front();
+        EXPECT_EQ(with_option.mirrored_psdu.has_value(), c.unchecked);
 
         const BurstAnalysis without = only_burst(analyse(w.samples, w.sample_rate_hz));
         EXPECT_EQ(without.mirrored, c.recognised);
@@ -107,6 +110,12 @@ TEST(FaultInjection, MirroredWaveformsDecodeWithMirrorAndAreRecognisedWhereCheck
             EXPECT_EQ(without.psdu, w.psdu);
             EXPECT_EQ(without.failures(),
                       std::vector<std::string>{"spectrum mirrored: the frame decodes only conjugated"});
+        }
+        // Where nothing can tell, the right PSDU is one of the two readings shown.
+        ASSERT_EQ(without.mirrored_psdu.has_value(), c.unchecked);
+        if (c.unchecked) {
+            EXPECT_NE(without.psdu, w.psdu);
+            EXPECT_EQ(*without.mirrored_psdu, w.psdu);
         }
     }
 }

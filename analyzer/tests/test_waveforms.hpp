@@ -2,8 +2,6 @@
 // Waveforms of the generator for the analyser's tests, and the impairments a
 // recording adds to them.
 
-#include <fftw3.h>
-
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -12,6 +10,7 @@
 
 #include "app/calculation.hpp"
 #include "app/records.hpp"
+#include "common/dft.hpp"
 #include "common/types.hpp"
 
 namespace dot11b::analyzer::test {
@@ -71,21 +70,12 @@ inline void turn(Samples& samples, double sample_rate_hz, double offset_hz, doub
 // resampling of a periodic signal through its spectrum (FFTW, not the analyser).
 inline Samples resample_period(const Samples& period, std::size_t count) {
     const std::size_t n = period.size();
-    std::vector<Complex> spectrum(n);
-    std::vector<Complex> out(count, Complex(0));
-    Samples in = period;
-    fftw_plan forward = fftw_plan_dft_1d(static_cast<int>(n), reinterpret_cast<fftw_complex*>(in.data()),
-                                         reinterpret_cast<fftw_complex*>(spectrum.data()), FFTW_FORWARD, FFTW_ESTIMATE);
-    fftw_execute(forward);
-    fftw_destroy_plan(forward);
-    std::vector<Complex> wide(count, Complex(0));
+    const Samples spectrum = dft(period);
+    Samples wide(count, Complex(0));
     const std::size_t kept = std::min(n, count);
     for (std::size_t k = 0; k < (kept + 1) / 2; ++k) wide[k] = spectrum[k];
     for (std::size_t k = 1; k < kept / 2; ++k) wide[count - k] = spectrum[n - k];
-    fftw_plan backward = fftw_plan_dft_1d(static_cast<int>(count), reinterpret_cast<fftw_complex*>(wide.data()),
-                                          reinterpret_cast<fftw_complex*>(out.data()), FFTW_BACKWARD, FFTW_ESTIMATE);
-    fftw_execute(backward);
-    fftw_destroy_plan(backward);
+    Samples out = inverse_dft(wide);
     for (Complex& x : out) x /= static_cast<double>(n);
     return out;
 }

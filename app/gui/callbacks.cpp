@@ -9,8 +9,8 @@
 #include <QPointer>
 
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
 #include "common/errors.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/console.hpp"
 #include "frame/convert.hpp"
 #include "frame/registry.hpp"

@@ -1,9 +1,9 @@
 #include "app/gui/download_runner.hpp"
 
-#include "app/gui/busy_pointer.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/instrument_job.hpp"
 #include "common/errors.hpp"
+#include "common/gui/busy_pointer.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "instrument/corrections.hpp"
 
 namespace dot11b::gui {

@@ -4,13 +4,14 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "ui_about_window.h"
 #include "ui_mac_header_window.h"
 #include "ui_main_window.h"
@@ -81,6 +82,8 @@ void resize_all_fonts(QWidget* window) {
     QFont font = QApplication::font();
     if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * font_scale());
     window->setFont(font);
+    // Menus are windows of their own, which do not take their parent's font.
+    for (QMenu* menu : window->findChildren<QMenu*>()) menu->setFont(font);
 }
 
 QSize contents_size(QWidget* window) {

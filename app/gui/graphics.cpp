@@ -10,9 +10,10 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "app/gui/handles.hpp"
 #include "app/record_reader.hpp"
 #include "common/errors.hpp"
+#include "common/gui/handles.hpp"
+#include "common/gui/mnemonics.hpp"
 #include "common/number_text.hpp"
 
 namespace dot11b::gui {
@@ -66,22 +67,32 @@ void set_choices(QComboBox& combo, const Value& v) {
     combo.addItems(items);
 }
 
+// Buttons and labels with a buddy read "&" as an access key mark; the texts
+// set through String are shown as they are and read back as shown.
+bool marks_access_keys(const QObject* o) {
+    if (auto* label = qobject_cast<const QLabel*>(o)) return label->buddy() != nullptr;
+    return qobject_cast<const QAbstractButton*>(o) != nullptr;
+}
+
 // Texts of widgets with text; nullopt for others.
 std::optional<QString> widget_text(const QObject* o) {
-    if (auto* edit = qobject_cast<const QLineEdit*>(o)) return edit->text();
-    if (auto* label = qobject_cast<const QLabel*>(o)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(o)) return button->text();
-    return std::nullopt;
+    std::optional<QString> text;
+    if (auto* edit = qobject_cast<const QLineEdit*>(o)) text = edit->text();
+    if (auto* label = qobject_cast<const QLabel*>(o)) text = label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(o)) text = button->text();
+    if (text && marks_access_keys(o)) return shown_text(*text);
+    return text;
 }
 
 bool set_widget_text(QObject* o, const QString& text) {
+    const QString shown = marks_access_keys(o) ? literal_ampersands(text) : text;
     if (auto* edit = qobject_cast<QLineEdit*>(o)) {
         edit->setText(text);
         edit->setCursorPosition(0);
     } else if (auto* label = qobject_cast<QLabel*>(o)) {
-        label->setText(text);
+        label->setText(shown);
     } else if (auto* button = qobject_cast<QAbstractButton*>(o)) {
-        button->setText(text);
+        button->setText(shown);
     } else {
         return false;
     }

@@ -2,8 +2,8 @@
 
 #include "app/gui/download_runner.hpp"
 #include "app/gui/global_records.hpp"
-#include "app/gui/handles.hpp"
 #include "app/waveform_files/marker_file.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"

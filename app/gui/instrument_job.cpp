@@ -3,8 +3,8 @@
 #include <exception>
 #include <stdexcept>
 
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/instrument_io.hpp"
+#include "common/gui/dialog_service.hpp"
 
 namespace dot11b::gui {
 

@@ -15,7 +15,7 @@
 #include <QThread>
 #include <QWidget>
 
-#include "app/gui/progress_task.hpp"
+#include "common/gui/progress_task.hpp"
 #include "instrument/hwio.hpp"
 #include "instrument/io_layer.hpp"
 

@@ -4,13 +4,14 @@
 #include <QPointer>
 
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
+#include "app/gui/status_line.hpp"
 #include "app/record_values.hpp"
 #include "app/window_view.hpp"
 #include "common/errors.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/arity.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
@@ -170,6 +171,8 @@ Outputs open(const Inputs& in, int) {
     store(app::mac_header_from_value(record, "MACheader"));
     frame::call_local(table(), "redrawMACfields", 0, {handles});
     window->setProperty(kAnswer, "Cancel");
+    // What the status bar said in an earlier session concerns values since replaced.
+    clear_status(window);
     if (QWidget* parent = window->parentWidget()) position_child_window(window, parent);
     const QPointer<QDialog> shown(window);
     dialogs().run_window(*window);

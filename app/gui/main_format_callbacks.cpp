@@ -89,18 +89,27 @@ Outputs pdPowerRamp_Callback(const Inputs& in, int) {
     return {};
 }
 
+// Entries that are not numbers are refused: the field keeps its value.
 Outputs txtRampTime_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.ramp_length = app::ramp_time_entry(entered(in), p.oversampling);
-    store(p);
+    const app::EntryField field{"Ramp time", app::in_unit("µs"), 0, app::kMaxRampTimeUs};
+    if (const auto t = accepted_number(in, field, app::samples_to_microseconds(p.ramp_length, p.oversampling))) {
+        p.ramp_length = app::ramp_time_entry(t, p.oversampling);
+        store(p);
+        note_if_limited(in, field, *t, app::samples_to_microseconds(p.ramp_length, p.oversampling));
+    }
     then_redraw("redrawFormatParameters", in);
     return {};
 }
 
 Outputs txtIdleInterval_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.idle_samples = app::idle_time_entry(entered(in), p.oversampling);
-    store(p);
+    const app::EntryField field{"Idle interval", app::in_unit("µs"), 0, app::kMaxIdleTimeUs};
+    if (const auto t = accepted_number(in, field, app::samples_to_microseconds(p.idle_samples, p.oversampling))) {
+        p.idle_samples = app::idle_time_entry(t, p.oversampling);
+        store(p);
+        note_if_limited(in, field, *t, app::samples_to_microseconds(p.idle_samples, p.oversampling));
+    }
     then_redraw("redrawFormatParameters", in);
     return {};
 }

@@ -68,8 +68,12 @@ Outputs pdDATAsourceType_Callback(const Inputs& in, int) {
 
 Outputs txtDataLength_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.data_length = app::data_length_entry(entered(in));
-    store(p);
+    const app::EntryField field{"Data length", app::in_unit("bytes"), 0, static_cast<double>(app::kMaxDataLength)};
+    if (const auto n = accepted_number(in, field, static_cast<double>(p.data_length))) {
+        p.data_length = app::data_length_entry(n);
+        store(p);
+        note_if_limited(in, field, std::round(*n), static_cast<double>(p.data_length));
+    }
     then_redraw("redrawPaylodSetup", in);
     return {};
 }

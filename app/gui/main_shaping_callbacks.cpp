@@ -44,16 +44,25 @@ Outputs pdFilterType_Callback(const Inputs& in, int) {
 
 Outputs txtFilterFactor_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.filter_factor = app::filter_factor_entry(entered(in), p.filter);
-    store(p);
+    const app::EntryField field{"Filter factor", app::in_unit(""), app::min_filter_factor(p.filter),
+                                app::kMaxFilterFactor};
+    if (const auto f = accepted_number(in, field, p.filter_factor)) {
+        p.filter_factor = app::filter_factor_entry(f, p.filter);
+        store(p);
+        note_if_limited(in, field, *f, p.filter_factor);
+    }
     rewrite(in, p.filter_factor);
     return {};
 }
 
 Outputs txtFilterTaps_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
-    p.filter_taps = app::filter_taps_entry(entered(in), p.oversampling);
-    store(p);
+    const app::EntryField field{"Filter length", app::in_unit("symbols"), app::kMinFilterTaps, app::kMaxFilterTaps};
+    if (const auto n = accepted_number(in, field, p.filter_taps)) {
+        p.filter_taps = app::filter_taps_entry(n, p.oversampling);
+        store(p);
+        note_if_limited(in, field, *n, p.filter_taps);
+    }
     rewrite(in, p.filter_taps);
     return {};
 }

@@ -8,9 +8,11 @@
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
+#include "app/gui/library_questions.hpp"
 #include "app/gui/main_controller.hpp"
+#include "app/gui/status_line.hpp"
 #include "app/window_view.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
 
@@ -110,6 +112,8 @@ Outputs InitializeFigure(const Inputs& in, int) {
 
 Outputs start(int nargout) {
     const auto splash_shown = std::chrono::steady_clock::now();
+    show_console_in_status_bars();
+    answer_library_questions();
     const double splash = frame::call_by_name("XR_Splash", 1, {}).at(0).reals()[0];
 
     for (const char* record : {"InitializeAppInfo", "InitializeConfiguration", "InitializeParameters",

@@ -4,11 +4,13 @@
 #include "app/clock2str.hpp"
 #include "app/compare_struct.hpp"
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/shell.hpp"
+#include "app/gui/status_line.hpp"
 #include "app/readiness.hpp"
+#include "common/gui/dialog_service.hpp"
+#include "frame/console.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
@@ -19,18 +21,33 @@ using frame::Inputs;
 using frame::Outputs;
 using frame::Value;
 
+// A failed calculation leaves no waveform behind: plots, Export and Download
+// then ask to calculate first instead of using one built from other settings.
 Outputs executeCalculation(const Inputs& in, int) {
-    const double main = tag_handle(handles_argument(in), "main");
+    const Value& handles = handles_argument(in);
+    const double main = tag_handle(handles, "main");
     const Value pointer = get(main, "Pointer");
     set(main, "Pointer", Value::text("watch"));
-    // The controller's dispatcher prints a failed calculation's message; the
-    // attempt still counts as the last calculation.
+    frame::ErrorWatch errors;
+    // The controller's dispatcher prints a failed calculation's message.
     frame::call_by_name(app_info_text("ApplicationFunction"), 0, {Value::text("Calculate")});
+    Value& info = app_info();
+    if (errors.last_error()) {
+        frame::global(frame::Global::waveform) = Value();
+        frame::global(frame::Global::markers) = Value();
+        info.set_field("LastCalcTimeStamp", Value());
+        info.set_field("LastCaluclatedParameterSet", Value());
+        set(main, "Pointer", pointer);
+        dialogs().error(main_window(handles), "Error Calculating Waveform", *errors.last_error());
+        return {Value::scalar(0)};
+    }
     const auto now = app::clock_now();
-    app_info().set_field("LastCalcTimeStamp", Value::row({now.begin(), now.end()}));
-    app_info().set_field("LastCaluclatedParameterSet", frame::global(frame::Global::parameters));
+    info.set_field("LastCalcTimeStamp", Value::row({now.begin(), now.end()}));
+    info.set_field("LastCaluclatedParameterSet", frame::global(frame::Global::parameters));
+    // An error shown from an earlier attempt no longer holds.
+    clear_status(main_window(handles));
     set(main, "Pointer", pointer);
-    return {};
+    return {Value::scalar(1)};
 }
 
 Outputs checkWaveformReady(const Inputs& in, int) {
@@ -48,8 +65,7 @@ Outputs checkWaveformReady(const Inputs& in, int) {
     case app::ReadinessStep::Cancel:
         return {Value::scalar(0)};
     case app::ReadinessStep::CalculateFirst:
-        frame::call_local(table(), "executeCalculation", 0, {handles});
-        break;
+        return frame::call_local(table(), "executeCalculation", 1, {handles});
     case app::ReadinessStep::UseWaveform:
         break;
     }
@@ -57,7 +73,8 @@ Outputs checkWaveformReady(const Inputs& in, int) {
 }
 
 Outputs pbCalculate_Callback(const Inputs& in, int) {
-    return frame::call_local(table(), "executeCalculation", 0, {callback_handles(in)});
+    frame::call_local(table(), "executeCalculation", 0, {callback_handles(in)});
+    return {};
 }
 
 }  // namespace dot11b::gui::shell

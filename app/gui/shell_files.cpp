@@ -3,7 +3,6 @@
 
 #include "app/file_names.hpp"
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/shell.hpp"
@@ -11,6 +10,7 @@
 #include "app/record_values.hpp"
 #include "app/waveform_files/save_wave_file.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
@@ -41,16 +41,24 @@ void saving_error(const Value& handles, const std::string& file, const std::exce
     dialogs().error(main_window(handles), "Error Saving " + file, e.what());
 }
 
-// Asks for the parameter file name, saves under it and shows it in the title.
+bool saved(const std::string& file) {
+    const Value ok = frame::call_local(table(), "saveParameters", 1,
+                                       {Value::text(file), frame::global(frame::Global::parameters),
+                                        frame::global(frame::Global::SigGenSettings)})
+                         .at(0);
+    return ok == Value::scalar(1);
+}
+
+// Asks for the parameter file name, saves under it and, once the file is
+// written, makes it the current file shown in the title.
 void save_as(const Value& handles) {
     const auto chosen = dialogs().save_file(main_window(handles), {"Save Parameter File", "*" + parameter_extension(), {}});
     if (!chosen) return;
+    const std::string file = app::add_file_extention(chosen->string(), ".mat");
+    if (!saved(file)) return;
     app::ConnectionConfig config = configuration();
-    config.last_parameter_filename = app::add_file_extention(chosen->string(), ".mat");
+    config.last_parameter_filename = file;
     store(config);
-    frame::call_local(table(), "saveParameters", 0,
-                      {Value::text(config.last_parameter_filename), frame::global(frame::Global::parameters),
-                       frame::global(frame::Global::SigGenSettings)});
     frame::call_local(table(), "redrawAppTitle", 0, {handles});
 }
 
@@ -60,6 +68,7 @@ Outputs addFileExtention(const Inputs& in, int) {
     return {Value::text(app::add_file_extention(frame::to_text(in, 0, "name"), frame::to_text(in, 1, "ext")))};
 }
 
+// Returns 1 when the file was written, else 0 after the error dialog.
 Outputs saveParameters(const Inputs& in, int) {
     const std::string file = frame::to_text(in, 0, "filename");
     try {
@@ -67,8 +76,9 @@ Outputs saveParameters(const Inputs& in, int) {
                                  app::sig_gen_settings_from_value(in.at(2, "sigGenParameters"), "sigGenParameters"));
     } catch (const std::exception& e) {
         dialogs().error(nullptr, "Error Saving " + file, e.what());
+        return {Value::scalar(0)};
     }
-    return {};
+    return {Value::scalar(1)};
 }
 
 Outputs loadParameters(const Inputs& in, int) {
@@ -118,9 +128,7 @@ Outputs menuFileSave_Callback(const Inputs& in, int) {
     if (file.empty()) {
         save_as(handles);
     } else {
-        frame::call_local(table(), "saveParameters", 0,
-                          {Value::text(file), frame::global(frame::Global::parameters),
-                           frame::global(frame::Global::SigGenSettings)});
+        saved(file);
     }
     return {};
 }

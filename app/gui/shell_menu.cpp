@@ -6,9 +6,9 @@
 
 #include "app/gui/callbacks.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
 #include "app/gui/shell.hpp"
 #include "common/errors.hpp"
+#include "common/gui/handles.hpp"
 
 namespace dot11b::gui::shell {
 namespace {

@@ -8,10 +8,10 @@
 #include "app/clock2str.hpp"
 #include "app/entry_rules.hpp"
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/shell.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
 

@@ -5,12 +5,12 @@
 
 #include "app/configuration_file.hpp"
 #include "app/gui/callbacks.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/shell.hpp"
 #include "app/record_values.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"

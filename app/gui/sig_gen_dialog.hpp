@@ -11,8 +11,8 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "app/gui/busy_pointer.hpp"
 #include "app/records.hpp"
+#include "common/gui/busy_pointer.hpp"
 #include "instrument/connection_config.hpp"
 #include "instrument/status_pair.hpp"
 

@@ -8,9 +8,9 @@
 
 #include "app/gui/callbacks.hpp"
 #include "app/gui/connection_fields.hpp"
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/sig_gen_dialog.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "frame/local_functions.hpp"
 #include "frame/runtime_error.hpp"
 #include "instrument/connection_config.hpp"

@@ -7,15 +7,17 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDialog>
 
-#include "app/gui/dialog_service.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/qt_dialogs.hpp"
+#include "common/gui/dialog_service.hpp"
+#include "common/gui/qt_dialogs.hpp"
 #include "frame/kestrel.hpp"
 #include "frame/registry.hpp"
 
@@ -79,14 +81,21 @@ int screenshots(const QString& main_file, const QString& mac_file) {
     return 0;
 }
 
-}  // namespace
+// The command line, read before any window system is needed: --help and
+// usage errors work without a display.
+struct Options {
+    double font_scale = 1;
+    bool no_splash = false;
+    QString screenshot;
+    QString screenshot_mac;
+};
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("dot11b-studio");
+std::optional<int> read_options(int argc, char** argv, Options& chosen) {
+    QCoreApplication reader(argc, argv);
+    QCoreApplication::setApplicationName("dot11b-studio");
     QCommandLineParser options;
     options.setApplicationDescription("IEEE 802.11b waveform generation (desktop application)");
-    options.addHelpOption();
+    const QCommandLineOption help = options.addHelpOption();
     const QCommandLineOption no_splash("no-splash", "Show the main window without waiting on the splash window.");
     const QCommandLineOption font_scale("font-scale", "Scale the window fonts by F (1.25 = 125 %).", "F", "1");
     const QCommandLineOption screenshot("screenshot", "Render the main window with its defaults to FILE and exit.",
@@ -94,25 +103,54 @@ int main(int argc, char** argv) {
     const QCommandLineOption screenshot_mac("screenshot-mac-header",
                                             "With --screenshot, also render the MAC header window to FILE.", "FILE");
     options.addOptions({no_splash, font_scale, screenshot, screenshot_mac});
-    options.process(application);
-
+    if (!options.parse(QCoreApplication::arguments())) {
+        std::cerr << "dot11b-studio: " << options.errorText().toStdString() << "\n";
+        return 2;
+    }
+    if (options.isSet(help)) {
+        std::cout << options.helpText().toStdString();
+        return 0;
+    }
     bool scale_ok = false;
-    const double scale = options.value(font_scale).toDouble(&scale_ok);
-    if (!scale_ok || scale < 0.5 || scale > 4) {
+    chosen.font_scale = options.value(font_scale).toDouble(&scale_ok);
+    if (!scale_ok || chosen.font_scale < 0.5 || chosen.font_scale > 4) {
         std::cerr << "dot11b-studio: --font-scale " << options.value(font_scale).toStdString()
                   << " is not a factor from 0.5 to 4\n";
         return 2;
     }
-    dot11b::gui::set_font_scale(scale);
-    const bool capture = options.isSet(screenshot);
-    if (options.isSet(no_splash) || capture) dot11b::gui::set_splash_minimum(std::chrono::milliseconds(0));
+    chosen.no_splash = options.isSet(no_splash);
+    chosen.screenshot = options.value(screenshot);
+    chosen.screenshot_mac = options.value(screenshot_mac);
+    return std::nullopt;
+}
+
+// Without a display Qt would abort; say what is missing instead.
+bool display_available() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options chosen;
+    if (const auto status = read_options(argc, argv, chosen)) return *status;
+    if (!display_available()) {
+        std::cerr << "dot11b-studio: no display: DISPLAY and WAYLAND_DISPLAY are unset (QT_QPA_PLATFORM=offscreen "
+                     "renders --screenshot files without one)\n";
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("dot11b-studio");
+    dot11b::gui::set_font_scale(chosen.font_scale);
+    const bool capture = !chosen.screenshot.isEmpty();
+    if (chosen.no_splash || capture) dot11b::gui::set_splash_minimum(std::chrono::milliseconds(0));
 
     KestrelInitialize();
     int status = 0;
     try {
         dot11b::frame::call_by_name("Dot11b_b", 0, {});
-        status = capture ? screenshots(options.value(screenshot), options.value(screenshot_mac))
-                         : QApplication::exec();
+        status = capture ? screenshots(chosen.screenshot, chosen.screenshot_mac) : QApplication::exec();
     } catch (const std::exception& e) {
         std::cerr << "dot11b-studio: " << e.what() << "\n";
         status = 1;

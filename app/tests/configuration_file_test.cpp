@@ -23,7 +23,7 @@ ConnectionConfig lan_connection() {
     ConnectionConfig c;
     c.type = "TCPIP";
     c.gpib = {3, 7, 12};
-    c.rs232 = {4, 19200, "None"};
+    c.rs232 = {4, 19200, "None", ""};
     c.tcpip = {"192.168.1.40", 0};
     c.bbg_type = "003";
     c.last_parameter_filename = "/data/sets/ch6.mat";
@@ -45,11 +45,24 @@ TEST(ConfigurationFile, RoundTripsWithTheLastParameterFileForgotten) {
     EXPECT_EQ(scipy["fileParameters"], value_json(to_value(lan_connection())));
 }
 
+// A serial device chosen by path is kept; a numbered port adds no field.
+TEST(ConfigurationFile, SerialDevicePathRoundTrips) {
+    TemporaryFolder folder;
+    const auto path = folder / std::string(kConfigurationFileName);
+    ConnectionConfig serial = lan_connection();
+    serial.type = "RS232";
+    serial.rs232.device = "/dev/serial/by-id/usb-Adapter_A1-if00-port0";
+    serial.last_parameter_filename.clear();
+    save_configuration_file(path, serial);
+    EXPECT_EQ(load_configuration_file(path), serial);
+    EXPECT_FALSE(to_value(lan_connection()).field("RS232").has_field("device"));
+}
+
 TEST(ConfigurationFile, StartUpDefaultsAreTheApplicationsOwn) {
     const ConnectionConfig c;
     EXPECT_EQ(c.type, "GPIB");
     EXPECT_EQ(c.gpib, (GpibSettings{0, 19, -1}));
-    EXPECT_EQ(c.rs232, (Rs232Settings{1, 9600, "Xon/Xoff"}));
+    EXPECT_EQ(c.rs232, (Rs232Settings{1, 9600, "Xon/Xoff", ""}));
     EXPECT_EQ(c.tcpip, (TcpipSettings{"0.0.0.0", 0}));
     EXPECT_EQ(c.bbg_type, "002");
     EXPECT_TRUE(c.last_parameter_filename.empty());

@@ -1,6 +1,7 @@
 #include "app/waveform_files/recording_reader.hpp"
 
 #include <cmath>
+#include <utility>
 
 #include "app/waveform_files/cf32_file.hpp"
 #include "app/waveform_files/save_wave_file.hpp"
@@ -23,17 +24,25 @@ double given_sample_rate(const std::filesystem::path& path, const ReadOptions& o
     return rate;
 }
 
+// A file of samples alone: no centre frequency, description or markers.
+Recording samples_only(Samples samples, double sample_rate_hz) {
+    Recording recording;
+    recording.samples = std::move(samples);
+    recording.sample_rate_hz = sample_rate_hz;
+    return recording;
+}
+
 }  // namespace
 
 Recording read_recording(const std::filesystem::path& path, const ReadOptions& options) {
     switch (format_of(path)) {
     case Format::wfm: {
         const double rate = given_sample_rate(path, options);
-        return {read_wfm(path), rate, std::nullopt, {}};
+        return samples_only(read_wfm(path), rate);
     }
     case Format::cf32: {
         const double rate = given_sample_rate(path, options);
-        return {read_cf32(path), rate, std::nullopt, {}};
+        return samples_only(read_cf32(path), rate);
     }
     case Format::sigmf:
         return read_sigmf(path);
@@ -41,6 +50,12 @@ Recording read_recording(const std::filesystem::path& path, const ReadOptions& o
         return read_save_wave(path);
     }
     throw ConfigError(path.string() + ": unknown waveform file format");
+}
+
+std::vector<std::filesystem::path> recording_files(const std::filesystem::path& path) {
+    if (format_of(path) != Format::sigmf) return {path};
+    const SigmfPaths paths = sigmf_paths(path);
+    return {paths.meta, paths.data};
 }
 
 }  // namespace dot11b::waveform_files

@@ -5,6 +5,7 @@
 // file ("cannot open PATH: REASON").
 
 #include <complex>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,8 +18,12 @@ namespace dot11b::waveform_files {
 struct Recording {
     std::vector<std::complex<double>> samples;
     double sample_rate_hz = 0;                  // from the file, or from ReadOptions
-    std::optional<double> center_frequency_hz;  // SigMF core:frequency when present
+    std::optional<double> center_frequency_hz;  // SigMF core:frequency when present and above 0
     std::string description;                    // SigMF core:description when present
+    // The marker rows of a SigMF recording's "frame" and "burst" annotations
+    // (rows 1 and 2, as a waveform is written); empty when it has neither.
+    std::vector<std::uint8_t> frame_marker;
+    std::vector<std::uint8_t> burst_marker;
 };
 
 struct ReadOptions {
@@ -35,5 +40,9 @@ struct ReadOptions {
 // a sample rate, IoError for a file that cannot be read or whose contents are
 // not valid.
 Recording read_recording(const std::filesystem::path& path, const ReadOptions& options = {});
+
+// The files the recording `path` names is read from: both files of a SigMF
+// recording, else the file itself. Throws ConfigError for an unknown extension.
+std::vector<std::filesystem::path> recording_files(const std::filesystem::path& path);
 
 }  // namespace dot11b::waveform_files

@@ -1,5 +1,6 @@
 #include "app/waveform_files/sigmf_recording.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
@@ -52,6 +53,31 @@ void decode_integers(std::span<const std::uint8_t> bytes, Samples& samples) {
     };
     for (std::size_t at = 0; at < bytes.size(); at += 2 * Bytes) {
         samples.emplace_back(integer(at) / full_scale, integer(at + Bytes) / full_scale);
+    }
+}
+
+// The rows of the annotations labelled "frame" and "burst", each annotation
+// a run of ones clipped to the recording; both empty when there is neither.
+void read_marker_rows(const nlohmann::json& metadata, Recording& recording) {
+    const auto annotations = metadata.find("annotations");
+    if (annotations == metadata.end() || !annotations->is_array()) return;
+    const std::size_t n = recording.samples.size();
+    for (const nlohmann::json& annotation : *annotations) {
+        if (!annotation.is_object()) continue;
+        const auto label = annotation.find("core:label");
+        if (label == annotation.end() || (*label != "frame" && *label != "burst")) continue;
+        const auto start = number_at(annotation, "core:sample_start");
+        const auto count = number_at(annotation, "core:sample_count");
+        if (!start || !count || *start < 0 || *count < 0) continue;
+        Bits& row = *label == "frame" ? recording.frame_marker : recording.burst_marker;
+        row.resize(n, 0);
+        const double first = std::min(*start, static_cast<double>(n));
+        const double end = std::min(first + *count, static_cast<double>(n));
+        std::fill(row.begin() + static_cast<std::ptrdiff_t>(first), row.begin() + static_cast<std::ptrdiff_t>(end), 1);
+    }
+    if (!recording.frame_marker.empty() || !recording.burst_marker.empty()) {
+        recording.frame_marker.resize(n, 0);
+        recording.burst_marker.resize(n, 0);
     }
 }
 
@@ -119,7 +145,9 @@ Recording read_sigmf(const std::filesystem::path& path) {
     }
     if (const auto captures = metadata.find("captures");
         captures != metadata.end() && captures->is_array() && !captures->empty() && (*captures)[0].is_object()) {
-        recording.center_frequency_hz = number_at((*captures)[0], "core:frequency");
+        // Capture tools write 0 (or less) for a baseband recording: no carrier known.
+        const auto frequency = number_at((*captures)[0], "core:frequency");
+        if (frequency && *frequency > 0) recording.center_frequency_hz = frequency;
     }
     InputFile data(paths.data);
     if (type == "cf32_le") {
@@ -129,6 +157,7 @@ Recording read_sigmf(const std::filesystem::path& path) {
     } else {
         recording.samples = read_samples(data, 2, type, decode_integers<1>);
     }
+    read_marker_rows(metadata, recording);
     return recording;
 }
 

@@ -1,10 +1,16 @@
 #include "app/waveform_files/waveform_writer.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 #include "app/waveform_files/cf32_file.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/save_wave_file.hpp"
 #include "app/waveform_files/sigmf_recording.hpp"
 #include "app/waveform_files/wfm_file.hpp"
+#include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::waveform_files {
 namespace {
@@ -26,10 +32,30 @@ SigmfDescription sigmf_description(const WaveformOutput& waveform) {
     return d;
 }
 
+// SigMF recordings and Save Wave files hold the sample rate.
+void check_sample_rate(const std::filesystem::path& path, double rate) {
+    if (!(rate > 0 && std::isfinite(rate))) {
+        throw ConfigError(path.string() + ": the file records the sample rate, which must be above 0 Hz; it is " +
+                          number_text(rate));
+    }
+}
+
+// The readers refuse a file with a sample that is not a number, so none is written.
+void check_finite(const std::filesystem::path& path, SampleSpan samples) {
+    const auto bad = std::find_if(samples.begin(), samples.end(), [](const Complex& s) {
+        return !std::isfinite(s.real()) || !std::isfinite(s.imag());
+    });
+    if (bad != samples.end()) {
+        throw ConfigError(path.string() + ": sample " + std::to_string(bad - samples.begin()) +
+                          " is not a finite number");
+    }
+}
+
 }  // namespace
 
 std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const std::filesystem::path& path,
                                                   const WaveformOutput& waveform) {
+    check_finite(path, waveform.samples);
     switch (format_of(path)) {
     case Format::wfm:
         write_wfm(files.add(path), waveform.samples);
@@ -38,6 +64,7 @@ std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const s
         write_cf32(files.add(path), waveform.samples);
         break;
     case Format::sigmf: {
+        check_sample_rate(path, waveform.sample_rate_hz);
         const SigmfPaths paths = sigmf_paths(path);
         DurableFile& data = files.add(paths.data);
         DurableFile& meta = files.add(paths.meta);
@@ -45,6 +72,7 @@ std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const s
         return {paths.data, paths.meta};
     }
     case Format::mat:
+        check_sample_rate(path, waveform.sample_rate_hz);
         write_save_wave(files.add(path), waveform.samples, waveform.sample_rate_hz);
         break;
     }

@@ -27,8 +27,9 @@ struct WaveformOutput {
 
 // Adds the files of `path` (a SigMF recording is two, data first) to `files`
 // and writes them there; they replace the targets when `files` is committed.
-// Returns the files' paths. Throws ConfigError for an unknown extension or a
-// sample that is not finite, IoError naming the file.
+// Returns the files' paths. Throws ConfigError for an unknown extension, a
+// sample that is not finite or, for the formats that record it, a sample rate
+// that is not above 0; IoError naming the file.
 std::vector<std::filesystem::path> stage_waveform(DurableFileSet& files, const std::filesystem::path& path,
                                                   const WaveformOutput& waveform);
 

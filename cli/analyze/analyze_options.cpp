@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/waveform_files/recording_reader.hpp"
+
 namespace dot11b::cli {
 namespace {
 
@@ -22,16 +24,24 @@ CLI::Validator at_least(double min, const std::string& what) {
 void AnalyzeOptions::add_to(CLI::App& app) {
     app.add_option("FILE", file, "recording: .wfm, .cf32, .sigmf-meta/.sigmf-data (cf32_le, ci16_le, ci8) or .mat")
         ->required();
+    add_recording_options_to(app);
+    add_analysis_options_to(app);
+    app.add_flag("--json", json, "print one JSON object per burst instead of the report");
+    app.add_option("--psdu", psdu, "write the PSDU octets (FILE for the first burst, FILE-2, FILE-3 ... for the next)");
+}
+
+void AnalyzeOptions::add_recording_options_to(CLI::App& app) {
     app.add_option("--sample-rate", sample_rate, "sample rate in Hz, for files that do not hold it (.wfm, .cf32)")
         ->check(at_least(11e6, "11000000 Hz (the chip rate) or more"));
+}
+
+void AnalyzeOptions::add_analysis_options_to(CLI::App& app) {
     app.add_option("--carrier-frequency", carrier_frequency,
                    "carrier frequency in Hz for the offset in ppm (default: the recording's, else 2412 MHz)")
         ->check(at_least(1, "a frequency above 0 Hz"));
     app.add_flag("--mirror", mirror, "the recording holds a mirrored (conjugated) waveform");
     app.add_flag("--fcs", fcs, "every PSDU ends in an FCS: fail a burst without a valid one");
     app.add_flag("--mac-header", mac_header, "read a MAC header even from a PSDU without a valid FCS");
-    app.add_flag("--json", json, "print one JSON object per burst instead of the report");
-    app.add_option("--psdu", psdu, "write the PSDU octets (FILE for the first burst, FILE-2, FILE-3 ... for the next)");
 }
 
 analyzer::AnalysisOptions AnalyzeOptions::analysis_options(std::optional<double> recording_carrier_hz) const {
@@ -41,6 +51,22 @@ analyzer::AnalysisOptions AnalyzeOptions::analysis_options(std::optional<double>
     options.mac_header = mac_header;
     options.carrier_frequency_hz = carrier_frequency ? carrier_frequency : recording_carrier_hz;
     return options;
+}
+
+AnalyzeOptions parse_analyze_options(std::span<const NamedOption> named, bool with_recording_options) {
+    CLI::App app;
+    AnalyzeOptions options;
+    if (with_recording_options) options.add_recording_options_to(app);
+    options.add_analysis_options_to(app);
+    parse_named_options(app, named);
+    return options;
+}
+
+analyzer::Analysis analyse_file(const AnalyzeOptions& options) {
+    const waveform_files::Recording recording =
+        waveform_files::read_recording(options.file, waveform_files::ReadOptions{options.sample_rate});
+    return analyzer::analyse(recording.samples, recording.sample_rate_hz,
+                             options.analysis_options(recording.center_frequency_hz));
 }
 
 }  // namespace dot11b::cli

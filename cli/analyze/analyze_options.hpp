@@ -3,9 +3,11 @@
 
 #include <CLI/CLI.hpp>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "analyzer/analysis.hpp"
+#include "cli/named_options/named_options.hpp"
 
 namespace dot11b::cli {
 
@@ -20,8 +22,24 @@ struct AnalyzeOptions {
     std::optional<std::string> psdu;  // where the PSDU octets go
 
     void add_to(CLI::App& app);
+    // The options of the recording (what its file does not hold): --sample-rate.
+    void add_recording_options_to(CLI::App& app);
+    // The options that change the analysis or what it assumes.
+    void add_analysis_options_to(CLI::App& app);
+
     // The analyser's options, with the recording's carrier frequency when no option gives one.
     analyzer::AnalysisOptions analysis_options(std::optional<double> recording_carrier_hz) const;
 };
+
+// The options of a recording handed over by a program rather than named by
+// FILE (the Python module's keyword arguments): the analysis options, and the
+// recording options when `with_recording_options`. The report's form (--json,
+// --psdu) is the program's own. Throws UnknownOption for a name that is not
+// among them, ConfigError with the command line's message for a value refused.
+AnalyzeOptions parse_analyze_options(std::span<const NamedOption> options, bool with_recording_options);
+
+// The recording options.file names, read with options.sample_rate and analysed.
+// Throws ConfigError or IoError naming the file.
+analyzer::Analysis analyse_file(const AnalyzeOptions& options);
 
 }  // namespace dot11b::cli

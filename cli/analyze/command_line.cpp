@@ -8,6 +8,7 @@
 #include "cli/analyze/analyze_options.hpp"
 #include "cli/analyze/json_report.hpp"
 #include "cli/analyze/psdu_files.hpp"
+#include "cli/gen/usage_error.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::cli {
@@ -17,19 +18,36 @@ constexpr int kPassed = 0;
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
+// What the command line itself gets wrong, found before anything is read.
+void check_usage(const AnalyzeOptions& options) {
+    std::vector<std::filesystem::path> inputs;
+    try {
+        inputs = waveform_files::recording_files(options.file);
+    } catch (const ConfigError& e) {
+        throw UsageError(e.what());
+    }
+    const waveform_files::Format format = waveform_files::format_of(options.file);
+    if ((format == waveform_files::Format::wfm || format == waveform_files::Format::cf32) && !options.sample_rate) {
+        throw UsageError(options.file + " holds no sample rate: it needs --sample-rate HZ");
+    }
+    if (options.psdu) refuse_psdu_over_inputs(*options.psdu, inputs);
+}
+
 int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
-    const waveform_files::Recording recording =
-        waveform_files::read_recording(options.file, waveform_files::ReadOptions{options.sample_rate});
-    const analyzer::Analysis analysis = analyzer::analyse(recording.samples, recording.sample_rate_hz,
-                                                          options.analysis_options(recording.center_frequency_hz));
+    check_usage(options);
+    const analyzer::Analysis analysis = analyse_file(options);
+    // The files first: a failed write must not follow a printed verdict.
+    if (options.psdu) {
+        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
+            if (const auto file = write_psdu_file(*options.psdu, k + 1, analysis.bursts[k])) {
+                err << "wrote: " << file->string() << '\n';
+            }
+        }
+    }
     if (options.json) {
-        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) out << burst_json(analysis, k).dump() << '\n';
-        if (analysis.bursts.empty()) out << no_burst_json(analysis).dump() << '\n';
+        for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
     } else {
         out << analyzer::report_text(options.file, analysis);
-    }
-    if (options.psdu) {
-        for (const auto& path : write_psdu_files(*options.psdu, analysis)) err << "wrote: " << path.string() << '\n';
     }
     return analysis.passed() ? kPassed : kFailed;
 }
@@ -47,9 +65,12 @@ int run_dot11b_analyze(int argc, const char* const* argv, std::ostream& out, std
     }
     try {
         return analyze(options, out, err);
-    } catch (const std::exception& e) {
+    } catch (const UsageError& e) {
         err << "dot11b-analyze: " << e.what() << '\n';
         return kUsageError;
+    } catch (const std::exception& e) {
+        err << "dot11b-analyze: " << e.what() << '\n';
+        return kFailed;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "cli/analyze/json_report.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -109,6 +110,8 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
     if (b.status == DecodeStatus::Decoded) {
         j["psdu_octets"] = b.psdu.size();
         j["psdu"] = hex(b.psdu);
+        j["orientation_checked"] = !b.mirrored_psdu;
+        j["psdu_mirrored"] = b.mirrored_psdu ? Json(hex(*b.mirrored_psdu)) : Json(nullptr);
         j["fcs"] = b.fcs == FcsStatus::Valid ? "valid" : b.fcs == FcsStatus::Invalid ? "error" : "not present";
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
     }
@@ -119,6 +122,12 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["carrier_frequency_hz"] = analysis.carrier_frequency_hz;
         j["carrier_frequency_assumed"] = analysis.carrier_assumed;
         j["chip_clock_offset_ppm"] = b.frequency->chip_clock_offset_ppm;
+        if (b.header && b.header->locked_clocks()) {
+            const double apart = std::abs(b.frequency->carrier_offset_ppm - b.frequency->chip_clock_offset_ppm);
+            j["locked_clocks"] = {{"apart_ppm", apart}, {"passed", apart <= kLockedClocksTolerancePpm}};
+        } else {
+            j["locked_clocks"] = nullptr;
+        }
     }
     j["power_on_ramp_us"] = seconds_in_us(b.ramps.power_on_s);
     j["power_down_ramp_us"] = seconds_in_us(b.ramps.power_down_s);
@@ -132,6 +141,13 @@ Json no_burst_json(const Analysis& analysis) {
     return {{"burst", nullptr},
             {"problem", analysis.silent ? "no burst found: every sample is zero" : "no burst found"},
             {"passed", false}};
+}
+
+std::vector<Json> report_json(const Analysis& analysis) {
+    std::vector<Json> lines;
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, k));
+    if (lines.empty()) lines.push_back(no_burst_json(analysis));
+    return lines;
 }
 
 }  // namespace dot11b::cli

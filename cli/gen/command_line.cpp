@@ -8,7 +8,6 @@
 
 #include "app/parameter_file.hpp"
 #include "cli/gen/download_options.hpp"
-#include "cli/gen/generation_options.hpp"
 #include "cli/gen/output_options.hpp"
 #include "cli/gen/outputs.hpp"
 #include "cli/gen/run_configuration.hpp"
@@ -16,6 +15,7 @@
 #include "cli/gen/sweep_options.hpp"
 #include "cli/gen/usage_error.hpp"
 #include "cli/gen/verify_option.hpp"
+#include "cli/gen/waveform_options.hpp"
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
 
@@ -39,19 +39,17 @@ The defaults are the desktop application's start-up settings.
 Exit status: 0 success; 1 a failure while running (a file's contents, the instrument,
 a configuration the frame builder refuses); 2 a usage error (an option or value as typed).)";
 
-int generate(const GenerationOptions& generation, const OutputOptions& options, const DownloadOptions& download,
+int generate(const WaveformOptions& waveform_options, const OutputOptions& options, const DownloadOptions& download,
              const VerifyOption& verify, std::ostream& out, std::ostream& err) {
-    RunConfiguration run = configure_run(generation, options, download);
+    RunConfiguration run = configure_run(waveform_options, download);
     const app::FormatParameters& parameters = run.parameters;
     const app::SigGenSettings& settings = run.settings;
     verify.check(parameters);
 
     if (options.estimate) {
-        if (!parameters.projected_length) {
-            throw UsageError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
-        }
+        const double length = estimated_length(parameters);
         if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings, run.impairments);
-        out << number_text(*parameters.projected_length) << '\n';
+        out << number_text(length) << '\n';
         return kSuccess;
     }
 
@@ -71,12 +69,12 @@ int generate(const GenerationOptions& generation, const OutputOptions& options, 
 int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"Builds one period of an IEEE 802.11b waveform and writes it to files.", "dot11b-gen"};
     app.footer(kFooter);
-    GenerationOptions generation;
+    WaveformOptions waveform;
     OutputOptions options;
     DownloadOptions download;
     SweepOptions sweep;
     VerifyOption verify;
-    generation.add_to(app);
+    waveform.add_to(app);
     options.add_to(app);
     download.add_to(app);
     sweep.add_to(app);
@@ -91,7 +89,7 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
             if (verify.requested()) throw UsageError("--verify: checks a single waveform and cannot be combined with --sweep");
             return run_sweep(sweep, options, download, std::vector<std::string>(argv + 1, argv + argc), err);
         }
-        return generate(generation, options, download, verify, out, err);
+        return generate(waveform, options, download, verify, out, err);
     } catch (const UsageError& e) {
         err << "dot11b-gen: " << e.what() << '\n';
         return kUsageError;

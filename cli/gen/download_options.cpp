@@ -115,7 +115,6 @@ void DownloadOptions::apply(app::FormatParameters& parameters, app::SigGenSettin
 instrument::DownloadOutcome DownloadOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
     const instrument::ConnectionUri connection = instrument::parse_connection_uri(*uri_);
     instrument::HwIoModule module;
-    if (connection.serial_device) module.serial_devices().set(connection.config.rs232.port, *connection.serial_device);
     ProgressLine progress(err);
     module.set_progress(std::ref(progress));
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "cli/gen/usage_error.hpp"
+
 namespace dot11b::cli {
 
 GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const app::SigGenSettings& settings,
@@ -9,6 +11,20 @@ GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const 
                                  std::vector<std::string> notes) {
     return {parameters, settings, impairments, app::calculate(parameters, impairments), parameters.projected_length,
             std::move(notes)};
+}
+
+std::vector<std::uint8_t> GeneratedWaveform::psdu_octets() const {
+    const Bits& bits = calculation.psdu;
+    std::vector<std::uint8_t> octets(bits.size() / 8, 0);
+    for (std::size_t k = 0; k < 8 * octets.size(); ++k) octets[k / 8] |= static_cast<std::uint8_t>(bits[k] << (k % 8));
+    return octets;
+}
+
+double estimated_length(const app::FormatParameters& parameters) {
+    if (!parameters.projected_length) {
+        throw UsageError("--estimate: the size estimate covers 1, 2, 5.5 and 11 Mbit/s, not --rate 22 or 33");
+    }
+    return *parameters.projected_length;
 }
 
 }  // namespace dot11b::cli

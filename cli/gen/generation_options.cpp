@@ -338,6 +338,18 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
         p.data_source = mac::PayloadSource::UserData;
         p.last_path = std::filesystem::absolute(path).parent_path().string();
     }
+    if (payload_octets_) {
+        if (payload_file_ || length_) {
+            refuse("payload", "bytes", "the bytes are the payload and give its length; --payload-file and --length cannot be given with them");
+        }
+        if (payload_octets_->size() > app::kUserDataLimitBits / 8) {
+            refuse("payload", "bytes", std::to_string(payload_octets_->size()) + " octets; the user data holds at most " +
+                                           std::to_string(app::kUserDataLimitBits / 8));
+        }
+        p.data_source_bits = app::bytes_to_bits(*payload_octets_, app::kUserDataLimitBits, mac::BitOrder::LsbFirst);
+        p.data_length = payload_octets_->size();
+        p.data_source = mac::PayloadSource::UserData;
+    }
 
     const double mbps = phy::rate_in_mbps(p.rate);
     if ((mbps == 22 || mbps == 33) && (p.framed || p.modulation != phy::Modulation::Pbcc)) {
@@ -384,6 +396,7 @@ EntryNames GenerationOptions::entry_names(const app::FormatParameters& p) const 
     if (payload_file_) {
         entries.length = "--payload-file " + *payload_file_ + " (" + std::to_string(p.data_length) + " octets)";
     }
+    if (payload_octets_) entries.length = "payload bytes (" + std::to_string(p.data_length) + " octets)";
     if (filter_length_) entries.filter_length = "--filter-length " + number_text(*filter_length_);
     return entries;
 }

@@ -39,6 +39,10 @@ public:
     // How the payload and filter lengths of `parameters` were typed, if they were.
     EntryNames entry_names(const app::FormatParameters& parameters) const;
 
+    // User data handed over as octets rather than as a file (the Python
+    // module's payload=bytes); apply() takes it as --payload-file's contents.
+    void set_payload_octets(std::vector<std::uint8_t> octets) { payload_octets_ = std::move(octets); }
+
 private:
     void apply_sequence(app::FormatParameters& parameters, std::vector<std::string>& notes) const;
 
@@ -63,6 +67,7 @@ private:
     bool fcs_ = false;
     std::optional<std::string> payload_;
     std::optional<std::string> payload_file_;
+    std::optional<std::vector<std::uint8_t>> payload_octets_;
     std::optional<int> length_;
     std::optional<int> frames_;
     bool payload_continue_ = false;

@@ -16,7 +16,6 @@ void OutputOptions::add_to(CLI::App& app) {
             return {};
         },
         "FILE");
-    app.add_option("--params", params, "load a parameter file first; the other options change it");
     app.add_option("--save-params", save_params, "save the resulting parameters as a parameter file");
     auto* output = app.add_option("-o,--output", outputs, "write the waveform; repeatable")->check(known_format);
     auto* marker = app.add_option("--markers", markers, "write the markers, one byte per sample");

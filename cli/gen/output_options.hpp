@@ -1,5 +1,6 @@
 #pragma once
-// The command-line options that say where the waveform and its settings go.
+// The command-line options that say where the waveform and its settings go
+// (the parameter file the waveform starts from is a waveform option).
 
 #include <optional>
 #include <string>
@@ -10,7 +11,6 @@
 namespace dot11b::cli {
 
 struct OutputOptions {
-    std::optional<std::string> params;       // a parameter file loaded before the other options apply
     std::optional<std::string> save_params;  // where the resulting parameter file goes
     std::vector<std::string> outputs;        // waveform files, format by extension
     std::optional<std::string> markers;      // one byte per sample

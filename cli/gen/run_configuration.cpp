@@ -28,11 +28,11 @@ app::ParameterSet load_params(const std::string& path) {
 
 }  // namespace
 
-RunConfiguration configure_run(const GenerationOptions& generation, const OutputOptions& options,
-                               const DownloadOptions& download) {
+RunConfiguration configure_run(const WaveformOptions& waveform, const DownloadOptions& download) {
+    const GenerationOptions& generation = waveform.generation;
     RunConfiguration run;
-    if (options.params) {
-        app::ParameterSet loaded = load_params(*options.params);
+    if (waveform.params) {
+        app::ParameterSet loaded = load_params(*waveform.params);
         run.parameters = std::move(loaded.parameters);
         run.settings = std::move(loaded.settings);
         run.impairments = loaded.impairments;
@@ -40,7 +40,7 @@ RunConfiguration configure_run(const GenerationOptions& generation, const Output
     generation.apply(run.parameters, run.settings, run.impairments, run.notes);
     download.apply(run.parameters, run.settings);
     EntryNames entries = generation.entry_names(run.parameters);
-    entries.from_parameter_file = options.params.has_value();
+    entries.from_parameter_file = waveform.params.has_value();
     check_unframed_entries(run.parameters, entries);
     return run;
 }

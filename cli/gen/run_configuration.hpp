@@ -8,8 +8,7 @@
 
 #include "app/records.hpp"
 #include "cli/gen/download_options.hpp"
-#include "cli/gen/generation_options.hpp"
-#include "cli/gen/output_options.hpp"
+#include "cli/gen/waveform_options.hpp"
 
 namespace dot11b::cli {
 
@@ -23,7 +22,6 @@ struct RunConfiguration {
 // Throws UsageError for an option as typed, IoError (naming the file) for a
 // parameter or payload file that cannot be used, ConfigError for a setting
 // of a parameter file that the options cannot build.
-RunConfiguration configure_run(const GenerationOptions& generation, const OutputOptions& options,
-                               const DownloadOptions& download);
+RunConfiguration configure_run(const WaveformOptions& waveform, const DownloadOptions& download = {});
 
 }  // namespace dot11b::cli

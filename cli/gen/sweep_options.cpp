@@ -44,7 +44,7 @@ void check_field(const std::string& field, std::span<const std::string> args) {
 }
 
 struct PointOptions {
-    GenerationOptions generation;
+    WaveformOptions waveform;
     OutputOptions options;
     DownloadOptions download;
     SweepOptions sweep;
@@ -55,7 +55,7 @@ struct PointOptions {
 PointOptions parse_point(std::span<const std::string> args, const SweepPoint& point) {
     PointOptions parsed;
     CLI::App app;
-    parsed.generation.add_to(app);
+    parsed.waveform.add_to(app);
     parsed.options.add_to(app);
     parsed.download.add_to(app);
     parsed.sweep.add_to(app);
@@ -76,7 +76,7 @@ PointOptions parse_point(std::span<const std::string> args, const SweepPoint& po
 // The records of one combination, configured as a single run is. Throws
 // ConfigError when the options refuse the combination.
 SweepJob configure(const PointOptions& parsed) {
-    RunConfiguration run = configure_run(parsed.generation, parsed.options, parsed.download);
+    RunConfiguration run = configure_run(parsed.waveform, parsed.download);
     SweepJob job;
     job.parameters = std::move(run.parameters);
     job.settings = std::move(run.settings);

@@ -10,12 +10,6 @@
 namespace dot11b::cli {
 namespace {
 
-std::vector<std::uint8_t> octets_of(BitSpan bits) {
-    std::vector<std::uint8_t> octets(bits.size() / 8, 0);
-    for (std::size_t k = 0; k < 8 * octets.size(); ++k) octets[k / 8] |= static_cast<std::uint8_t>(bits[k] << (k % 8));
-    return octets;
-}
-
 // What keeps the waveform from passing; empty when it passes.
 std::vector<std::string> problems(const GeneratedWaveform& waveform) {
     const app::FormatParameters& p = waveform.parameters;
@@ -29,7 +23,7 @@ std::vector<std::string> problems(const GeneratedWaveform& waveform) {
     }
     const analyzer::BurstAnalysis& burst = analysis.bursts.front();
     std::vector<std::string> found = burst.failures();
-    if (burst.status == analyzer::DecodeStatus::Decoded && burst.psdu != octets_of(waveform.calculation.psdu)) {
+    if (burst.status == analyzer::DecodeStatus::Decoded && burst.psdu != waveform.psdu_octets()) {
         found.insert(found.begin(), "the decoded PSDU differs from the PSDU built");
     }
     return found;

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <variant>
 
-#include "cli/plot/chip_timing.hpp"
 #include "plots/gui/exporter.hpp"
+#include "plots/chip_timing.hpp"
 #include "plots/gui/views.hpp"
 #include "plots/plot_table.hpp"
 
@@ -33,15 +33,15 @@ struct ScatterView {
 using View = std::variant<plots::Spectrum, plots::Ccdf, IqView, plots::EyeDiagram, ScatterView, plots::Waterfall>;
 
 View compute_view(PlotKind kind, SampleSpan samples, double rate, const PlotSettings& settings) {
-    const ChipTiming timing = chip_timing(rate);
+    const plots::ChipTiming timing = plots::chip_timing(rate);
     const double n = timing.samples_per_symbol;
-    const double offset = symbol_offset(timing, settings.symbol_delay);
+    const double offset = plots::symbol_offset(timing, settings.symbol_delay);
     switch (kind) {
         case PlotKind::spectrum: return plots::magnitude_spectrum(samples, rate);
         case PlotKind::ccdf: return plots::ccdf(samples);
         case PlotKind::iq: return IqView{plots::iq_time(samples, rate), false};
         case PlotKind::iq_overlay: return IqView{plots::iq_time(samples, rate), true};
-        case PlotKind::eye: return plots::eye_diagram(plots::iq_columns(samples), n, timing.chips_per_symbol, offset);
+        case PlotKind::eye: return plots::chip_eye_diagram(samples, rate, settings.symbol_delay);
         case PlotKind::scatter: {
             const plots::SignalColumns columns = plots::iq_columns(samples);
             ScatterView view;

@@ -4,19 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <string>
 #include <vector>
 
 #include "cli/gen/command_line.hpp"
 #include "common/testing/file_contents.hpp"
+#include "common/testing/process_run.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "common/testing/tool_run.hpp"
-
-extern char** environ;
 
 namespace dot11b::cli {
 namespace {
@@ -25,28 +20,11 @@ using test::read_bytes;
 using test::read_text;
 using test::TemporaryFolder;
 
-struct ProcessRun {
-    int status;
-    std::string err;
-};
+using ProcessRun = test::ToolRun;
 
 ProcessRun run_program(const TemporaryFolder& folder, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), DOT11B_GEN_PATH);
-    std::vector<char*> argv;
-    for (auto& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const std::string err_path = folder / "stderr.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return {-1, "cannot start " + arguments[0]};
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read_text(err_path)};
+    return test::run_process(folder.path(), std::move(arguments));
 }
 
 const std::vector<std::string> kLargestFrame = {

@@ -115,7 +115,7 @@ TEST(ReceiverTestWaveforms, ImpairmentsReachTheFilesTheSummaryAndTheParameterFil
     TemporaryFolder folder;
     const std::string params = (folder / "set.mat").string();
     const test::ToolRun saved = gen({"--cfo", "25000", "--clock-offset", "40", "--snr", "35", "--seed", "7",
-                                     "--save-params", params, "--estimate"});
+                                     "--frames", "2", "--mac-header", "--save-params", params, "--estimate"});
     ASSERT_EQ(saved.status, 0) << saved.err;
 
     const std::string meta = (folder / "w.sigmf-meta").string();
@@ -124,14 +124,17 @@ TEST(ReceiverTestWaveforms, ImpairmentsReachTheFilesTheSummaryAndTheParameterFil
     const auto summary = nlohmann::json::parse(run.out);
     EXPECT_EQ(summary["impairments"], nlohmann::json::parse(R"({"clock_offset":40,"cfo":25000,"snr":35,"seed":7})"));
     EXPECT_EQ(summary["samples"].get<double>(), std::stod(saved.out));
+    EXPECT_EQ(summary["frames"], 2);
     EXPECT_TRUE(contains(run.err, "impairments:      clock-offset 40 ppm, cfo 25000 Hz, snr 35 dB (seed 7)"));
     EXPECT_TRUE(contains(test::read_text(meta), "impairments: clock-offset 40 ppm, cfo 25000 Hz, snr 35 dB (seed 7)"));
 
     // The receiver measures what was set.
     const std::vector<nlohmann::json> bursts = analyse(meta);
-    ASSERT_EQ(bursts.size(), 1U);
-    EXPECT_NEAR(bursts[0]["carrier_offset_hz"].get<double>(), 25000, 200);
-    EXPECT_NEAR(bursts[0]["chip_clock_offset_ppm"].get<double>(), 40, 3);
+    ASSERT_EQ(bursts.size(), 2U);
+    for (const nlohmann::json& burst : bursts) {
+        EXPECT_NEAR(burst["carrier_offset_hz"].get<double>(), 25000, 200);
+        EXPECT_NEAR(burst["chip_clock_offset_ppm"].get<double>(), 40, 3);
+    }
 
     // Without a waveform that has idle time, the seam is inside the burst.
     const test::ToolRun seam = gen({"--cfo", "1000", "--idle-time", "0"});

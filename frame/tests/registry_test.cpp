@@ -156,6 +156,32 @@ TEST_F(Registry, DispatchersPrintErrorsInsteadOfRaisingThem) {
     EXPECT_EQ(dispatch(kScript, echo, 1)[0], Value::scalar(3));
 }
 
+TEST_F(Registry, AnErrorWatchSeesTheErrorADispatcherPrintedAndPassesEveryMessageOn) {
+    std::vector<std::pair<ConsoleKind, std::string>> watched;
+    const ConsoleWatcher previous = set_console_watcher(
+        [&watched](ConsoleKind kind, std::string_view message) { watched.emplace_back(kind, message); });
+    {
+        ErrorWatch watch;
+        print_note("Idle interval: 1e400 is not a number; kept 100 µs");
+        EXPECT_FALSE(watch.last_error());
+        dispatch(kScript, Inputs("dot11b_GUI_b", {Value::text("Calculate"), Value::scalar(1)}), 0);
+        print_warning("after the error");
+        EXPECT_EQ(watch.last_error(), "Calculate failed on purpose");
+    }
+    print_error("outside the watch");
+    set_console_watcher(previous);
+
+    const std::vector<std::pair<ConsoleKind, std::string>> expected = {
+        {ConsoleKind::Note, "Idle interval: 1e400 is not a number; kept 100 µs"},
+        {ConsoleKind::Error, "Calculate failed on purpose"},
+        {ConsoleKind::Warning, "after the error"},
+        {ConsoleKind::Error, "outside the watch"},
+    };
+    EXPECT_EQ(watched, expected);
+    EXPECT_EQ(console_.back(), "outside the watch");
+    EXPECT_EQ(console_.at(2), "Warning: after the error");
+}
+
 TEST(LifeCycle, NothingRunsOutsideInitialiseAndTerminate) {
     ASSERT_FALSE(is_ready());
     // Not yet initialised in a fresh process, or terminated by an earlier test.

@@ -11,14 +11,14 @@ TEST(ConnectionSettings, DefaultsKeepTheApplicationsFields) {
     app::ConnectionConfig mine;
     mine.type = "TCPIP";
     mine.gpib = {3, 4, 5};
-    mine.rs232 = {7, 9600, "None"};
+    mine.rs232 = {7, 9600, "None", ""};
     mine.tcpip = {"10.1.2.3", 2};
     mine.bbg_type = "001";
     mine.last_parameter_filename = "/tmp/p.mat";
     const app::ConnectionConfig d = initConfig(mine);
     EXPECT_EQ(d.type, "GPIB");
     EXPECT_EQ(d.gpib, (app::GpibSettings{0, 19, -1}));
-    EXPECT_EQ(d.rs232, (app::Rs232Settings{1, 19200, "Xon/Xoff"}));
+    EXPECT_EQ(d.rs232, (app::Rs232Settings{1, 19200, "Xon/Xoff", ""}));
     EXPECT_EQ(d.tcpip, (app::TcpipSettings{"0.0.0.0", 0}));
     EXPECT_EQ(d.bbg_type, "001");
     EXPECT_EQ(d.last_parameter_filename, "/tmp/p.mat");
@@ -110,7 +110,7 @@ TEST(ConnectionSettings, ControlsRoundTripAndModelRules) {
     app::ConnectionConfig record;
     record.type = "TCPIP";
     record.gpib = {2, 30, 31};
-    record.rs232 = {9, 38400, "RTS/CTS"};
+    record.rs232 = {9, 38400, "RTS/CTS", "/dev/ttyUSB1"};
     record.tcpip = {"192.168.0.9", 0};
     record.bbg_type = "003";
 
@@ -120,6 +120,7 @@ TEST(ConnectionSettings, ControlsRoundTripAndModelRules) {
     EXPECT_EQ(any.primary_address, 31);
     EXPECT_EQ(any.secondary_address, 33);
     EXPECT_EQ(any.port_number, 9);
+    EXPECT_EQ(any.serial_device, "/dev/ttyUSB1");
     EXPECT_EQ(any.baud_rate, 3);
     EXPECT_EQ(any.handshake, 3);
     EXPECT_EQ(UpdateConfig(any, app::ConnectionConfig{}).bbg_type, app::ConnectionConfig{}.bbg_type);

@@ -13,14 +13,13 @@ TEST(ConnectionUri, EachKindOfConnection) {
     EXPECT_EQ(lan.config.type, "TCPIP");
     EXPECT_EQ(lan.config.tcpip.address, "127.0.0.1:5026");
     EXPECT_EQ(lan.config.bbg_type, "003");
-    EXPECT_FALSE(lan.serial_device);
+    EXPECT_EQ(lan.config.rs232.device, "");
 
     const ConnectionUri serial = parse_connection_uri("serial:/dev/ttyUSB0?baud=38400&handshake=rtscts");
     EXPECT_EQ(serial.config.type, "RS232");
-    EXPECT_EQ(serial.config.rs232, (app::Rs232Settings{1, 38400, "RTS/CTS"}));
-    EXPECT_EQ(serial.serial_device, "/dev/ttyUSB0");
+    EXPECT_EQ(serial.config.rs232, (app::Rs232Settings{1, 38400, "RTS/CTS", "/dev/ttyUSB0"}));
     const ConnectionUri plain = parse_connection_uri("serial:/dev/pts/3");
-    EXPECT_EQ(plain.config.rs232, (app::Rs232Settings{1, app::Rs232Settings{}.baudrate, "Xon/Xoff"}));
+    EXPECT_EQ(plain.config.rs232, (app::Rs232Settings{1, app::Rs232Settings{}.baudrate, "Xon/Xoff", "/dev/pts/3"}));
     EXPECT_EQ(parse_connection_uri("serial:/dev/ttyS1?handshake=none").config.rs232.handshake, "None");
 
     EXPECT_EQ(parse_connection_uri("gpib://0/19").config.gpib, (app::GpibSettings{0, 19, -1}));

@@ -191,7 +191,7 @@ TEST(HwIoModule, Rs232RoundTripOverAPseudoTerminal) {
     HwIoModule module;
     app::ConnectionConfig config;
     config.type = "rs232";
-    config.rs232 = {3, 19200, "Xon/Xoff"};
+    config.rs232 = {3, 19200, "Xon/Xoff", ""};
     module.serial_devices().set(3, sim.pty());
     EXPECT_EQ(module(ping, config, {}), (StatusPair{0, "Maker,ORB,US00000042,B.01"}));
     // 4371 is 0x1113: the XON and XOFF characters must pass through as data.
@@ -248,7 +248,7 @@ TEST(HwIoModule, RecordsAreMappedToTheirConnections) {
     devices.set(2, "/dev/ttyUSB0");
     app::ConnectionConfig config;
     config.gpib = {1, 7, 3};
-    config.rs232 = {1, 38400, "rts/cts"};
+    config.rs232 = {1, 38400, "rts/cts", ""};
     config.tcpip.address = "10.0.0.5";
 
     config.type = "gpib";
@@ -261,6 +261,9 @@ TEST(HwIoModule, RecordsAreMappedToTheirConnections) {
     EXPECT_EQ(serial.handshake, Handshake::RtsCts);
     config.rs232.port = 2;
     EXPECT_EQ(std::get<SerialSettings>(endpoint_of(config, devices)).device, "/dev/ttyUSB0");
+    // A device chosen by its path wins over the numbered port.
+    config.rs232.device = "/dev/serial/by-id/usb-Adapter_A1-if00-port0";
+    EXPECT_EQ(std::get<SerialSettings>(endpoint_of(config, devices)).device, config.rs232.device);
     config.type = "TcpIp";
     const auto lan = std::get<SocketAddress>(endpoint_of(config, devices));
     EXPECT_EQ(lan.host, "10.0.0.5");

@@ -19,7 +19,6 @@ QString subtitle(std::size_t column, std::size_t columns) {
 void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const plots::PlotStyle& line) {
     canvas.clear_drawing();
     auto* margins = new QCPMarginGroup(&canvas);
-    const QVector<double> time(eye.time.begin(), eye.time.end());
     for (std::size_t c = 0; c < eye.traces.size(); ++c) {
         QCPAxisRect& axes = *canvas.add_axes(int(c), "Eye Diagram " + subtitle(c, eye.traces.size()));
         const std::vector<double>& trace = eye.traces[c];
@@ -27,7 +26,8 @@ void draw_eye_diagram(PlotCanvas& canvas, const plots::EyeDiagram& eye, const pl
             add_density_image(canvas, axes, plots::line_density(eye.time, trace, eye.x, eye.y, kImageColumns, kImageRows),
                               colour_of(line.colour));
         } else {
-            add_curve(axes, time, QVector<double>(trace.begin(), trace.end()), line);
+            add_curve(axes, QVector<double>(eye.time.begin(), eye.time.end()), QVector<double>(trace.begin(), trace.end()),
+                      line);
         }
         set_labels(axes, "Time", "Amplitude");
         set_limits(axes, eye.x, eye.y);

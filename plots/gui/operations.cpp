@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "app/gui/handles.hpp"
 #include "common/errors.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/adapters.hpp"
 #include "frame/console.hpp"
 #include "frame/convert.hpp"

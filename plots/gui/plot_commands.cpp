@@ -4,9 +4,8 @@
 #include <exception>
 #include <memory>
 
-#include <QApplication>
-
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/busy_pointer.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "plots/analysis_view.hpp"
 #include "plots/gui/placement.hpp"
 #include "plots/gui/report_panel.hpp"
@@ -28,15 +27,6 @@ PlotWindow* shown(PlotWindow* window, const QRect& placement, const QString& nam
     window->show();
     return window;
 }
-
-// The busy pointer over every window while it lives.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 PlotWindow* new_window(const QString& tag, const QString& name, const QSize& size) {
     auto* window = new PlotWindow(tag);
@@ -117,7 +107,7 @@ PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double s
                                  const analyzer::AnalysisOptions& options) {
     plots::AnalysisView view;
     try {
-        const BusyPointer busy;
+        const gui::BusyPointer busy(parent);
         view = plots::analysis_view(analyzer::analyse(iq_wave, sample_rate_hz, options), "waveform");
     } catch (const std::exception& e) {
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Analyze the Waveform\n") + e.what());

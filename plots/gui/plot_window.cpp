@@ -5,7 +5,7 @@
 #include <QPrinter>
 #include <QVBoxLayout>
 
-#include "app/gui/dialog_service.hpp"
+#include "common/gui/dialog_service.hpp"
 #include "ui_plot_window.h"
 
 namespace dot11b::plot_windows {

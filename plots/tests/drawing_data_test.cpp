@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -76,6 +77,29 @@ TEST(DensityImage, LinesLeaveContinuousTracksAndPointsCountOnce) {
     double total = 0;
     for (const double count : points.counts) total += count;
     EXPECT_EQ(total, 3);  // the point outside the axes is not drawn
+}
+
+TEST(DensityImage, RepeatedSegmentsAddUpLikeSegmentsDrawnOneByOne) {
+    // Separate segments (NaN between them) taken from a small pool, so most
+    // repeat, and many distinct ones besides: the image must be the sum of the
+    // images of each segment drawn alone.
+    std::mt19937 random(4);
+    std::uniform_real_distribution<double> position(-1, 11);
+    std::vector<std::array<double, 4>> pool(8);
+    for (auto& s : pool) s = {position(random), position(random), position(random), position(random)};
+    std::vector<double> x, y;
+    std::vector<double> expected(20 * 20, 0.0);
+    for (int k = 0; k < 20000; ++k) {
+        std::array<double, 4> s = pool[random() % pool.size()];
+        if (k % 3 == 0) s = {position(random), position(random), position(random), position(random)};
+        const std::vector<double> sx = {s[0], s[2]};
+        const std::vector<double> sy = {s[1], s[3]};
+        const DensityImage alone = line_density(sx, sy, {0, 10}, {0, 10}, 20, 20);
+        for (std::size_t c = 0; c < expected.size(); ++c) expected[c] += alone.counts[c];
+        x.insert(x.end(), {s[0], s[2], NAN});
+        y.insert(y.end(), {s[1], s[3], NAN});
+    }
+    EXPECT_EQ(line_density(x, y, {0, 10}, {0, 10}, 20, 20).counts, expected);
 }
 
 TEST(DensityImage, SummedDownToTheScreenAndReducedToSpots) {

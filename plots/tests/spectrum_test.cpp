@@ -4,7 +4,6 @@
 #include <numbers>
 #include <random>
 
-#include "plots/dft.hpp"
 #include "plots/spectrum.hpp"
 #include "plots/units.hpp"
 
@@ -29,15 +28,6 @@ Samples random_samples(std::size_t n, unsigned seed) {
     Samples x(n);
     for (auto& v : x) v = {gauss(random), gauss(random)};
     return x;
-}
-
-TEST(Dft, MatchesTheDefiningSumForAnyLength) {
-    for (const std::size_t n : {1U, 2U, 7U, 12U, 97U, 250U}) {
-        const Samples x = random_samples(n, static_cast<unsigned>(n));
-        const Samples fast = dft(x);
-        const Samples slow = naive_dft(x);
-        for (std::size_t k = 0; k < n; ++k) EXPECT_LT(std::abs(fast[k] - slow[k]), 1e-9) << "n " << n << " bin " << k;
-    }
 }
 
 TEST(Units, FollowThePowerOfAThousand) {

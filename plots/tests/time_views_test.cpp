@@ -71,6 +71,28 @@ TEST(EyeDiagram, TracesOfFourSamplesPerSymbol) {
     EXPECT_EQ(eye.y, (AxisRange{-1.05 * 8, 1.05 * 8}));
 }
 
+TEST(EyeDiagram, AmplitudeLimitsReachTheAxesOwnTicks) {
+    // Expected limits worked by hand: each column's range rounded outward to
+    // ticks of 1, 2 or 5 times a power of ten (at most ten steps), against
+    // +-1.05 times the largest magnitude; the wider of the two, shared.
+    const struct {
+        const char* name;
+        SignalColumns x;
+        AxisRange y;
+    } cases[] = {
+        {"ticks of 0.1 beyond 1.05 x 0.41", {{-0.41, 0.41, 0.1, -0.2}}, {-0.5, 0.5}},
+        {"margin beyond the ticks", {{-1, 1, 0.5, 0}}, {-1.05, 1.05}},
+        {"one-sided column", {{0.2, 0.93, 0.5, 0.4}}, {-1.05 * 0.93, 1.0}},
+        {"bounds on ticks stay", {{-0.3, 0.3, 0, 0.1}, {-0.1, 0.62, 0.2, 0.3}}, {-1.05 * 0.62, 0.7}},
+        {"silence", {{0, 0, 0, 0}}, {-1, 1}},
+    };
+    for (const auto& c : cases) {
+        const EyeDiagram eye = eye_diagram(c.x, 2, 1, 0);
+        EXPECT_NEAR(eye.y.lower, c.y.lower, 1e-12) << c.name;
+        EXPECT_NEAR(eye.y.upper, c.y.upper, 1e-12) << c.name;
+    }
+}
+
 TEST(EyeDiagram, OffsetSamplesSitAtTheCentreOfTheEye) {
     Samples wave(40);
     for (std::size_t k = 0; k < wave.size(); ++k) wave[k] = Complex(std::cos(0.3 * double(k)), std::sin(0.7 * double(k)));

@@ -9,7 +9,7 @@
 
 #include "app/gui/download_runner.hpp"
 #include "app/gui/instrument_io.hpp"
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "deaf_listener.hpp"
 #include "recording_module.hpp"

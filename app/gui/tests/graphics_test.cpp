@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "app/gui/tests/studio_fixture.hpp"
+#include "common/gui/testing/displayed_text.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::gui::test {
@@ -34,6 +35,10 @@ TEST_F(Studio, PropertiesByNameReachEveryKindOfControl) {
         EXPECT_EQ(get(handle, c.property), c.value);
     }
     EXPECT_EQ(text("pdDataRate"), "2 Mbps");
+    // A caption with an "&" shows it as written and reads back the same.
+    set(tag_handle(handles, "tbGenerationMode"), "String", Value::text("Save & Go"));
+    EXPECT_EQ(displayed_text(control("tbGenerationMode")), "Save & Go");
+    EXPECT_EQ(get_text(tag_handle(handles, "tbGenerationMode"), "String"), "Save & Go");
     EXPECT_EQ(main_->windowTitle(), "A title");
     EXPECT_EQ(main_->cursor().shape(), Qt::WaitCursor);
     EXPECT_TRUE(main_->findChild<QMenu*>("menuSpecial")->menuAction()->isVisible());

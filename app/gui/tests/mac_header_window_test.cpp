@@ -23,6 +23,8 @@ TEST_F(Studio, MacHeaderWindowEditsTheHeaderAndOkStoresIt) {
         shown["txtFrameCntrl typed"] = window.findChild<QLineEdit*>("txtFrameCntrl")->text();
         type(window, "txtDurationID", "xyz");  // not hexadecimal: the field keeps its value
         shown["txtDurationID typed"] = window.findChild<QLineEdit*>("txtDurationID")->text();
+        shown["status"] = status_message(&window);
+        shown["status kind"] = status_kind(&window);
         type(window, "txtAddress1", "0801");
         window.findChild<QAbstractButton*>("chkAddress4")->click();
         address4_field_enabled = window.findChild<QLineEdit*>("txtAddress4")->isEnabled();
@@ -48,7 +50,12 @@ TEST_F(Studio, MacHeaderWindowEditsTheHeaderAndOkStoresIt) {
     const Bits bits = p.mac_header.contents.bit_stream();
     ASSERT_EQ(bits.size(), 192u);
     EXPECT_EQ(Bits(bits.begin() + 32, bits.begin() + 48), (Bits{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
-    EXPECT_FALSE(console_.empty());  // the unreadable entry is reported on the console
+    // The refusal is printed, and shown in the MAC header window's own status bar.
+    ASSERT_FALSE(console_.empty());
+    EXPECT_EQ(shown["status"].toStdString(), console_.back());
+    EXPECT_NE(console_.back().find("\"xyz\" is not a hexadecimal number"), std::string::npos) << console_.back();
+    EXPECT_EQ(shown["status kind"], "error");
+    EXPECT_EQ(status_message(main_), "");
 }
 
 TEST_F(Studio, MacHeaderWindowCancelAndCloseBoxChangeNothing) {

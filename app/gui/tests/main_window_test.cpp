@@ -47,31 +47,53 @@ TEST_F(Studio, StartsWithTheDefaultsShown) {
     EXPECT_EQ(item("menuPlotCCDF")->isEnabled(), frame::operation(frame::OpId::XR_PlotCCDF).body != nullptr);
 }
 
+// An entry that is not a number is refused and one out of range is limited;
+// either way the status bar and the console say so.
 TEST_F(Studio, EditFieldsStoreTheClampedEntryAndShowWhatWasStored) {
     struct Case {
         const char* tag;
         const char* entry;
         Check stored;
         const char* shown;
+        const char* note;  // nullptr: taken as typed, nothing said
     };
     const Case cases[] = {
-        {"txtRampTime", "abc", [](auto& p) { EXPECT_EQ(p.ramp_length, 0u); }, "0"},
-        {"txtRampTime", "2000", [](auto& p) { EXPECT_EQ(p.ramp_length, 38500u); }, "1000"},
-        {"txtIdleInterval", "100", [](auto& p) { EXPECT_EQ(p.idle_samples, 3850u); }, "100"},
-        {"txtIdleInterval", "-5", [](auto& p) { EXPECT_EQ(p.idle_samples, 0u); }, "0"},
-        {"txtDataLength", "abc", [](auto& p) { EXPECT_EQ(p.data_length, 2312u); }, "2312"},
-        {"txtDataLength", "3000", [](auto& p) { EXPECT_EQ(p.data_length, 2312u); }, "2312"},
-        {"txtDataLength", " 12.4 ", [](auto& p) { EXPECT_EQ(p.data_length, 12u); }, "12"},
-        {"txtFilterFactor", "0.01", [](auto& p) { EXPECT_EQ(p.filter_factor, 0.1); }, "0.1"},
-        {"txtFilterFactor", "x", [](auto& p) { EXPECT_EQ(p.filter_factor, 1); }, "1"},
-        {"txtFilterTaps", "6", [](auto& p) { EXPECT_EQ(p.filter_taps, 7); }, "7"},
-        {"txtFilterTaps", "x", [](auto& p) { EXPECT_EQ(p.filter_taps, 1000); }, "1000"},
+        {"txtRampTime", "abc", [](auto& p) { EXPECT_EQ(p.ramp_length, 77u); }, "2",
+         "Ramp time: abc is not a number; kept 2 µs"},
+        {"txtRampTime", "2000", [](auto& p) { EXPECT_EQ(p.ramp_length, 38500u); }, "1000",
+         "Ramp time: 2000 is more than 1000 µs; set to 1000 µs"},
+        {"txtIdleInterval", "100", [](auto& p) { EXPECT_EQ(p.idle_samples, 3850u); }, "100", nullptr},
+        {"txtIdleInterval", "1e400", [](auto& p) { EXPECT_EQ(p.idle_samples, 3850u); }, "100",
+         "Idle interval: 1e400 is not a number; kept 100 µs"},
+        {"txtIdleInterval", "-5", [](auto& p) { EXPECT_EQ(p.idle_samples, 0u); }, "0",
+         "Idle interval: -5 is less than 0 µs; set to 0 µs"},
+        {"txtDataLength", "abc", [](auto& p) { EXPECT_EQ(p.data_length, 1024u); }, "1024",
+         "Data length: abc is not a number; kept 1024 bytes"},
+        {"txtDataLength", "3000", [](auto& p) { EXPECT_EQ(p.data_length, 2312u); }, "2312",
+         "Data length: 3000 is more than 2312 bytes; set to 2312 bytes"},
+        {"txtDataLength", " 12.4 ", [](auto& p) { EXPECT_EQ(p.data_length, 12u); }, "12", nullptr},
+        {"txtFilterFactor", "0.01", [](auto& p) { EXPECT_EQ(p.filter_factor, 0.1); }, "0.1",
+         "Filter factor: 0.01 is less than 0.1; set to 0.1"},
+        {"txtFilterFactor", "x", [](auto& p) { EXPECT_EQ(p.filter_factor, 0.1); }, "0.1",
+         "Filter factor: x is not a number; kept 0.1"},
+        {"txtFilterTaps", "6", [](auto& p) { EXPECT_EQ(p.filter_taps, 7); }, "7", nullptr},
+        {"txtFilterTaps", "x", [](auto& p) { EXPECT_EQ(p.filter_taps, 7); }, "7",
+         "Filter length: x is not a number; kept 7 symbols"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tag) + " <- " + c.entry);
+        const std::size_t printed = console_.size();
         enter(c.tag, c.entry);
         c.stored(parameters());
         EXPECT_EQ(text(c.tag), c.shown);
+        if (c.note == nullptr) {
+            EXPECT_EQ(console_.size(), printed);
+            continue;
+        }
+        ASSERT_EQ(console_.size(), printed + 1);
+        EXPECT_EQ(console_.back(), c.note);
+        EXPECT_EQ(status_message(main_), QString::fromUtf8(c.note));
+        EXPECT_EQ(status_kind(main_), "note");
     }
     // Root cosine allows a roll-off down to 0.05; without a filter there is no lower bound.
     choose("pdFilterType", 3);
@@ -118,6 +140,8 @@ TEST_F(Studio, ControlsFollowModeRateModulationRampFilterAndPayload) {
          {{"tbGenerationMode", "Framed"}}, [](auto& p) { EXPECT_TRUE(p.framed); }},
         {"MAC header and FCS add 30 and 4 bytes", [&] { click("chkMACheader"); click("chkMACfcs"); },
          {{"pbMACheaderSetup", true}}, {{"txtTotalLength", "1058"}}, [](auto& p) { EXPECT_EQ(p.total_length, 1058u); }},
+        {"unticked, the header has no Setup after a rate change", [&] { click("chkMACheader"); choose("pdDataRate", 2); },
+         {{"pbMACheaderSetup", false}}, {}, [](auto& p) { EXPECT_FALSE(p.mac_header.active); }},
         {"root cosine", [&] { choose("pdFilterType", 3); }, {}, {{"lblFilterFactor", "a:  "}},
          [](auto& p) { EXPECT_EQ(p.filter, phy::FilterType::RootCosine); }},
     };
@@ -157,6 +181,39 @@ TEST_F(Studio, ChannelAndOversamplingRescaleAndTheGeneratorPanelFollows) {
     EXPECT_EQ(text("pdSamplingRateUnits"), "MHz");
     enter("txtFilterTaps", "6");
     EXPECT_EQ(parameters().filter_taps, 6);
+}
+
+// Beside the generator panel: a sample rate that is not 11 MHz times the
+// oversampling ratio, and a carrier that a change of units moved away from
+// its RF channel.
+TEST_F(Studio, GeneratorPanelWarnsOfARateOrCarrierThatDisagrees) {
+    EXPECT_FALSE(visible("lblSamplingRateWarning"));
+    EXPECT_FALSE(visible("lblFrequencyWarning"));
+    enter("txtSamplingRate", "10");
+    EXPECT_TRUE(visible("lblSamplingRateWarning"));
+    EXPECT_EQ(text("lblSamplingRateWarning"), "⚠ not 11 MHz × 3.5 = 38.5 MHz");
+    choose("pdOversampleRate", 1);  // the rate follows the ratio again: 22 MHz
+    EXPECT_FALSE(visible("lblSamplingRateWarning"));
+
+    choose("pdChannels", 6);
+    choose("pdFrequencyUnits", 3);
+    EXPECT_EQ(sig_gen_settings().frequency, 2437000.0);
+    EXPECT_TRUE(visible("lblFrequencyWarning"));
+    EXPECT_EQ(text("lblFrequencyWarning"), "⚠ not RF channel 6 (2.437 GHz)");
+    EXPECT_EQ(status_message(main_), "Frequency: changing the units to MHz set 2.437 GHz to 2.437 MHz");
+    choose("pdChannels", 6);
+    EXPECT_FALSE(visible("lblFrequencyWarning"));
+}
+
+TEST_F(Studio, FontScaleReachesTheMenus) {
+    set_font_scale(1.5);
+    QWidget* scaled = widget_of(frame::call_by_name("dot11b_GUI_b", 1, {}).at(0).reals()[0]);
+    set_font_scale(1);
+    const double expected = 1.5 * QApplication::font().pointSizeF();
+    EXPECT_DOUBLE_EQ(scaled->font().pointSizeF(), expected);
+    const auto menus = scaled->findChildren<QMenu*>();
+    ASSERT_FALSE(menus.empty());
+    for (const QMenu* menu : menus) EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), expected) << menu->objectName().toStdString();
 }
 
 TEST_F(Studio, GeneratorPanelEntriesAreClampedAndTyposKeepTheStoredValue) {

@@ -11,6 +11,7 @@
 #include "app/gui/tests/studio_fixture.hpp"
 #include "app/parameter_file.hpp"
 #include "app/record_values.hpp"
+#include "frame/convert.hpp"
 #include "frame/globals.hpp"
 #include "frame/kestrel.hpp"
 #include "frame/matfile.hpp"
@@ -171,6 +172,88 @@ TEST_F(Studio, WaveformUseAsksWhetherToCalculateFirst) {
     EXPECT_TRUE(dialogs_->all_answers_used());
 }
 
+// A failed calculation says why, in a dialog and the status bar, and leaves no
+// waveform behind: what would use one asks to calculate first.
+TEST_F(Studio, FailedCalculateShowsTheErrorAndLeavesNoStaleWaveformToUse) {
+    const auto waveform_length = [] { return frame::global(frame::Global::waveform).numel(); };
+    click("pbCalculate");
+    ASSERT_EQ(waveform_length(), 40068u);
+    click("tbGenerationMode");  // unframed, and no data to send
+    enter("txtDataLength", "0");
+    const std::size_t printed = console_.size();
+    click("pbCalculate");
+
+    ASSERT_EQ(console_.size(), printed + 1);
+    ASSERT_EQ(dialogs_->shown().size(), 1u);
+    const ShownDialog error = dialogs_->shown()[0];
+    EXPECT_EQ(error.kind, "error");
+    EXPECT_EQ(error.title, "Error Calculating Waveform");
+    EXPECT_EQ(error.text, console_.back());
+    EXPECT_EQ(status_message(main_).toStdString(), error.text);
+    EXPECT_EQ(status_kind(main_), "error");
+    EXPECT_EQ(waveform_length(), 0u);
+
+    dialogs_->answer_question("Cancel");
+    menu("menuPlotSpectrum");
+    EXPECT_EQ(dialogs_->shown().back().title, "Waveform Not Calculated");
+    EXPECT_EQ(dialogs_->shown().back().buttons.at(0), "Calculate & Plot");
+    // Calculating first fails the same way: the error again, and no plot.
+    dialogs_->answer_question("Calculate & Plot");
+    menu("menuPlotSpectrum");
+    EXPECT_EQ(dialogs_->shown().back().title, "Error Calculating Waveform");
+    EXPECT_TRUE(app_info().field("ClientWindows").empty());
+
+    enter("txtDataLength", "10");
+    click("pbCalculate");
+    EXPECT_GT(waveform_length(), 0u);
+    EXPECT_EQ(status_message(main_), "");
+    EXPECT_TRUE(dialogs_->all_answers_used());
+}
+
+TEST_F(Studio, FailedSaveAsLeavesTheCurrentFileUnchanged) {
+    dialogs_->answer_file(folder_ / "set1");
+    menu("menuFileSaveAs");
+    const std::string current = (folder_ / "set1.mat").string();
+    ASSERT_EQ(configuration().last_parameter_filename, current);
+    const QString title = main_->windowTitle();
+
+    const std::filesystem::path unwritable = folder_ / "no such folder" / "set2";
+    dialogs_->answer_file(unwritable);
+    menu("menuFileSaveAs");
+    EXPECT_EQ(dialogs_->shown().back().kind, "error");
+    EXPECT_EQ(dialogs_->shown().back().title, "Error Saving " + unwritable.string() + ".mat");
+    EXPECT_EQ(configuration().last_parameter_filename, current);
+    EXPECT_EQ(main_->windowTitle(), title);
+
+    // File > Save still writes the current file, without asking for a name.
+    std::filesystem::remove(current);
+    const std::size_t asked = dialogs_->shown().size();
+    menu("menuFileSave");
+    EXPECT_EQ(dialogs_->shown().size(), asked);
+    EXPECT_TRUE(std::filesystem::exists(current));
+}
+
+// Called through the library while the desktop application runs, a long
+// RS-232 download asks its question through the application's dialogs.
+TEST_F(Studio, LongRs232DownloadThroughTheLibraryAsksTheUser) {
+    app::ConnectionConfig rs232;
+    rs232.type = "rs232";
+    rs232.rs232.baudrate = 9600;
+    dialogs_->answer_question("Cancel");
+    const frame::Outputs result =
+        frame::call_by_name("ORBDownLoadWrap", 2,
+                            {frame::samples_value(Samples(48000)), Value(), Value::text("WAVE"), app::to_value(rs232)});
+    EXPECT_EQ(result.at(0), Value::scalar(-1));
+    EXPECT_EQ(result.at(1), Value::text("Download cancelled"));
+    ASSERT_EQ(dialogs_->shown().size(), 1u);
+    const ShownDialog& question = dialogs_->shown()[0];
+    EXPECT_EQ(question.title, "RS-232 Download");
+    // 32 bits per sample and one eighth more, 48000 samples at 9600 baud.
+    EXPECT_EQ(question.text, "This download will take approximately 3.0 minutes. Do you want to continue?");
+    EXPECT_EQ(question.buttons, (std::vector<std::string>{"OK", "Cancel"}));
+    EXPECT_EQ(question.default_button, "Cancel");
+}
+
 TEST_F(Studio, UserDataFileBecomesThePayloadOrChangesNothing) {
     const std::string file = (folder_ / "payload.bin").string();
     std::ofstream(file, std::ios::binary) << "abc";
@@ -198,6 +281,23 @@ TEST_F(Studio, UserDataFileBecomesThePayloadOrChangesNothing) {
     EXPECT_FALSE(enabled("txtDataLength"));
     ASSERT_GE(dialogs_->shown().size(), 3u);
     EXPECT_EQ(dialogs_->shown()[0].title, "Select data source file.");
+    EXPECT_TRUE(visible("txtDataSourceName"));
+    EXPECT_EQ(text("txtDataSourceName"), "payload.bin");
+    EXPECT_EQ(control("txtDataSourceName")->toolTip().toStdString(), file);
+
+    // A file longer than a frame's data is cut, and the status bar says so.
+    const std::string big = (folder_ / "big.bin").string();
+    std::ofstream(big, std::ios::binary) << std::string(3000, 'x');
+    dialogs_->answer_file(big);
+    choose("pdDATAsourceType", 7);
+    EXPECT_EQ(parameters().data_length, 2312u);
+    const std::string cut = "User data file big.bin holds 3000 bytes; only the first 2312 bytes are used";
+    EXPECT_EQ(console_.back(), "Warning: " + cut);
+    EXPECT_EQ(status_message(main_).toStdString(), cut);
+    EXPECT_EQ(status_kind(main_), "warning");
+
+    choose("pdDATAsourceType", 5);
+    EXPECT_FALSE(visible("txtDataSourceName"));
 }
 
 TEST_F(Studio, ExitClosesThePlotWindowsAndTheNextStartReadsTheConfigurationBack) {

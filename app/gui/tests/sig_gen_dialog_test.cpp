@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "app/gui/handles.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
 #include "simulator_process.hpp"

@@ -14,15 +14,16 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
-#include "app/gui/handles.hpp"
-#include "app/gui/scripted_dialogs.hpp"
 #include "app/record_reader.hpp"
+#include "common/gui/handles.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 #include "common/testing/temporary_folder.hpp"
 #include "frame/console.hpp"
 #include "frame/library.hpp"
@@ -42,6 +43,21 @@ inline void PrintTo(const Value& value, std::ostream* out) {
 namespace dot11b::gui::test {
 
 using dot11b::test::TemporaryFolder;
+
+// The whole message in the window's status bar (its tooltip; the bar shows
+// what fits), and its kind: "error", "warning" or "note".
+inline const QLabel* status_label(const QWidget* window) {
+    const auto* bar = window->findChild<QStatusBar*>("sbStatus", Qt::FindDirectChildrenOnly);
+    return bar ? bar->findChild<QLabel*>("lblStatusMessage") : nullptr;
+}
+inline QString status_message(const QWidget* window) {
+    const QLabel* label = status_label(window);
+    return label ? label->toolTip() : QString();
+}
+inline QString status_kind(const QWidget* window) {
+    const QLabel* label = status_label(window);
+    return label ? label->property("kind").toString() : QString();
+}
 
 // Types the text into the field and presses Enter.
 inline void type_into(QLineEdit* field, const QString& text) {

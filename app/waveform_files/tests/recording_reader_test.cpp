@@ -111,6 +111,9 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     const Recording sigmf = read_recording(folder / "s.sigmf-meta");
     EXPECT_EQ(sigmf.center_frequency_hz, 2.484e9);
     EXPECT_EQ(sigmf.description, "four samples");
+    EXPECT_EQ(sigmf.frame_marker, frame);
+    EXPECT_EQ(sigmf.burst_marker, burst);
+    EXPECT_TRUE(read_recording(folder / "m.mat").frame_marker.empty());
 
     // SigMF defines core:comment as the text of an annotation; core:description
     // belongs to the global object only.
@@ -125,6 +128,47 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     EXPECT_EQ(meta["annotations"][1]["core:label"], "frame");
     EXPECT_EQ(meta["annotations"][1]["core:sample_start"], 1);
     EXPECT_EQ(meta["annotations"][1]["core:sample_count"], 2);
+}
+
+// Annotations of other recorders may overrun the recording or carry other labels.
+TEST(WaveformFiles, MarkerRowsOfAnnotationsStayWithinTheRecording) {
+    const TemporaryFolder folder;
+    write_bytes(folder / "r.sigmf-data", Bytes(4 * 8, 0));
+    write_text(folder / "r.sigmf-meta", R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": 1e6},
+        "annotations": [{"core:label": "burst", "core:sample_start": 2, "core:sample_count": 100},
+                        {"core:label": "frame", "core:sample_start": 9, "core:sample_count": 1},
+                        {"core:label": "frame", "core:sample_start": -1, "core:sample_count": 2},
+                        {"core:label": "other", "core:sample_start": 0, "core:sample_count": 4}]})");
+    const Recording recording = read_recording(folder / "r.sigmf-meta");
+    EXPECT_EQ(recording.burst_marker, Bits({0, 0, 1, 1}));
+    EXPECT_EQ(recording.frame_marker, Bits({0, 0, 0, 0}));
+}
+
+// A file the readers would refuse is not written: no sample rate where the
+// format records one, a sample that is not a number.
+TEST(WaveformFiles, WritersRefuseWhatTheReadersWouldRefuse) {
+    const TemporaryFolder folder;
+    struct Case {
+        const char* name;
+        Samples samples;
+        double rate;
+        std::string problem;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {"s.sigmf-meta", {{0.5, 0}}, 0, "above 0 Hz"},
+        {"m.mat", {{0.5, 0}}, -1, "above 0 Hz"},
+        {"c.cf32", {{0.5, 0}, {0, nan}}, 1e6, "sample 1 is not a finite number"},
+        {"m.mat", {{nan, 0}}, 1e6, "sample 0 is not a finite number"},
+    };
+    for (const Case& c : cases) {
+        DurableFileSet files;
+        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", ""};
+        EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / c.name, output); }).find(c.problem),
+                  std::string::npos)
+            << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {

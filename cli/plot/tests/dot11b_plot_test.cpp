@@ -11,7 +11,6 @@
 
 #include <QImage>
 
-#include "cli/plot/chip_timing.hpp"
 #include "cli/plot/command_line.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
@@ -143,22 +142,6 @@ TEST(Dot11bPlot, BadInputIsNamedWithTheUsageOrFailureStatus) {
         EXPECT_NE(result.err.find(c.names), std::string::npos) << result.err;
     }
     EXPECT_FALSE(fs::exists(at(folder, "p.png")));
-}
-
-TEST(ChipTiming, EyeSpansTheFewestChipsOfWholeSamples) {
-    struct Case {
-        double rate;
-        double samples;
-        double chips;
-    };
-    for (const Case& c : {Case{22e6, 2, 1}, Case{27.5e6, 5, 2}, Case{33e6, 3, 1}, Case{38.5e6, 7, 2}, Case{20e6, 2, 1},
-                          Case{11e6, 2, 2}}) {
-        const ChipTiming timing = chip_timing(c.rate);
-        EXPECT_EQ(timing.samples_per_symbol, c.samples) << c.rate;
-        EXPECT_EQ(timing.chips_per_symbol, c.chips) << c.rate;
-    }
-    EXPECT_EQ(symbol_offset(chip_timing(38.5e6), 0.5), 4);
-    EXPECT_EQ(symbol_offset(chip_timing(38.5e6), 1), 6);
 }
 
 }  // namespace

@@ -98,6 +98,22 @@ TEST_F(InstrumentOperations, DownloadByNameStoresFullScaleData) {
     EXPECT_EQ(test::read_text(sim.store() / "MKR1" / "BYNAME"), std::string("\x01\x02", 2));
 }
 
+// Without the desktop application nobody can agree to a long RS-232 transfer:
+// it is cancelled, and the console says why.
+TEST_F(InstrumentOperations, LongRs232DownloadWithoutTheDesktopIsCancelledAndSaysWhy) {
+    const Value rs232 = record({{"type", Value::text("RS232")},
+                                {"RS232", record({{"port", Value::scalar(1)},
+                                                  {"baudrate", Value::scalar(9600)},
+                                                  {"handshake", Value::text("Xon/Xoff")}})}});
+    const frame::Outputs result = call_by_name(
+        "ORBDownLoadWrap", 2, {Value::complex_row(Samples(48000)), Value(), Value::text("WAVE"), rs232});
+    EXPECT_EQ(result, (frame::Outputs{Value::scalar(-1), Value::text("Download cancelled")}));
+    ASSERT_FALSE(console_.empty());
+    EXPECT_EQ(console_.back(),
+              "Warning: ORBDownLoadWrap: Download cancelled: \"This download will take approximately 3.0 minutes. Do "
+              "you want to continue?\" needs an answer, and no desktop application is running to ask it");
+}
+
 TEST_F(InstrumentOperations, SaveStormwingWaveformInputsAndDefaults) {
     const TemporaryFolder folder;
     const auto previous = std::filesystem::current_path();

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "app/calculation.hpp"
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 #include "plots/gui/plot_commands.hpp"
 
 namespace dot11b::plot_windows {

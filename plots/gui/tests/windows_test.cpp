@@ -10,12 +10,12 @@
 #include <QClipboard>
 #include <QMenuBar>
 
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 #include "plots/eye_diagram.hpp"
-#include "plots/iq_time.hpp"
 #include "plots/gui/exporter.hpp"
 #include "plots/gui/placement.hpp"
 #include "plots/gui/plot_commands.hpp"
+#include "plots/iq_time.hpp"
 
 namespace dot11b::plot_windows {
 namespace {

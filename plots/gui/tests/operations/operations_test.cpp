@@ -6,8 +6,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/gui/handles.hpp"
-#include "app/gui/scripted_dialogs.hpp"
+#include "common/gui/handles.hpp"
+#include "common/gui/testing/scripted_dialogs.hpp"
 #include "frame/console.hpp"
 #include "frame/library.hpp"
 #include "frame/registry.hpp"

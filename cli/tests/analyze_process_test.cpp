@@ -1,0 +1,112 @@
+// dot11b-analyze as the shell runs it: what it refuses before reading, what
+// it leaves on disk, and its exit status.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/gen/command_line.hpp"
+#include "common/testing/file_contents.hpp"
+#include "common/testing/process_run.hpp"
+#include "common/testing/temporary_folder.hpp"
+#include "common/testing/tool_run.hpp"
+
+namespace dot11b::cli {
+namespace {
+
+using test::read_bytes;
+using test::TemporaryFolder;
+
+test::ToolRun analyze(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), DOT11B_ANALYZE_PATH);
+    return test::run_process(folder.path(), std::move(arguments));
+}
+
+void generate(const std::vector<std::string>& arguments) {
+    ASSERT_EQ(test::run_tool(run_dot11b_gen, "dot11b-gen", arguments).status, 0);
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A PSDU file that would be part of the recording is refused before any
+// analysis, whatever name reaches it, and the recording stays as it was.
+TEST(AnalyzeProcess, PsduFilesThatWouldOverwriteTheRecordingAreRefused) {
+    const TemporaryFolder folder;
+    const std::string cf32 = folder / "rec.cf32";
+    const std::string sigmf = folder / "sig.sigmf-meta";
+    const std::string numbered = folder / "take-2.cf32";
+    generate({"--length", "20", "-o", cf32, "-o", sigmf, "-o", numbered});
+    ASSERT_EQ(::link(cf32.c_str(), (folder / "alias.bin").c_str()), 0);
+    const auto recording = read_bytes(cf32);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;  // the file that must stay untouched
+    };
+    const std::vector<Case> cases = {
+        {{"--sample-rate", "38.5e6", "--psdu", cf32, cf32}, cf32},
+        {{"--sample-rate", "38.5e6", "--psdu", folder / "alias.bin", cf32}, cf32},
+        {{"--psdu", folder / "sig.sigmf-data", sigmf}, folder / "sig.sigmf-data"},
+        {{"--psdu", sigmf, folder / "sig.sigmf-data"}, sigmf},
+        // The second burst's file would be take-2.cf32.
+        {{"--sample-rate", "38.5e6", "--psdu", folder / "take.cf32", numbered}, numbered},
+    };
+    for (const Case& c : cases) {
+        const auto before = read_bytes(c.input);
+        const test::ToolRun run = analyze(folder, c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments[c.arguments.size() - 2] << ": " << run.err;
+        EXPECT_TRUE(contains(run.err, "--psdu")) << run.err;
+        EXPECT_EQ(run.out, "") << "refused before any analysis";
+        EXPECT_EQ(read_bytes(c.input), before) << c.input;
+    }
+    EXPECT_EQ(read_bytes(cf32), recording);
+}
+
+// 2 for what the command line gets wrong, 1 for what fails while running;
+// the PSDU files are written before the verdict, so a failed write leaves
+// no "overall: PASS" behind.
+TEST(AnalyzeProcess, RuntimeFailuresExitWithOneAndUsageErrorsWithTwo) {
+    const TemporaryFolder folder;
+    const std::string recording = folder / "rec.sigmf-meta";
+    generate({"--length", "20", "-o", recording});
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string named;  // in the message
+    };
+    const std::vector<Case> cases = {
+        {{folder / "missing.sigmf-meta"}, 1, "missing.sigmf-meta"},
+        {{"--psdu", folder / "no-such-folder" / "psdu.bin", recording}, 1, "psdu.bin"},
+        {{folder / "rec.txt"}, 2, "rec.txt"},
+        {{folder / "rec.cf32"}, 2, "--sample-rate"},
+    };
+    for (const Case& c : cases) {
+        const test::ToolRun run = analyze(folder, c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.named << ": " << run.err;
+        EXPECT_TRUE(contains(run.err, c.named)) << run.err;
+        EXPECT_FALSE(contains(run.out, "PASS")) << run.out;
+    }
+}
+
+// Capture tools write core:frequency 0 for a baseband recording: the carrier
+// is then unknown and assumed, not 0 Hz.
+TEST(AnalyzeProcess, ABasebandFrequencyOfZeroOrBelowIsTakenAsUnknown) {
+    const TemporaryFolder folder;
+    const std::string recording = folder / "rec.sigmf-meta";
+    generate({"--length", "20", "-o", recording});
+    auto meta = nlohmann::json::parse(test::read_text(recording));
+    for (const double frequency : {0.0, -1e6}) {
+        meta["captures"][0]["core:frequency"] = frequency;
+        test::write_text(recording, meta.dump());
+        const test::ToolRun run = analyze(folder, {recording});
+        EXPECT_EQ(run.status, 0) << frequency << ": " << run.out;
+        EXPECT_TRUE(contains(run.out, "ppm of 2412 MHz, assumed)")) << run.out;
+    }
+}
+
+}  // namespace
+}  // namespace dot11b::cli

@@ -1,0 +1,60 @@
+#include "common/dft.hpp"
+
+#include <cassert>
+#include <mutex>
+
+#include <fftw3.h>
+
+namespace dot11b {
+namespace {
+
+std::mutex& planner_mutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+fftw_complex* as_fftw(const Complex* data) {
+    // std::complex<double> has the layout of fftw_complex; FFTW leaves the
+    // input of an out-of-place complex transform untouched.
+    return reinterpret_cast<fftw_complex*>(const_cast<Complex*>(data));
+}
+
+Samples transformed(SampleSpan x, DftDirection direction) {
+    Samples out(x.size());
+    DftPlan(x.size(), direction).execute(x, out);
+    return out;
+}
+
+}  // namespace
+
+DftPlan::DftPlan(std::size_t n, DftDirection direction) : n_(n), plan_(nullptr) {
+    if (n == 0) return;
+    const std::lock_guard lock(planner_mutex());
+    // FFTW_ESTIMATE plans without touching the arrays, so scratch buffers
+    // serve; left unwritten, their pages are never even mapped.
+    fftw_complex* in = fftw_alloc_complex(n);
+    fftw_complex* out = fftw_alloc_complex(n);
+    plan_ = fftw_plan_dft_1d(static_cast<int>(n), in, out,
+                             direction == DftDirection::Forward ? FFTW_FORWARD : FFTW_BACKWARD,
+                             FFTW_ESTIMATE | FFTW_UNALIGNED);
+    fftw_free(out);
+    fftw_free(in);
+}
+
+DftPlan::~DftPlan() {
+    if (plan_ == nullptr) return;
+    const std::lock_guard lock(planner_mutex());
+    fftw_destroy_plan(plan_);
+}
+
+void DftPlan::execute(SampleSpan in, std::span<Complex> out) const {
+    assert(in.size() == n_ && out.size() == n_);
+    if (n_ == 0) return;
+    fftw_execute_dft(plan_, as_fftw(in.data()), as_fftw(out.data()));
+}
+
+Samples dft(SampleSpan x) { return transformed(x, DftDirection::Forward); }
+
+Samples inverse_dft(SampleSpan x) { return transformed(x, DftDirection::Inverse); }
+
+}  // namespace dot11b
