@@ -15,7 +15,7 @@ void compress(Samples& samples, double saturation) {
     const double inverse_square = 1.0 / (saturation * saturation);
     for (Complex& x : samples) {
         const double r = std::norm(x) * inverse_square;  // (|x|/A)^2
-        x /= std::sqrt(std::sqrt(1.0 + r * r));
+        x *= 1.0 / std::sqrt(std::sqrt(1.0 + r * r));
     }
 }
 
