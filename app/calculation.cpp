@@ -5,7 +5,9 @@
 
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
+#include "impairments/apply_impairments.hpp"
 #include "phy/size_estimate.hpp"
+#include "sequences/frame_sequence.hpp"
 
 namespace dot11b::app {
 
@@ -49,7 +51,7 @@ std::size_t psdu_octets(const FormatParameters& p) {
     return payload + (p.mac_header.active ? p.mac_header.contents.length_bytes() : 0) + (p.fcs.active ? kFcsLength : 0);
 }
 
-std::optional<double> projected_length(const FormatParameters& p) {
+std::optional<double> projected_length(const FormatParameters& p, const impairments::ImpairmentSettings& impairments) {
     const double mbps = phy::rate_in_mbps(p.rate);
     if (mbps == 22 || mbps == 33) return std::nullopt;
     phy::SizeEstimateInput input;
@@ -63,13 +65,24 @@ std::optional<double> projected_length(const FormatParameters& p) {
     input.ramp = p.ramp;
     input.ramp_length = static_cast<double>(p.ramp_length);
     input.oversampling = p.oversampling;
-    return phy::estimate_size(input);
+    const double length = phy::estimate_size(input) * static_cast<double>(p.frames);
+    if (!impairments.clock_offset || *impairments.clock_offset == 0.0) return length;
+    return static_cast<double>(
+        impairments::clock_offset_length(static_cast<std::size_t>(length), *impairments.clock_offset));
 }
 
-void refresh_derived_fields(FormatParameters& p) {
+void check_waveform_length(const FormatParameters& p, const impairments::ImpairmentSettings& impairments) {
+    const std::optional<double> length = projected_length(p, impairments);
+    if (length && *length > kMaxWaveformSamples) {
+        throw ConfigError("the waveform would hold " + number_text(*length) + " samples, more than the " +
+                          number_text(kMaxWaveformSamples) + " (64 M) an instrument holds");
+    }
+}
+
+void refresh_derived_fields(FormatParameters& p, const impairments::ImpairmentSettings& impairments) {
     p.mac_header.length = p.mac_header.contents.length_bytes();
     p.total_length = psdu_octets(p);
-    p.projected_length = projected_length(p);
+    p.projected_length = projected_length(p, impairments);
 }
 
 void change_oversampling(FormatParameters& p, SigGenSettings& settings, double oversampling) {
@@ -83,11 +96,23 @@ void change_oversampling(FormatParameters& p, SigGenSettings& settings, double o
     settings.sampling_rate = kChipRate * oversampling;
 }
 
-Calculation calculate(const FormatParameters& p) {
+Calculation calculate(const FormatParameters& p, const impairments::ImpairmentSettings& impairments) {
     p.validate();
+    impairments.validate();
+    check_waveform_length(p, impairments);
     Calculation result;
-    result.psdu = mac::generate_payload(payload_config(p));
-    result.frame = phy::build_frame(frame_config(p, result.psdu));
+    if (p.frames == 1) {
+        result.psdu = mac::generate_payload(payload_config(p));
+        result.frame = phy::build_frame(frame_config(p, result.psdu));
+    } else {
+        const std::vector<Bits> psdus =
+            sequences::sequence_psdus(payload_config(p), p.mac_header.contents, p.frames, p.payload_continue);
+        result.frame = sequences::build_sequence(frame_config(p, {}), psdus);
+        result.psdu = psdus.front();
+    }
+    if (impairments.any()) {
+        result.frame = impairments::apply_impairments(impairments, std::move(result.frame), kChipRate * p.oversampling);
+    }
     return result;
 }
 

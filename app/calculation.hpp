@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/records.hpp"
+#include "impairments/impairment_settings.hpp"
 #include "mac/payload.hpp"
 #include "phy/frame_builder.hpp"
 #include "phy/frame_config.hpp"
@@ -27,13 +28,20 @@ phy::FrameConfig frame_config(const FormatParameters& parameters, Bits psdu);
 // active MAC header and FCS, which the payload generator adds only there.
 std::size_t psdu_octets(const FormatParameters& parameters);
 
-// The size estimate for the PSDU octets, or nothing for the PBCC-only rates
-// 22 and 33 Mbit/s, which the estimate does not cover.
-std::optional<double> projected_length(const FormatParameters& parameters);
+// The size estimate for the PSDU octets times the frames per period, after
+// the clock offset's change of length; nothing for the PBCC-only rates 22 and
+// 33 Mbit/s, which the estimate does not cover.
+std::optional<double> projected_length(const FormatParameters& parameters,
+                                       const impairments::ImpairmentSettings& impairments = {});
+
+// Throws ConfigError naming the length when the projected period exceeds the
+// 64 M samples an instrument holds.
+void check_waveform_length(const FormatParameters& parameters,
+                           const impairments::ImpairmentSettings& impairments = {});
 
 // Recomputes `totalLength`, `MACheader.Length` and `ProjectedLength` from the
 // rest of the record, as the main window does after every change.
-void refresh_derived_fields(FormatParameters& parameters);
+void refresh_derived_fields(FormatParameters& parameters, const impairments::ImpairmentSettings& impairments = {});
 
 // Switches the oversampling ratio as the main window does: ramp and idle
 // samples are rescaled (their durations stay the same up to rounding) and the
@@ -41,12 +49,12 @@ void refresh_derived_fields(FormatParameters& parameters);
 void change_oversampling(FormatParameters& parameters, SigGenSettings& settings, double oversampling);
 
 struct Calculation {
-    Bits psdu;                 // the payload generator's output
-    phy::FrameWaveform frame;  // samples and marker rows
+    Bits psdu;                 // the payload generator's output (of the first frame)
+    phy::FrameWaveform frame;  // samples and marker rows of the whole period, impaired
 };
 
-// The payload, then the waveform. Throws ConfigError when the record or the
-// resulting frame is not valid.
-Calculation calculate(const FormatParameters& parameters);
+// The payload, the frames of one period, then the impairments. Throws
+// ConfigError when a record or the resulting frame is not valid.
+Calculation calculate(const FormatParameters& parameters, const impairments::ImpairmentSettings& impairments = {});
 
 }  // namespace dot11b::app

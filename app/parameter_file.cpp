@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kParametersVariable = "fileParameters";
 constexpr std::string_view kSettingsVariable = "sigGenParameters";
+constexpr std::string_view kImpairmentsVariable = "impairmentParameters";
 
 [[noreturn]] void refuse(const std::filesystem::path& path, std::string_view what) {
     throw ParameterFileError(path, std::string(what));
@@ -26,23 +27,27 @@ const frame::Value* find(const std::vector<frame::MatVariable>& variables, std::
 
 }  // namespace
 
-void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings) {
-    const std::array<frame::MatVariable, 2> variables = {{
+void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings,
+                         const impairments::ImpairmentSettings& impairments) {
+    std::vector<frame::MatVariable> variables = {
         {std::string(kParametersVariable), to_value(parameters)},
         {std::string(kSettingsVariable), to_value(settings)},
-    }};
+    };
+    if (impairments != impairments::ImpairmentSettings{}) {
+        variables.push_back({std::string(kImpairmentsVariable), to_value(impairments)});
+    }
     frame::write_mat_file(file, variables);
 }
 
 void save_parameter_file(const std::filesystem::path& path, const FormatParameters& parameters,
-                         const SigGenSettings& settings) {
+                         const SigGenSettings& settings, const impairments::ImpairmentSettings& impairments) {
     DurableFile file(path);
-    save_parameter_file(file, parameters, settings);
+    save_parameter_file(file, parameters, settings, impairments);
     file.commit();
 }
 
 ParameterSet load_parameter_file(const std::filesystem::path& path, std::string_view format_id) {
-    constexpr std::array<std::string_view, 2> names = {kParametersVariable, kSettingsVariable};
+    constexpr std::array<std::string_view, 3> names = {kParametersVariable, kSettingsVariable, kImpairmentsVariable};
     const auto variables = frame::read_mat_file(path, names);
 
     const frame::Value* parameters = find(variables, kParametersVariable);
@@ -59,8 +64,11 @@ ParameterSet load_parameter_file(const std::filesystem::path& path, std::string_
     if (!settings) refuse(path, "has no sigGenParameters.");
 
     try {
+        const frame::Value* impairments = find(variables, kImpairmentsVariable);
         return {format_parameters_from_value(*parameters, kParametersVariable),
-                sig_gen_settings_from_value(*settings, kSettingsVariable)};
+                sig_gen_settings_from_value(*settings, kSettingsVariable),
+                impairments ? impairment_settings_from_value(*impairments, kImpairmentsVariable)
+                            : impairments::ImpairmentSettings{}};
     } catch (const ConfigError& e) {
         refuse(path, std::string("has an invalid setting: ") + e.what());
     }

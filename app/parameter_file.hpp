@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/records.hpp"
+#include "impairments/impairment_settings.hpp"
 #include "common/durable_file.hpp"
 #include "common/errors.hpp"
 
@@ -29,15 +30,18 @@ private:
 struct ParameterSet {
     FormatParameters parameters;
     SigGenSettings settings;
+    impairments::ImpairmentSettings impairments{};  // none in a file without impairmentParameters
 };
 
-// Writes both records into `file`, which the caller commits. Throws IoError
-// naming the file.
-void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings);
+// Writes the records into `file`, which the caller commits; the impairments
+// go into `impairmentParameters` only when one is on or the seed is not 1.
+// Throws IoError naming the file.
+void save_parameter_file(DurableFile& file, const FormatParameters& parameters, const SigGenSettings& settings,
+                         const impairments::ImpairmentSettings& impairments = {});
 
 // Replaces the file at `path` durably. Throws IoError naming the file.
 void save_parameter_file(const std::filesystem::path& path, const FormatParameters& parameters,
-                         const SigGenSettings& settings);
+                         const SigGenSettings& settings, const impairments::ImpairmentSettings& impairments = {});
 
 // Reads and checks both records; nothing is returned unless the whole file is
 // good. Throws ParameterFileError whose message is the file name, a line break and what

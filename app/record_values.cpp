@@ -1,5 +1,7 @@
 #include "app/record_values.hpp"
 
+#include <array>
+
 #include <string>
 #include <vector>
 
@@ -111,7 +113,46 @@ Value to_value(const FormatParameters& p) {
         .add("FilterTaps", p.filter_taps)
         .add("LastPath", text(p.last_path));
     if (p.projected_length) record.add("ProjectedLength", *p.projected_length);
+    // Written only when in use, so single-frame records stay as they always were.
+    if (p.frames != 1) record.add("Frames", count(p.frames));
+    if (p.payload_continue) record.add("PayloadContinue", flag(p.payload_continue));
     return record.take();
+}
+
+namespace {
+
+// Record field of each impairment, in the order of kImpairmentFields.
+constexpr std::array<std::string_view, 7> kImpairmentRecordFields = {"PAbackoff", "IQgain",  "IQphase", "DCoffset",
+                                                                     "ClockOffset", "CFO", "SNR"};
+
+}  // namespace
+
+Value to_value(const impairments::ImpairmentSettings& impairments) {
+    RecordWriter record;
+    for (std::size_t k = 0; k < impairments::kImpairmentFields.size(); ++k) {
+        const std::optional<double>& value = impairments.*impairments::kImpairmentFields[k].member;
+        if (value) record.add(kImpairmentRecordFields[k], *value);
+    }
+    record.add("Seed", static_cast<double>(impairments.seed));
+    return record.take();
+}
+
+impairments::ImpairmentSettings impairment_settings_from_value(const Value& value, std::string_view name) {
+    const RecordReader r(value, std::string(name));
+    impairments::ImpairmentSettings impairments;
+    for (std::size_t k = 0; k < impairments::kImpairmentFields.size(); ++k) {
+        const impairments::ImpairmentField& field = impairments::kImpairmentFields[k];
+        if (r.has(kImpairmentRecordFields[k])) {
+            impairments.*field.member = r.number(kImpairmentRecordFields[k]);
+        }
+    }
+    if (r.has("Seed")) impairments.seed = static_cast<std::uint64_t>(r.whole_number("Seed", 0, 4294967295.0));
+    try {
+        impairments.validate();
+    } catch (const ConfigError& e) {
+        throw ConfigError(std::string(name) + ": " + e.what());
+    }
+    return impairments;
 }
 
 Value to_value(const SigGenSettings& s) {
@@ -202,6 +243,8 @@ FormatParameters format_parameters_from_value(const Value& value, std::string_vi
     p.filter_taps = r.number("FilterTaps");
     p.last_path = r.text("LastPath");
     if (r.has("ProjectedLength")) p.projected_length = r.number("ProjectedLength");
+    if (r.has("Frames")) p.frames = static_cast<std::size_t>(r.whole_number("Frames", 1, kMaxFrames));
+    if (r.has("PayloadContinue")) p.payload_continue = r.flag("PayloadContinue");
     return validated(std::move(p), name);
 }
 

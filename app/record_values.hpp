@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/records.hpp"
+#include "impairments/impairment_settings.hpp"
 #include "frame/value.hpp"
 
 namespace dot11b::app {
@@ -15,6 +16,8 @@ frame::Value to_value(const mac::MacHeader& header);
 frame::Value to_value(const FormatParameters& parameters);
 frame::Value to_value(const SigGenSettings& settings);
 frame::Value to_value(const ConnectionConfig& config);
+// Only the impairments that are on, then the noise seed.
+frame::Value to_value(const impairments::ImpairmentSettings& impairments);
 
 // Each throws ConfigError naming the field by its path below `name` (for
 // example fileParameters.dataRate), what it holds and what is allowed.
@@ -22,5 +25,6 @@ mac::MacHeader mac_header_from_value(const frame::Value& value, std::string_view
 FormatParameters format_parameters_from_value(const frame::Value& value, std::string_view name);
 SigGenSettings sig_gen_settings_from_value(const frame::Value& value, std::string_view name);
 ConnectionConfig connection_config_from_value(const frame::Value& value, std::string_view name);
+impairments::ImpairmentSettings impairment_settings_from_value(const frame::Value& value, std::string_view name);
 
 }  // namespace dot11b::app

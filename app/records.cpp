@@ -77,6 +77,8 @@ void FormatParameters::validate(std::string_view record) const {
     const double source = static_cast<double>(data_source);
     if (!mac::payload_source_from_code(source)) reject(record, "dataSourceType", source, "1 to 7");
     check_range(record, "dataLength", static_cast<double>(data_length), 0, kMaxDataLength);
+    check_whole_range(record, "Frames", static_cast<double>(frames), 1, static_cast<double>(kMaxFrames));
+    if (frames > 1 && !framed) reject(record, "Frames", static_cast<double>(frames), "1 in unframed mode (generationMode 0)");
     if (data_source_bits.size() > kUserDataLimitBits) {
         reject(record, "dataSourceBitstream", std::to_string(data_source_bits.size()) + " bits",
                "at most " + std::to_string(kUserDataLimitBits) + " bits");

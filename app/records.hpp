@@ -30,6 +30,9 @@ inline constexpr double kDefaultOverSampling = 3.5;  // output samples per chip
 inline constexpr std::size_t kMaxDataLength = 2312;  // payload octets
 inline constexpr std::size_t kUserDataLimitBits = 8 * kMaxDataLength;
 inline constexpr std::size_t kFcsLength = 4;  // octets of the frame check sequence
+inline constexpr std::size_t kMaxFrames = 1000;  // frames per period
+// The longest period an instrument's memory holds: 64 M samples.
+inline constexpr double kMaxWaveformSamples = 64.0 * 1024 * 1024;
 
 // `MACheader` of the format configuration.
 struct MacHeaderSettings {
@@ -78,6 +81,8 @@ struct FormatParameters {
     double filter_taps = 6;                                      // FilterTaps: symbols (chips)
     std::string last_path;                                       // LastPath: folder of the last user file
     std::optional<double> projected_length;                      // ProjectedLength: absent until first shown
+    std::size_t frames = 1;                                      // Frames: frames per period, 1 to 1000 (framed only)
+    bool payload_continue = false;                               // PayloadContinue: PN payloads run on between frames
 
     // Throws ConfigError naming `record`.field, the value and the allowed values.
     void validate(std::string_view record = "parameters") const;

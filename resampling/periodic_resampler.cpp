@@ -110,6 +110,36 @@ void resample_from(const FilterBank& bank, SampleSpan period, double start, doub
     }
 }
 
+// The zeroth-order modified Bessel function by its power series, which
+// converges within a few dozen terms for the window's arguments (< 20).
+double bessel_i0(double x) {
+    const double quarter_square = 0.25 * x * x;
+    double term = 1.0;
+    double sum = 1.0;
+    for (int k = 1; term > 1e-17 * sum; ++k) {
+        term *= quarter_square / (static_cast<double>(k) * static_cast<double>(k));
+        sum += term;
+    }
+    return sum;
+}
+
+// Odd-length Kaiser-window low-pass, cut-off in cycles per sample (sinc of
+// 2 fc t times the window); symmetric, so each half is computed once.
+std::vector<double> kaiser_lowpass(std::size_t length, double cutoff, double beta) {
+    std::vector<double> taps(length);
+    const double centre = static_cast<double>(length - 1) / 2.0;
+    const double norm = 1.0 / bessel_i0(beta);
+    for (std::size_t k = 0; k <= length / 2; ++k) {
+        const double t = static_cast<double>(k) - centre;
+        const double r = t / centre;
+        const double window = bessel_i0(beta * std::sqrt(std::max(0.0, 1.0 - r * r))) * norm;
+        const double x = 2.0 * M_PI * cutoff * t;
+        const double sinc = x == 0.0 ? 1.0 : std::sin(x) / x;
+        taps[k] = taps[length - 1 - k] = window * sinc;
+    }
+    return taps;
+}
+
 }  // namespace
 
 void ResamplerOptions::validate() const {
@@ -133,17 +163,15 @@ PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : st
     width_ += (8 - width_ % 8) % 8;  // a multiple of 8: whole blocks of sixteen doubles
     phases_ = phases_for(stop_edge, options.attenuation_db);
 
-    // Prototype on the fine grid, centred on tap M * L / 2 (delay zero at
-    // grid point 0 of row 0's newest-but-L/2 input).
+    // Prototype on the fine grid, centred on tap M * L / 2. liquid-dsp gives
+    // the length and the window's beta for the attenuation; the taps are
+    // computed here, as liquid's own design takes tens of microseconds a tap.
     const std::size_t length = phases_ * width_ + 1;
-    std::vector<float> prototype(length);
-    const double cutoff = 0.5 * (pass_edge + stop_edge) / static_cast<double>(phases_);
-    if (liquid_firdes_kaiser(static_cast<unsigned>(length), static_cast<float>(cutoff),
-                             static_cast<float>(options.attenuation_db), 0.0F, prototype.data()) != LIQUID_OK) {
-        throw ConfigError("PeriodicResampler: no Kaiser filter for step " + number_text(step));
-    }
+    const double beta = kaiser_beta_As(static_cast<float>(options.attenuation_db));
+    const double cutoff = 0.5 * (pass_edge + stop_edge);  // cycles per input sample
+    const std::vector<double> prototype = kaiser_lowpass(length, cutoff / static_cast<double>(phases_), beta);
     double sum = 0.0;
-    for (float tap : prototype) sum += tap;
+    for (double tap : prototype) sum += tap;
     const double gain = static_cast<double>(phases_) / sum;  // unit gain at DC for every delay
 
     // Output at input instant i + d (0 <= d < 1) reads inputs i - L/2 + 1 ... i + L/2;

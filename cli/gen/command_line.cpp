@@ -48,12 +48,12 @@ int generate(const WaveformOptions& waveform_options, const OutputOptions& optio
 
     if (options.estimate) {
         const double length = estimated_length(parameters);
-        if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings);
+        if (options.save_params) app::save_parameter_file(*options.save_params, parameters, settings, run.impairments);
         out << number_text(length) << '\n';
         return kSuccess;
     }
 
-    const GeneratedWaveform waveform = build_waveform(parameters, settings, std::move(run.notes));
+    const GeneratedWaveform waveform = build_waveform(parameters, settings, run.impairments, std::move(run.notes));
     // A waveform that fails its verification is neither written nor downloaded.
     if (verify.requested() && !verify.passes(waveform, err)) return kFailure;
     const std::vector<std::filesystem::path> written = write_outputs(options, waveform);

@@ -65,7 +65,8 @@ std::string modulation_name(const app::FormatParameters& p) {
 
 }  // namespace
 
-std::string describe_configuration(const app::FormatParameters& p, std::size_t psdu_bits) {
+std::string describe_configuration(const app::FormatParameters& p, std::size_t psdu_bits,
+                                   const impairments::ImpairmentSettings& impairments) {
     std::string text =
         "IEEE 802.11b-1999 DSSS, " + number_text(phy::rate_in_mbps(p.rate)) + " Mbit/s " + modulation_name(p);
     if (modulation_name(p) == "PBCC") {
@@ -88,6 +89,10 @@ std::string describe_configuration(const app::FormatParameters& p, std::size_t p
     if (p.framed && p.mac_header.active)
         text += " after a " + std::to_string(p.mac_header.length) + "-octet MAC header";
     if (p.framed && p.fcs.active) text += " with FCS";
+    if (p.frames > 1) {
+        text += "; " + std::to_string(p.frames) + " frames" + (p.payload_continue ? ", payload running on" : "");
+    }
+    if (impairments.any()) text += "; impairments: " + impairments::describe_impairments(impairments);
     return text;
 }
 

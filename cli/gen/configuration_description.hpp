@@ -6,9 +6,11 @@
 #include <string>
 
 #include "app/records.hpp"
+#include "impairments/impairment_settings.hpp"
 
 namespace dot11b::cli {
 
-std::string describe_configuration(const app::FormatParameters& parameters, std::size_t psdu_bits);
+std::string describe_configuration(const app::FormatParameters& parameters, std::size_t psdu_bits,
+                                   const impairments::ImpairmentSettings& impairments = {});
 
 }  // namespace dot11b::cli

@@ -7,8 +7,10 @@
 namespace dot11b::cli {
 
 GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const app::SigGenSettings& settings,
+                                 const impairments::ImpairmentSettings& impairments,
                                  std::vector<std::string> notes) {
-    return {parameters, settings, app::calculate(parameters), parameters.projected_length, std::move(notes)};
+    return {parameters, settings, impairments, app::calculate(parameters, impairments), parameters.projected_length,
+            std::move(notes)};
 }
 
 std::vector<std::uint8_t> GeneratedWaveform::psdu_octets() const {

@@ -15,6 +15,7 @@ namespace dot11b::cli {
 struct GeneratedWaveform {
     app::FormatParameters parameters;
     app::SigGenSettings settings;
+    impairments::ImpairmentSettings impairments;
     app::Calculation calculation;
     std::optional<double> projected_length;  // absent at 22 and 33 Mbit/s
     std::vector<std::string> notes;          // entries that were rounded or not used
@@ -29,6 +30,7 @@ struct GeneratedWaveform {
 // The waveform of the records, calculated as the window's Calculate does.
 // Throws ConfigError when the frame builder refuses the configuration.
 GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const app::SigGenSettings& settings,
+                                 const impairments::ImpairmentSettings& impairments,
                                  std::vector<std::string> notes = {});
 
 // The projected length that --estimate prints. Throws UsageError at 22 and

@@ -157,6 +157,17 @@ void note_microseconds(std::vector<std::string>& notes, const char* option, doub
     }
 }
 
+// The carrier phase and the clock's timing restart where the loop begins
+// again; that seam lies in the idle interval unless there is none.
+void note_loop_seam(const app::FormatParameters& p, const impairments::ImpairmentSettings& impairments,
+                    std::vector<std::string>& notes) {
+    const bool moves = impairments.cfo.value_or(0.0) != 0.0 || impairments.clock_offset.value_or(0.0) != 0.0;
+    if (moves && (!p.framed || p.idle_samples == 0)) {
+        notes.emplace_back("the waveform has no idle time: the carrier phase and the clock offset's timing restart "
+                           "at the loop seam, inside the burst");
+    }
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> option_values(const app::FormatParameters& p) {
@@ -242,10 +253,32 @@ void GenerationOptions::add_to(CLI::App& app) {
     auto* length = app.add_option("--length", length_, with_default("payload octets", std::to_string(d.data_length)))
                        ->check(within(0, app::kMaxDataLength, " octets", true));
     file->excludes(payload)->excludes(length);
+
+    app.add_option("--frames", frames_,
+                   with_default("frames per period, back to back, each with its ramps and idle time", "1"))
+        ->check(within(1, static_cast<double>(app::kMaxFrames), "", true));
+    app.add_flag("--payload-continue", payload_continue_,
+                 "PN9 and PN15 payloads run on from frame to frame instead of restarting");
+    const char* impairment_help[] = {
+        "transmitter amplifier (Rapp, p = 2): saturation this many dB above the burst's RMS amplitude",
+        "IQ gain imbalance in dB",
+        "IQ phase imbalance in degrees",
+        "carrier leakage under the burst in dB relative to the burst's RMS amplitude",
+        "sample and chip clock offset in ppm (the period is resampled)",
+        "carrier frequency offset in Hz",
+        "complex white Gaussian noise: burst power to noise power in dB",
+    };
+    for (std::size_t k = 0; k < impairments::kImpairmentFields.size(); ++k) {
+        const impairments::ImpairmentField& field = impairments::kImpairmentFields[k];
+        app.add_option("--" + std::string(field.option), impairments_[k], impairment_help[k])
+            ->check(within(field.min, field.max, " " + std::string(field.unit)));
+    }
+    app.add_option("--seed", seed_, with_default("seed of the noise (--snr), for a repeatable waveform", "1"))
+        ->check(within(0, 4294967295.0, "", true));
 }
 
 void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& settings,
-                              std::vector<std::string>& notes) const {
+                              impairments::ImpairmentSettings& impairments, std::vector<std::string>& notes) const {
     // The ratio first: it rescales the stored sample counts and converts the
     // microsecond entries below.
     if (oversampling_) app::change_oversampling(p, settings, value_of(kOversampling, *oversampling_));
@@ -329,8 +362,32 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
     if (preamble_ == "short" && p.rate == phy::DataRate::Mbps1) {
         refuse("--preamble", "short", "1 Mbit/s has the long preamble only");
     }
-    app::refresh_derived_fields(p);
+    apply_sequence(p, notes);
+    for (std::size_t k = 0; k < impairments_.size(); ++k) {
+        if (impairments_[k]) impairments.*impairments::kImpairmentFields[k].member = impairments_[k];
+    }
+    if (seed_) impairments.seed = *seed_;
+    note_loop_seam(p, impairments, notes);
+    app::refresh_derived_fields(p, impairments);
+    try {
+        app::check_waveform_length(p, impairments);
+    } catch (const ConfigError& e) {
+        refuse("--frames", std::to_string(p.frames), e.what());
+    }
     p.validate();
+}
+
+void GenerationOptions::apply_sequence(app::FormatParameters& p, std::vector<std::string>& notes) const {
+    if (frames_) p.frames = static_cast<std::size_t>(*frames_);
+    if (payload_continue_) p.payload_continue = true;
+    if (p.frames > 1 && !p.framed) {
+        refuse("--frames", std::to_string(p.frames), "an unframed waveform holds a single frame");
+    }
+    if (p.frames > 1 && !p.mac_header.active) {
+        notes.push_back("--frames " + std::to_string(p.frames) +
+                        ": without --mac-header the frames carry no sequence number, so a receiver cannot tell "
+                        "them apart");
+    }
 }
 
 EntryNames GenerationOptions::entry_names(const app::FormatParameters& p) const {

@@ -4,6 +4,7 @@
 // symbol entries follow the window's rounding, but an entry outside its range
 // is refused instead of clamped.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "app/records.hpp"
 #include "cli/gen/unframed_checks.hpp"
+#include "impairments/impairment_settings.hpp"
 
 namespace dot11b::cli {
 
@@ -26,13 +28,13 @@ class GenerationOptions {
 public:
     void add_to(CLI::App& app);
 
-    // Applies the given options on top of `parameters` and `settings` (the
-    // start-up defaults or a loaded parameter file) and refreshes the derived
-    // fields; adds a note for each entry that was rounded or not used. Throws
-    // UsageError naming the option, the allowed values and the value; IoError
-    // when the payload file cannot be read.
+    // Applies the given options on top of `parameters`, `settings` and
+    // `impairments` (the start-up defaults or a loaded parameter file) and
+    // refreshes the derived fields; adds a note for each entry that was
+    // rounded or not used. Throws UsageError naming the option, the allowed
+    // values and the value; IoError when the payload file cannot be read.
     void apply(app::FormatParameters& parameters, app::SigGenSettings& settings,
-               std::vector<std::string>& notes) const;
+               impairments::ImpairmentSettings& impairments, std::vector<std::string>& notes) const;
 
     // How the payload and filter lengths of `parameters` were typed, if they were.
     EntryNames entry_names(const app::FormatParameters& parameters) const;
@@ -42,6 +44,8 @@ public:
     void set_payload_octets(std::vector<std::uint8_t> octets) { payload_octets_ = std::move(octets); }
 
 private:
+    void apply_sequence(app::FormatParameters& parameters, std::vector<std::string>& notes) const;
+
     std::optional<std::string> rate_;
     std::optional<std::string> modulation_;
     std::optional<std::string> preamble_;
@@ -65,6 +69,11 @@ private:
     std::optional<std::string> payload_file_;
     std::optional<std::vector<std::uint8_t>> payload_octets_;
     std::optional<int> length_;
+    std::optional<int> frames_;
+    bool payload_continue_ = false;
+    // Indexed as impairments::kImpairmentFields.
+    std::array<std::optional<double>, impairments::kImpairmentFields.size()> impairments_;
+    std::optional<std::uint64_t> seed_;
 };
 
 }  // namespace dot11b::cli

@@ -17,7 +17,8 @@ std::vector<std::filesystem::path> stage_outputs(DurableFileSet& files, const Ou
     output.frame_marker = frame.frame_marker;
     output.burst_marker = frame.burst_marker;
     output.recorder = "dot11b-gen";
-    output.description = describe_configuration(waveform.parameters, waveform.calculation.psdu.size());
+    output.description = describe_configuration(waveform.parameters, waveform.calculation.psdu.size(),
+                                                waveform.impairments);
 
     std::vector<std::filesystem::path> written;
     for (const auto& name : options.outputs) {
@@ -29,7 +30,8 @@ std::vector<std::filesystem::path> stage_outputs(DurableFileSet& files, const Ou
         written.emplace_back(*options.markers);
     }
     if (options.save_params) {
-        app::save_parameter_file(files.add(*options.save_params), waveform.parameters, waveform.settings);
+        app::save_parameter_file(files.add(*options.save_params), waveform.parameters, waveform.settings,
+                                 waveform.impairments);
         written.emplace_back(*options.save_params);
     }
     return written;

@@ -35,8 +35,9 @@ RunConfiguration configure_run(const WaveformOptions& waveform, const DownloadOp
         app::ParameterSet loaded = load_params(*waveform.params);
         run.parameters = std::move(loaded.parameters);
         run.settings = std::move(loaded.settings);
+        run.impairments = loaded.impairments;
     }
-    generation.apply(run.parameters, run.settings, run.notes);
+    generation.apply(run.parameters, run.settings, run.impairments, run.notes);
     download.apply(run.parameters, run.settings);
     EntryNames entries = generation.entry_names(run.parameters);
     entries.from_parameter_file = waveform.params.has_value();

@@ -15,6 +15,7 @@ namespace dot11b::cli {
 struct RunConfiguration {
     app::FormatParameters parameters;
     app::SigGenSettings settings;
+    impairments::ImpairmentSettings impairments;
     std::vector<std::string> notes;  // entries that were rounded or not used
 };
 

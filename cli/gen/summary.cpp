@@ -1,5 +1,6 @@
 #include "cli/gen/summary.hpp"
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -42,6 +43,19 @@ std::string duration_text(std::size_t samples, double oversampling) {
            " samples)";
 }
 
+// The impairments that are on, keyed by option name with _ for -, and the
+// noise seed when there is noise.
+nlohmann::ordered_json impairments_json(const impairments::ImpairmentSettings& settings) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    for (const impairments::ImpairmentField& field : impairments::kImpairmentFields) {
+        std::string key(field.option);
+        std::replace(key.begin(), key.end(), '-', '_');
+        if (const std::optional<double>& value = settings.*field.member) object[key] = *value;
+    }
+    if (settings.snr) object["seed"] = settings.seed;
+    return object;
+}
+
 }  // namespace
 
 nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
@@ -72,6 +86,8 @@ nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
           {"factor", p.filter_factor},
           {"symbols", p.filter_taps},
           {"samples", p.filter_taps * p.oversampling}}},
+        {"frames", p.frames},
+        {"impairments", impairments_json(waveform.impairments)},
         {"notes", waveform.notes},
         {"outputs", files},
     };
@@ -115,6 +131,12 @@ void print_summary(std::ostream& stream, const GeneratedWaveform& waveform,
         out << filter_word(p.filter) << (p.filter == phy::FilterType::Gaussian ? ", BT " : ", roll-off ")
             << number_text(p.filter_factor) << ", " << number_text(p.filter_taps) << " symbols ("
             << number_text(p.filter_taps * p.oversampling) << " samples)\n";
+    }
+    if (p.frames > 1) {
+        out << "frames:           " << p.frames << (p.payload_continue ? ", payload running on" : "") << '\n';
+    }
+    if (waveform.impairments.any()) {
+        out << "impairments:      " << impairments::describe_impairments(waveform.impairments) << '\n';
     }
     for (const auto& note : waveform.notes) out << "note:             " << note << '\n';
     for (const auto& path : written) out << "wrote:            " << path.string() << '\n';

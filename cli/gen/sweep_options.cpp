@@ -80,6 +80,7 @@ SweepJob configure(const PointOptions& parsed) {
     SweepJob job;
     job.parameters = std::move(run.parameters);
     job.settings = std::move(run.settings);
+    job.impairments = run.impairments;
     return job;
 }
 

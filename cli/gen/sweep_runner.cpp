@@ -13,7 +13,7 @@ namespace {
 
 void run_job(const SweepJob& job, SweepResult& result) {
     try {
-        const GeneratedWaveform waveform = build_waveform(job.parameters, job.settings, {});
+        const GeneratedWaveform waveform = build_waveform(job.parameters, job.settings, job.impairments);
         result.samples = waveform.samples().size();
         OutputOptions files;
         for (const auto& path : job.outputs) files.outputs.push_back(path.string());

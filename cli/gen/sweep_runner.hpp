@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "app/records.hpp"
+#include "impairments/impairment_settings.hpp"
 
 namespace dot11b::cli {
 
 struct SweepJob {
     app::FormatParameters parameters;
     app::SigGenSettings settings;
+    impairments::ImpairmentSettings impairments;
     std::vector<std::filesystem::path> outputs;     // waveform files, format by extension
     std::optional<std::filesystem::path> markers;  // one byte per sample
 };

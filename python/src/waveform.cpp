@@ -60,7 +60,7 @@ struct Built {
 
 Built build(Request request) {
     cli::RunConfiguration run = configure(std::move(request));
-    Built built{cli::build_waveform(run.parameters, run.settings, std::move(run.notes)), {}, {}};
+    Built built{cli::build_waveform(run.parameters, run.settings, run.impairments, std::move(run.notes)), {}, {}};
     // The one conversion, to the float32 samples a .cf32 file also holds.
     const Samples& samples = built.generated.samples();
     built.iq.resize(samples.size());

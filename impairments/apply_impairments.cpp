@@ -1,0 +1,115 @@
+#include "impairments/apply_impairments.hpp"
+
+#include <cmath>
+
+#include "impairments/gaussian_noise.hpp"
+#include "resampling/periodic_resampler.hpp"
+
+namespace dot11b::impairments {
+namespace {
+
+double decibels_to_amplitude(double db) { return std::pow(10.0, db / 20.0); }
+
+// Rapp AM/AM with smoothness p = 2: y = x / (1 + (|x|/A)^4)^(1/4); no AM/PM.
+void compress(Samples& samples, double saturation) {
+    const double inverse_square = 1.0 / (saturation * saturation);
+    for (Complex& x : samples) {
+        const double r = std::norm(x) * inverse_square;  // (|x|/A)^2
+        x *= 1.0 / std::sqrt(std::sqrt(1.0 + r * r));
+    }
+}
+
+// I' = gI (I cos(phi/2) - Q sin(phi/2)), Q' = gQ (Q cos(phi/2) - I sin(phi/2)),
+// gI = 10^(dB/40), gQ = 10^(-dB/40).
+void unbalance(Samples& samples, double gain_db, double phase_deg) {
+    const double g_i = std::pow(10.0, gain_db / 40.0);
+    const double g_q = 1.0 / g_i;
+    const double half = phase_deg * M_PI / 360.0;
+    const double c = std::cos(half);
+    const double s = std::sin(half);
+    for (Complex& x : samples) {
+        const double i = x.real();
+        const double q = x.imag();
+        x = {g_i * (i * c - q * s), g_q * (q * c - i * s)};
+    }
+}
+
+// The transmitter leaks only while it transmits: the constant goes under the burst marker.
+void leak_carrier(Samples& samples, BitSpan burst_marker, double amplitude) {
+    for (std::size_t n = 0; n < samples.size(); ++n) {
+        if (burst_marker[n]) samples[n] += amplitude;
+    }
+}
+
+// A clock fast by ppm plays the period faster: output k is the period at
+// input instant k (1 + ppm 1e-6). The markers take the nearest input sample.
+void retime(phy::FrameWaveform& period, double ppm) {
+    const double step = 1.0 + ppm * 1e-6;
+    const std::size_t n = period.samples.size();
+    const std::size_t length = clock_offset_length(n, ppm);
+    period.samples = resampling::resample_periodic(period.samples, step, length);
+    Bits frame(length);
+    Bits burst(length);
+    for (std::size_t k = 0; k < length; ++k) {
+        const auto source = static_cast<std::size_t>(std::floor(static_cast<double>(k) * step + 0.5)) % n;
+        frame[k] = period.frame_marker[source];
+        burst[k] = period.burst_marker[source];
+    }
+    period.frame_marker = std::move(frame);
+    period.burst_marker = std::move(burst);
+}
+
+// Sample n times e^(j 2 pi f n / fs). A phasor steps from sample to sample and
+// is set again from the exact phase every block, so rounding never builds up.
+void shift_frequency(Samples& samples, double cycles_per_sample) {
+    constexpr std::size_t kBlock = 256;
+    const Complex step = std::polar(1.0, 2.0 * M_PI * cycles_per_sample);
+    for (std::size_t start = 0; start < samples.size(); start += kBlock) {
+        const double cycles = cycles_per_sample * static_cast<double>(start);
+        Complex phasor = std::polar(1.0, 2.0 * M_PI * (cycles - std::floor(cycles)));
+        const std::size_t end = std::min(samples.size(), start + kBlock);
+        for (std::size_t n = start; n < end; ++n) {
+            samples[n] *= phasor;
+            phasor *= step;
+        }
+    }
+}
+
+}  // namespace
+
+double burst_power(SampleSpan samples, BitSpan burst_marker) {
+    double sum = 0.0;
+    std::size_t count = 0;
+    for (std::size_t n = 0; n < samples.size(); ++n) {
+        if (burst_marker[n]) {
+            sum += std::norm(samples[n]);
+            ++count;
+        }
+    }
+    return count == 0 ? 0.0 : sum / static_cast<double>(count);
+}
+
+phy::FrameWaveform apply_impairments(const ImpairmentSettings& settings, phy::FrameWaveform period,
+                                     double sample_rate) {
+    Samples& x = period.samples;
+    if (settings.pa_backoff) {
+        compress(x, std::sqrt(burst_power(x, period.burst_marker)) * decibels_to_amplitude(*settings.pa_backoff));
+    }
+    const double gain_db = settings.iq_gain.value_or(0.0);
+    const double phase_deg = settings.iq_phase.value_or(0.0);
+    if (gain_db != 0.0 || phase_deg != 0.0) unbalance(x, gain_db, phase_deg);
+    if (settings.dc_offset) {
+        const double amplitude =
+            std::sqrt(burst_power(x, period.burst_marker)) * decibels_to_amplitude(*settings.dc_offset);
+        leak_carrier(x, period.burst_marker, amplitude);
+    }
+    if (settings.clock_offset && *settings.clock_offset != 0.0) retime(period, *settings.clock_offset);
+    if (settings.cfo && *settings.cfo != 0.0) shift_frequency(x, *settings.cfo / sample_rate);
+    if (settings.snr) {
+        const double noise = burst_power(x, period.burst_marker) / std::pow(10.0, *settings.snr / 10.0);
+        add_gaussian_noise(x, noise, settings.seed);
+    }
+    return period;
+}
+
+}  // namespace dot11b::impairments
