@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "app/waveform_files/recording_reader.hpp"
+#include "cli/common/sample_rate_option.hpp"
 #include "cli/plot/plot_request.hpp"
 #include "cli/plot/render.hpp"
 #include "common/durable_file.hpp"
@@ -37,8 +38,7 @@ void add_options(CLI::App& app, Options& options) {
                    "KIND:OUT, KIND one of spectrum ccdf iq iq-overlay eye scatter waterfall, OUT a .png, .pdf or .csv")
         ->required()
         ->allow_extra_args(false);
-    app.add_option("--sample-rate", options.sample_rate, "sample rate in Hz of a .wfm or .cf32 file")
-        ->check(CLI::PositiveNumber);
+    add_sample_rate_option(app, options.sample_rate, "sample rate in Hz of a .wfm or .cf32 file");
     app.add_option("--dac-bits", options.dac_bits, "quantise as a DAC of this many bits does before plotting (3-32)")
         ->check(CLI::Range(3, 32));
     app.add_option("--plot-size", options.plot_size, "WxH of PNG (pixels) and PDF (points) plots, default 800x600");

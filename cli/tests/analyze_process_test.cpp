@@ -108,5 +108,30 @@ TEST(AnalyzeProcess, ABasebandFrequencyOfZeroOrBelowIsTakenAsUnknown) {
     }
 }
 
+// A rate no recording has is refused with the allowed range, typed (a usage
+// error) or read from the file (a runtime failure), instead of sizing buffers by it.
+TEST(AnalyzeProcess, SampleRatesOutsideTheRangeAreRefused) {
+    const TemporaryFolder folder;
+    const std::string cf32 = folder / "rec.cf32";
+    const std::string sigmf = folder / "rec.sigmf-meta";
+    generate({"--length", "20", "-o", cf32, "-o", sigmf});
+    auto meta = nlohmann::json::parse(test::read_text(sigmf));
+    for (const char* rate : {"1e15", "1e300"}) {
+        const test::ToolRun typed = analyze(folder, {"--sample-rate", rate, cf32});
+        EXPECT_EQ(typed.status, 2) << rate << ": " << typed.err;
+        EXPECT_TRUE(contains(typed.err, std::string("--sample-rate: ") + rate + " is not allowed; allowed: 11000000 Hz "
+                                        "(the chip rate) to 1000000000 Hz"))
+            << typed.err;
+
+        meta["global"]["core:sample_rate"] = std::stod(rate);
+        test::write_text(sigmf, meta.dump());
+        const test::ToolRun read = analyze(folder, {sigmf});
+        EXPECT_EQ(read.status, 1) << rate << ": " << read.err;
+        EXPECT_TRUE(contains(read.err, "core:sample_rate 1e+")) << read.err;
+        EXPECT_TRUE(contains(read.err, "allowed: above 0 Hz to 1000000000 Hz")) << read.err;
+        EXPECT_EQ(read.out, "");
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::cli
