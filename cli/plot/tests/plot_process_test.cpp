@@ -23,6 +23,28 @@ test::ToolRun plot(const TemporaryFolder& folder, std::vector<std::string> argum
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// Two views into one file: the second would replace the first. Refused, and
+// no view is drawn.
+TEST(PlotProcess, AFileNamedByTwoPlotsIsRefusedAndNothingIsWritten) {
+    const TemporaryFolder folder;
+    const std::string wave = folder / "wave.cf32";
+    test::write_bytes(wave, std::vector<std::uint8_t>(8 * 64, 0));
+    const std::string png = folder / "s.png";
+    const std::vector<std::vector<std::string>> cases = {
+        {"--plot", "spectrum:" + png, "--plot", "ccdf:" + png},
+        {"--plot", "ccdf:" + png, "--plot", "iq:" + (folder / "sub" / ".." / "s.png").string()},
+        {"--plot", "ccdf:" + (folder / "t.csv").string(), "--plot", "eye:" + png, "--plot", "iq:" + png},
+    };
+    for (auto arguments : cases) {
+        arguments.insert(arguments.begin(), {wave, "--sample-rate", "22e6"});
+        const test::ToolRun run = plot(folder, arguments);
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_TRUE(contains(run.err, "the same file as --plot")) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(png));
+        EXPECT_FALSE(std::filesystem::exists(folder / "t.csv"));
+    }
+}
+
 // A rate no recording has is refused with the allowed range, typed (a usage
 // error) or read from the file (a runtime failure), instead of sizing buffers by it.
 TEST(PlotProcess, SampleRatesOutsideTheRangeAreRefused) {
