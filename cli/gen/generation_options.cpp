@@ -98,8 +98,9 @@ CLI::Validator within(double min, double max, const std::string& unit, bool whol
     throw UsageError(option + " " + value + ": " + problem);
 }
 
-// A MAC address as six octets with ':' or '-' between them, as it is usually
-// written, or as the twelve hexadecimal digits the MAC header window takes.
+// A MAC address as six octets with ':' or '-' between them, as a device label
+// writes it, first octet first on air; or as the twelve hexadecimal digits the
+// MAC header window takes, a number whose least significant octet goes first.
 std::string address_digits(const std::string& entry, const std::string& text) {
     if (text.find_first_of(":-") == std::string::npos) return text;
     const char separator = text[text.find_first_of(":-")];
@@ -111,7 +112,8 @@ std::string address_digits(const std::string& entry, const std::string& text) {
         if (group.empty() || group.size() > 2) {
             refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
         }
-        digits += std::string(2 - group.size(), '0') + group;
+        // Each later octet is more significant in the window's number.
+        digits.insert(0, std::string(2 - group.size(), '0') + group);
         start = end + 1;
     }
     if (groups != 6) refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
@@ -242,7 +244,8 @@ void GenerationOptions::add_to(CLI::App& app) {
     app.add_flag("--mirror", mirror_, "mirror the spectrum (conjugate the waveform)");
     app.add_flag("--mac-header", mac_header_, "prepend the MAC header (framed mode)");
     app.add_option("--mac", mac_fields_,
-                   "a MAC header field in hexadecimal, FIELD=HEX; addresses also as 00:12:34:56:78:AB (default 0)");
+                   "a MAC header field in hexadecimal, FIELD=HEX; addresses also as on a device label, "
+                   "00:12:34:56:78:AB, first octet first on air (default 0)");
     app.add_option("--mac-off", mac_off_, "leave a MAC header field out")->check(CLI::IsMember(mac_field_names()));
     app.add_flag("--fcs", fcs_, "append the frame check sequence (framed mode)");
     auto* payload =
