@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/calculation.hpp"
 #include "app/entry_rules.hpp"
@@ -145,6 +148,19 @@ void set_mac_field(mac::MacHeader& header, const std::string& entry) {
                    mac::hex_string(static_cast<double>(max), 0));
     }
     header[*field].contents = value;
+}
+
+// "--a is not used", "--a and --b are not used": of the options in `given`, those typed.
+std::string not_used(std::initializer_list<std::pair<bool, const char*>> given) {
+    std::vector<std::string> typed;
+    for (const auto& [is_given, option] : given) {
+        if (is_given) typed.emplace_back(option);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == typed.size() ? " and " : ", ") + typed[i];
+    }
+    return text + (typed.size() == 1 ? " is not used" : " are not used");
 }
 
 // A note when the stored value is not the value typed.
@@ -327,11 +343,24 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
                             number_text(p.oversampling));
         }
     }
+    if (p.filter == phy::FilterType::None && (filter_factor_ || filter_length_)) {
+        notes.push_back("--filter none: the waveform is not filtered, so " +
+                        not_used({{filter_factor_.has_value(), "--filter-factor"},
+                                 {filter_length_.has_value(), "--filter-length"}}));
+    }
     if (mirror_) p.mirror_spectrum = true;
     if (mac_header_) p.mac_header.active = true;
     for (const auto& entry : mac_fields_) set_mac_field(p.mac_header.contents, entry);
     for (const auto& name : mac_off_) p.mac_header.contents[*mac::mac_field_from_name(name)].active = false;
     if (fcs_) p.fcs.active = true;
+    if (!p.mac_header.active && (!mac_fields_.empty() || !mac_off_.empty())) {
+        notes.push_back("the waveform has no MAC header (give --mac-header), so " +
+                        not_used({{!mac_fields_.empty(), "--mac"}, {!mac_off_.empty(), "--mac-off"}}));
+    }
+    if (!p.framed && (mac_header_ || fcs_)) {
+        notes.push_back("--unframed: the waveform is the modulated payload alone, so " +
+                        not_used({{mac_header_, "--mac-header"}, {fcs_, "--fcs"}}));
+    }
     if (payload_) p.data_source = static_cast<mac::PayloadSource>(value_of(kPayloads, *payload_));
     if (length_) p.data_length = static_cast<std::size_t>(*length_);
     if (payload_file_) {

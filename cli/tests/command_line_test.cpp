@@ -398,6 +398,16 @@ TEST(CommandLine, SummaryShowsTheValuesUsed) {
          {{"samples", 28}, {"data_length_octets", 1}, {"ramp", {{"type", "none"}, {"us", 0.0}, {"samples", 0}}},
           {"idle", {{"us", 0.0}, {"samples", 0}}}},
          {"--unframed: the waveform has no ramps and no idle time, so their settings are not used"}},
+        // Options whose only effect needs another option that is not given.
+        {{"--mac", "SeqCntrl=10", "--mac-off", "Address4"},
+         nlohmann::json::object(),
+         {"the waveform has no MAC header (give --mac-header), so --mac and --mac-off are not used"}},
+        {{"--unframed", "--length", "1", "--filter", "none", "--mac-header", "--fcs"},
+         {{"psdu_octets", 1}},
+         {"--unframed: the waveform is the modulated payload alone, so --mac-header and --fcs are not used"}},
+        {{"--filter", "none", "--filter-factor", "0.3"},
+         nlohmann::json::object(),
+         {"--filter none: the waveform is not filtered, so --filter-factor is not used"}},
     };
     for (const Case& c : cases) {
         auto arguments = c.arguments;
