@@ -78,6 +78,17 @@ TEST(GenProcess, LargestFrameIsWrittenWhole) {
     EXPECT_EQ(read_bytes(folder / "process.cf32"), read_bytes(folder / "in-process.cf32"));
 }
 
+// A name of 250 characters is valid on the usual file systems (255 at most);
+// the temporary file beside it must not need a longer one.
+TEST(GenProcess, ALongValidNameIsWritten) {
+    const TemporaryFolder folder;
+    const std::string name = std::string(239, 'w') + ".sigmf-meta";
+    const ProcessRun run = run_program(folder, {"--length", "10", "-o", folder / name});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(folder / name));
+    EXPECT_TRUE(std::filesystem::exists(folder / (std::string(239, 'w') + ".sigmf-data")));
+}
+
 // One file named twice for different contents: the later write would
 // replace the earlier. Refused, and nothing is written.
 TEST(GenProcess, AFileNamedTwiceIsRefusedAndNothingIsWritten) {
