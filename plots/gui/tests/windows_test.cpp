@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
+#include <sstream>
 
 #include <QApplication>
 #include <QClipboard>
@@ -172,6 +174,71 @@ TEST(PlotWindows, ZoomResetCopyPrintAndClose) {
     window->findChild<QAction*>("actionClose")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closing.isNull());
+}
+
+struct PrintedWord {
+    std::string text;
+    double left, top, right, bottom;  // points
+};
+
+// The words of a PDF's first page with their boxes, as poppler's pdftotext reads them.
+std::vector<PrintedWord> printed_words(const std::filesystem::path& pdf) {
+    const auto boxes = std::filesystem::path(pdf).replace_extension(".html");
+    const std::string command = "pdftotext -bbox -f 1 -l 1 '" + pdf.string() + "' '" + boxes.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::stringstream html;
+    html << std::ifstream(boxes).rdbuf();
+    std::filesystem::remove(boxes);
+    const std::regex word(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+    std::vector<PrintedWord> words;
+    const std::string text = html.str();
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        words.push_back({m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
+    }
+    return words;
+}
+
+// On paper the tick labels stand in the same proportion to the distance
+// between ticks as on screen: the text is scaled with the plot, once.
+TEST(PlotWindows, PrintedTextKeepsItsSizeAgainstThePlot) {
+    gui::ScriptedDialogsScope scripted;
+    Owned window(open_spectrum_window(nullptr, "x", 11e6, test_wave(1000)));
+    window->resize(800, 480);
+    window->canvas().replot();
+    QCPAxis* x = window->canvas().axisRect()->axis(QCPAxis::atBottom);
+    const QVector<double> ticks = x->tickVector();
+    const QVector<QString> labels = x->tickVectorLabels();
+    ASSERT_GE(ticks.size(), 3);
+    const std::string first = labels.front().toStdString();
+    const std::string last = labels.back().toStdString();
+    const double screen_spacing = x->coordToPixel(ticks.back()) - x->coordToPixel(ticks.front());
+    const double screen_height = QFontMetricsF(x->tickLabelFont()).height();
+
+    const auto pdf = std::filesystem::temp_directory_path() / "dot11b-plot-window-print-text.pdf";
+    scripted->answer_file(pdf);
+    window->findChild<QAction*>("actionPrint")->trigger();
+    const std::vector<PrintedWord> words = printed_words(pdf);
+    std::filesystem::remove(pdf);
+
+    // The tick labels are the lowest words of their text on the page.
+    const auto lowest = [&](const std::string& text) -> const PrintedWord* {
+        const PrintedWord* found = nullptr;
+        for (const PrintedWord& w : words) {
+            if (w.text == text && (found == nullptr || w.top > found->top)) found = &w;
+        }
+        return found;
+    };
+    const PrintedWord* left = lowest(first);
+    const PrintedWord* right = lowest(last);
+    ASSERT_NE(left, nullptr) << first;
+    ASSERT_NE(right, nullptr) << last;
+    const double printed_spacing = (right->left + right->right) / 2 - (left->left + left->right) / 2;
+    const double printed_height = left->bottom - left->top;
+    ASSERT_GT(printed_spacing, 0);
+    const double ratio = (printed_height / printed_spacing) / (screen_height / screen_spacing);
+    EXPECT_GT(ratio, 0.6) << printed_height << " pt text over " << printed_spacing << " pt";
+    EXPECT_LT(ratio, 1.6) << printed_height << " pt text over " << printed_spacing << " pt";
 }
 
 TEST(PlotWindows, PlacementFollowsTheParentMeasuredFromTheScreenBottom) {
