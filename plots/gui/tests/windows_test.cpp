@@ -4,7 +4,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <random>
 #include <regex>
 #include <sstream>
 
@@ -17,7 +19,9 @@
 #include "plots/gui/exporter.hpp"
 #include "plots/gui/placement.hpp"
 #include "plots/gui/plot_commands.hpp"
+#include "plots/gui/view_support.hpp"
 #include "plots/iq_time.hpp"
+#include "plots/spectrum.hpp"
 
 namespace dot11b::plot_windows {
 namespace {
@@ -174,6 +178,58 @@ TEST(PlotWindows, ZoomResetCopyPrintAndClose) {
     window->findChild<QAction*>("actionClose")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closing.isNull());
+}
+
+// Every pixel column of the drawn spectrum reaches the highest and the lowest
+// level of the bins that fall in it, at any window size.
+TEST(PlotWindows, SpectrumTraceReachesTheExtremesOfEveryColumn) {
+    Samples wave(20000);
+    std::mt19937 random(5);
+    std::normal_distribution<double> noise;
+    for (Complex& x : wave) x = {noise(random), noise(random)};
+    const plots::Spectrum expected = plots::magnitude_spectrum(wave, 11e6);
+    Owned window(open_spectrum_window(nullptr, "x", 11e6, wave));
+    window->show();
+    for (const QSize size : {QSize(440, 400), QSize(800, 480), QSize(1037, 611)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        PlotCanvas& canvas = window->canvas();
+        const QImage image = canvas.toPixmap().toImage();
+        QCPAxisRect* axes = canvas.axisRect();
+        QCPAxis* x = axes->axis(QCPAxis::atBottom);
+        QCPAxis* y = axes->axis(QCPAxis::atLeft);
+        const QRect inside = axes->rect().adjusted(2, 2, -2, -2);
+
+        // The bins' extremes per pixel column, as rows of the image.
+        std::map<int, std::pair<double, double>> extremes;  // column: highest, lowest level
+        for (std::size_t k = 0; k < expected.frequency.size(); ++k) {
+            const int column = int(std::floor(x->coordToPixel(expected.frequency[k])));
+            auto [it, added] = extremes.try_emplace(column, expected.magnitude_db[k], expected.magnitude_db[k]);
+            it->second.first = std::max(it->second.first, expected.magnitude_db[k]);
+            it->second.second = std::min(it->second.second, expected.magnitude_db[k]);
+        }
+        int notches = 0;
+        for (int column = inside.left(); column <= inside.right(); ++column) {
+            const auto found = extremes.find(column);
+            if (found == extremes.end()) continue;
+            const int top = std::clamp(int(std::lround(y->coordToPixel(found->second.first))), inside.top(), inside.bottom());
+            const int bottom =
+                std::clamp(int(std::lround(y->coordToPixel(found->second.second))), inside.top(), inside.bottom());
+            int drawn_top = inside.bottom() + 1;
+            int drawn_bottom = inside.top() - 1;
+            for (int row = inside.top(); row <= inside.bottom(); ++row) {
+                if (image.pixelColor(column, row) != kBlue) continue;
+                drawn_top = std::min(drawn_top, row);
+                drawn_bottom = std::max(drawn_bottom, row);
+            }
+            if (drawn_top > top + 1 || drawn_bottom < bottom - 1) {
+                ++notches;
+                ADD_FAILURE() << size.width() << "x" << size.height() << " column " << column << ": drawn " << drawn_top
+                              << ".." << drawn_bottom << ", data " << top << ".." << bottom;
+                if (notches > 5) return;
+            }
+        }
+    }
 }
 
 struct PrintedWord {
