@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "common/is_integer.hpp"
 #include "frame/adapters.hpp"
 #include "frame/convert.hpp"
 #include "shaping/circular_filter.hpp"
@@ -74,7 +75,7 @@ Outputs freq2fir(const Inputs& in, int) {
     if (!in.at(2, "H").is_vector()) throw ConfigError("H must be either a 1xN or a Nx1 matrix.");
     const double n = frame::to_scalar(in, 0, "N");
     if (n <= 1) throw ConfigError("N must be greater than 1.");
-    if (std::floor(n) != n || !std::isfinite(n)) throw ConfigError("N must be an odd integer");
+    if (!is_integer(n)) throw ConfigError("N must be an odd integer");
     // One column of the fit per tap: a count beyond int is far beyond any memory.
     if (n > std::numeric_limits<int>::max()) {
         throw ConfigError("freq2fir: N must be at most " + std::to_string(std::numeric_limits<int>::max()));
