@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <random>
 
 #include "analyzer/cck_demodulator.hpp"
 #include "analyzer/despreading.hpp"
+#include "analyzer/dqpsk_decision.hpp"
 #include "analyzer/pbcc_code.hpp"
 #include "analyzer/pbcc_demodulator.hpp"
 #include "phy/cck.hpp"
@@ -40,6 +42,27 @@ TEST(PbccCover, StartsWithTheSeedThenRotatesItByThree) {
     EXPECT_EQ(text_of(pbcc_cover(20)),
               "0011001110001011"
               "1001");
+}
+
+// The DQPSK encoding table: 00 keeps the phase, 01 turns +pi/2, 11 turns pi,
+// 10 turns -pi/2; a change within 40 degrees of one of them decides for it.
+TEST(DqpskDecision, PhaseChangesGiveTheDibitsOfTheEncodingTable) {
+    struct Case {
+        double degrees;
+        const char* dibit;
+        Complex phasor;
+    };
+    const Case cases[] = {{0, "00", {1, 0}}, {90, "01", {0, 1}}, {180, "11", {-1, 0}}, {-90, "10", {0, -1}}, {270, "10", {0, -1}}};
+    for (const Case& c : cases) {
+        for (const double error : {-40.0, 0.0, 40.0}) {
+            const Complex turn = std::polar(0.3, (c.degrees + error) * std::numbers::pi / 180);
+            const unsigned quarters = quarter_turns(turn);
+            Bits bits;
+            append_dibit(quarters, bits);
+            EXPECT_EQ(text_of(bits), c.dibit) << c.degrees + error;
+            EXPECT_EQ(quarter_turn_phasor(quarters), c.phasor) << c.degrees + error;
+        }
+    }
 }
 
 TEST(Demodulators, RecoverTheBitsOfEachModulation) {
