@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/power_envelope.hpp"
+
 namespace dot11b::analyzer {
 namespace {
 
-constexpr double kEnvelopeSeconds = 0.5e-6;
 constexpr double kMinBurstSeconds = 8e-6;
 constexpr double kBridgedGapSeconds = 2e-6;
 constexpr double kMarginSeconds = 1e-6;
@@ -17,30 +18,6 @@ constexpr double kLowestThreshold = 1e-3;  // -30 dB of the peak
 // shortest interframe space (10 us), long enough that noise alone varies
 // by less than 2 dB between such means.
 constexpr double kFloorSeconds = 4e-6;
-
-std::size_t samples_in(double seconds, double sample_rate_hz) {
-    return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(seconds * sample_rate_hz)));
-}
-
-// Running sums of the sample powers: element i holds the sum of the first i.
-std::vector<double> cumulative_power(SampleSpan samples) {
-    std::vector<double> cumulative(samples.size() + 1, 0.0);
-    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
-    return cumulative;
-}
-
-// Power averaged over `window` samples centred on each sample.
-std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
-    const std::size_t n = cumulative.size() - 1;
-    std::vector<double> envelope(n);
-    const std::size_t half = window / 2;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t first = i >= half ? i - half : 0;
-        const std::size_t last = std::min(n, first + window);
-        envelope[i] = (cumulative[last] - cumulative[first]) / static_cast<double>(last - first);
-    }
-    return envelope;
-}
 
 // The lowest mean power over `window` samples, the windows a quarter of one
 // apart: the idle level, however small a share of the recording the idle
@@ -77,7 +54,7 @@ double power_between(SampleSpan samples, const std::vector<BurstExtent>& bursts)
 BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
     BurstSearch search;
     if (samples.empty()) return search;
-    const std::size_t window = samples_in(kEnvelopeSeconds, sample_rate_hz);
+    const std::size_t window = envelope_window(sample_rate_hz);
     const std::vector<double> cumulative = cumulative_power(samples);
     const std::vector<double> envelope = power_envelope(cumulative, window);
     const double peak = *std::max_element(envelope.begin(), envelope.end());

@@ -7,11 +7,11 @@
 #include "analyzer/constants.hpp"
 #include "analyzer/despreading.hpp"
 #include "analyzer/mac_frame.hpp"
+#include "analyzer/power_envelope.hpp"
 
 namespace dot11b::analyzer {
 namespace {
 
-constexpr double kEnvelopeSeconds = 0.5e-6;
 // The coarse chip timing looks at 24 symbols starting 1 us after the power has
 // reached half its level, inside the SYNC field of either preamble.
 constexpr double kTimingDelaySeconds = 1e-6;
@@ -28,14 +28,11 @@ double half_power_position(SampleSpan samples, const BurstExtent& extent, double
         middle += std::norm(samples[i]);
     }
     middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
-    const auto window = std::max<std::size_t>(1, static_cast<std::size_t>(kEnvelopeSeconds * sample_rate_hz));
-    double sum = 0;
-    for (std::size_t i = extent.begin; i < extent.end; ++i) {
-        sum += std::norm(samples[i]);
-        const std::size_t seen = i + 1 - extent.begin;
-        if (seen > window) sum -= std::norm(samples[i - window]);
-        const std::size_t count = std::min(window, seen);
-        if (sum >= 0.5 * middle * static_cast<double>(count)) return static_cast<double>(i + 1 - count);
+    const std::size_t window = envelope_window(sample_rate_hz);
+    const std::vector<double> envelope = power_envelope(cumulative_power(samples.subspan(extent.begin, length)), window);
+    for (std::size_t i = 0; i < length; ++i) {
+        // Where the window of the first envelope value to reach half the power starts.
+        if (envelope[i] >= 0.5 * middle) return static_cast<double>(extent.begin + window_start(i, window));
     }
     return static_cast<double>(extent.begin);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analyzer/constants.hpp"
+#include "analyzer/dqpsk_decision.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -43,7 +44,6 @@ std::vector<Codeword> codebook(bool eleven_mbps) {
 CckSymbols demodulate_cck(SampleSpan chips, bool eleven_mbps, Complex reference, Complex ideal_reference) {
     static const std::vector<Codeword> kBook11 = codebook(true);
     static const std::vector<Codeword> kBook5 = codebook(false);
-    static const Complex kQuarterTurns[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     const std::vector<Codeword>& book = eleven_mbps ? kBook11 : kBook5;
     const unsigned word_bits = eleven_mbps ? 6 : 2;
 
@@ -70,12 +70,11 @@ CckSymbols demodulate_cck(SampleSpan chips, bool eleven_mbps, Complex reference,
         // The second, fourth, ... symbol carries an extra pi.
         const Complex extra = s % 2 == 1 ? -1.0 : 1.0;
         const Complex turn = best_sum * std::conj(previous) * extra;
-        const long quarters = std::lround(std::arg(turn) / (pi / 2)) & 3L;
-        // phi1 change 0 -> 00, +pi/2 -> 01, pi -> 11, -pi/2 -> 10
-        out.bits.push_back(quarters >= 2 ? 1 : 0);
-        out.bits.push_back(quarters == 1 || quarters == 2 ? 1 : 0);
+        // phi1 carries the first dibit as DQPSK does.
+        const unsigned quarters = quarter_turns(turn);
+        append_dibit(quarters, out.bits);
         for (unsigned k = 0; k < word_bits; ++k) out.bits.push_back(static_cast<std::uint8_t>((best >> k) & 1U));
-        ideal_phase *= kQuarterTurns[quarters] * extra;
+        ideal_phase *= quarter_turn_phasor(quarters) * extra;
         for (const Complex c : book[best]) out.ideal_chips.push_back(ideal_phase * c);
         previous = best_sum;
     }

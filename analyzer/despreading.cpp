@@ -1,10 +1,9 @@
 #include "analyzer/despreading.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 #include "analyzer/constants.hpp"
+#include "analyzer/dqpsk_decision.hpp"
 
 namespace dot11b::analyzer {
 
@@ -32,7 +31,6 @@ void append_spread(Complex symbol, Samples& chips) {
 
 DifferentialSymbols detect_differential(SampleSpan symbols, Complex reference, Complex ideal_reference,
                                         bool two_bits_per_symbol) {
-    static const Complex kQuarterTurns[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     DifferentialSymbols out;
     out.bits.reserve(symbols.size() * (two_bits_per_symbol ? 2 : 1));
     out.ideal.reserve(symbols.size());
@@ -41,11 +39,9 @@ DifferentialSymbols detect_differential(SampleSpan symbols, Complex reference, C
     for (const Complex symbol : symbols) {
         const Complex turn = symbol * std::conj(previous);
         if (two_bits_per_symbol) {
-            const long quarters = std::lround(std::arg(turn) / (std::numbers::pi / 2)) & 3L;
-            // 0 -> 00, +pi/2 -> 01, pi -> 11, -pi/2 -> 10
-            out.bits.push_back(quarters >= 2 ? 1 : 0);
-            out.bits.push_back(quarters == 1 || quarters == 2 ? 1 : 0);
-            ideal *= kQuarterTurns[quarters];
+            const unsigned quarters = quarter_turns(turn);
+            append_dibit(quarters, out.bits);
+            ideal *= quarter_turn_phasor(quarters);
         } else {
             const bool flipped = turn.real() < 0;
             out.bits.push_back(flipped ? 1 : 0);

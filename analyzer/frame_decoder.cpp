@@ -7,6 +7,7 @@
 #include "analyzer/descrambler.hpp"
 #include "analyzer/despreading.hpp"
 #include "analyzer/pbcc_demodulator.hpp"
+#include "common/octets.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -27,12 +28,6 @@ void append_spread_all(SampleSpan symbols, Samples& chips) {
 }
 
 void append(Bits& to, const Bits& bits) { to.insert(to.end(), bits.begin(), bits.end()); }
-
-std::vector<std::uint8_t> octets_of(BitSpan bits) {
-    std::vector<std::uint8_t> octets(bits.size() / 8, 0);
-    for (std::size_t k = 0; k < octets.size() * 8; ++k) octets[k / 8] |= static_cast<std::uint8_t>(bits[k] << (k % 8));
-    return octets;
-}
 
 std::string truncation(std::size_t available, std::size_t needed, const char* part) {
     return "the burst ends " + std::to_string(needed - std::min(needed, available)) + " chips before the end of the " +

@@ -93,15 +93,15 @@ std::string pad(std::string text, const Conversion& c) {
     return c.flags.find('-') != std::string::npos ? text + blanks : blanks + text;
 }
 
-std::string print(const std::string& spec, double x) {
+std::string print(const std::string& printf_format, double x) {
     char buffer[512];
-    const int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), x);
+    const int n = std::snprintf(buffer, sizeof buffer, printf_format.c_str(), x);
     return std::string(buffer, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buffer) - 1)));
 }
 
-std::string print(const std::string& spec, long long x) {
+std::string print(const std::string& printf_format, long long x) {
     char buffer[512];
-    const int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), x);
+    const int n = std::snprintf(buffer, sizeof buffer, printf_format.c_str(), x);
     return std::string(buffer, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buffer) - 1)));
 }
 
@@ -110,23 +110,23 @@ std::string print(const std::string& spec, long long x) {
 std::string format_number(double x, const Conversion& c) {
     if (std::isnan(x)) return c.prefix + pad("NaN", c) + c.suffix;
     if (std::isinf(x)) return c.prefix + pad(x > 0 ? "Inf" : "-Inf", c) + c.suffix;
-    std::string spec = "%" + c.flags + std::to_string(c.width);
+    std::string printf_format = "%" + c.flags + std::to_string(c.width);
     constexpr double kLongLongLimit = 9.2e18;
     if (c.is_integer() && std::floor(x) == x && std::fabs(x) < kLongLongLimit) {
         // The alternative form is not defined for integer conversions.
         std::string flags = c.flags;
         std::erase(flags, '#');
-        std::string integer_spec = "%" + flags + std::to_string(c.width);
-        if (c.precision >= 0) integer_spec += "." + std::to_string(c.precision);
-        return c.prefix + print(integer_spec + "lld", static_cast<long long>(x)) + c.suffix;
+        std::string integer_format = "%" + flags + std::to_string(c.width);
+        if (c.precision >= 0) integer_format += "." + std::to_string(c.precision);
+        return c.prefix + print(integer_format + "lld", static_cast<long long>(x)) + c.suffix;
     }
     if (c.is_integer()) {
-        spec += std::floor(x) == x ? ".0f" : "e";
+        printf_format += std::floor(x) == x ? ".0f" : "e";
     } else {
-        if (c.precision >= 0) spec += "." + std::to_string(c.precision);
-        spec.push_back(c.type);
+        if (c.precision >= 0) printf_format += "." + std::to_string(c.precision);
+        printf_format.push_back(c.type);
     }
-    return c.prefix + print(spec, x) + c.suffix;
+    return c.prefix + print(printf_format, x) + c.suffix;
 }
 
 std::string trim_left(const std::string& text) {

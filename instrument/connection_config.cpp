@@ -118,14 +118,17 @@ std::string ConvertIndexToString(std::span<const std::string> list, int position
     return equal_ignoring_case(list[index], "TCP/IP") ? "TCPIP" : list[index];
 }
 
-ConnectionControls controls_for(const app::ConnectionConfig& record, DialogModel model) {
-    std::string type = record.type;
+std::string offered_type(std::string type, DialogModel model) {
     if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232"))) {
-        type = "GPIB";
+        return "GPIB";
     }
+    return type;
+}
+
+ConnectionControls controls_for(const app::ConnectionConfig& record, DialogModel model) {
     ConnectionControls controls;
     controls.connection_list = connection_list(model);
-    controls.connection = ConvertStringToIndex(controls.connection_list, type);
+    controls.connection = ConvertStringToIndex(controls.connection_list, offered_type(record.type, model));
     controls.gpib_board = record.gpib.board + 1;
     controls.primary_address = record.gpib.primary + 1;
     controls.secondary_address = record.gpib.secondary + 2;

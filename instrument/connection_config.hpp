@@ -48,6 +48,10 @@ int ConvertStringToIndex(std::span<const std::string> list, std::string_view tex
 // "TCP/IP" (any case) comes back as "TCPIP".
 std::string ConvertIndexToString(std::span<const std::string> list, int position);
 
+// `type`, or "GPIB" when the model does not offer that bus (LAN for "b",
+// RS-232 for "c").
+std::string offered_type(std::string type, DialogModel model);
+
 // The dialog's controls: lists and 1-based positions, and the address text.
 struct ConnectionControls {
     std::vector<std::string> connection_list;

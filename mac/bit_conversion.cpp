@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/errors.hpp"
+#include "common/is_integer.hpp"
 
 namespace dot11b::mac {
 namespace {
@@ -12,12 +13,10 @@ namespace {
 // Largest integer that a double still counts exactly.
 constexpr double kMaxExactInteger = 9007199254740992.0;  // 2^53
 
-bool is_whole(double x) { return std::isfinite(x) && std::floor(x) == x; }
-
 }  // namespace
 
 Bits bit_vector(double x, double min_size, BitOrder order) {
-    if (!is_whole(x)) throw ConfigError("Integer required");
+    if (!is_integer(x)) throw ConfigError("Integer required");
     if (x < 0) throw ConfigError("bitVector: x must be a non-negative integer, got " + std::to_string(x));
     if (x > kMaxExactInteger) throw ConfigError("bitVector: x must not exceed 2^53");
 
@@ -45,9 +44,9 @@ std::vector<double> bi2de(std::size_t rows, std::size_t cols, const std::vector<
                           double base, BitOrder order) {
     if (digits.empty()) throw ConfigError("Required parameter empty.");
     for (double d : digits) {
-        if (!is_whole(d) || d < 0) throw ConfigError("Input must contain only finite real positive integers.");
+        if (!is_integer(d) || d < 0) throw ConfigError("Input must contain only finite real positive integers.");
     }
-    if (!is_whole(base)) throw ConfigError("Source base must be a finite real integer.");
+    if (!is_integer(base)) throw ConfigError("Source base must be a finite real integer.");
     if (base < 2) throw ConfigError("Source base must be greater than or equal to two.");
     if (std::any_of(digits.begin(), digits.end(), [base](double d) { return d >= base; })) {
         throw ConfigError("The elements of the matrix are larger than the base can represent.");
@@ -73,7 +72,7 @@ std::vector<double> bi2de(std::size_t rows, std::size_t cols, const std::vector<
 }
 
 std::string hex_string(double num, double size) {
-    if (!is_whole(num) || num < 0 || num > kMaxExactInteger) {
+    if (!is_integer(num) || num < 0 || num > kMaxExactInteger) {
         throw ConfigError("hexString: num must be a non-negative integer up to 2^53, got " + std::to_string(num));
     }
     static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -89,7 +88,7 @@ std::string hex_string(double num, double size) {
 }
 
 double oct2dec(double d) {
-    if (!is_whole(d) || d < 0 || d > kMaxExactInteger) {
+    if (!is_integer(d) || d < 0 || d > kMaxExactInteger) {
         throw ConfigError("oct2dec: expected a non-negative integer of octal digits, got " + std::to_string(d));
     }
     auto decimal = static_cast<std::uint64_t>(d);

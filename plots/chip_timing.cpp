@@ -16,8 +16,9 @@ constexpr int kLongestSymbol = 4;   // chips
 
 }  // namespace
 
-ChipTiming chip_timing(double sample_rate_hz) {
-    const double per_chip = sample_rate_hz / kChipRate;
+ChipTiming chip_timing(double sample_rate_hz) { return chip_timing_at_oversampling(sample_rate_hz / kChipRate); }
+
+ChipTiming chip_timing_at_oversampling(double per_chip) {
     for (int chips = 1; chips <= kLongestSymbol; ++chips) {
         const double samples = per_chip * chips;
         if (samples >= 2 && std::abs(samples - std::round(samples)) < 1e-9) return {std::round(samples), double(chips)};

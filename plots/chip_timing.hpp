@@ -16,6 +16,8 @@ struct ChipTiming {
 };
 
 ChipTiming chip_timing(double sample_rate_hz);
+// The same for a waveform of `samples_per_chip` samples a chip (its oversampling).
+ChipTiming chip_timing_at_oversampling(double samples_per_chip);
 
 // The offset in samples for a symbol delay of 0..1.
 double symbol_offset(const ChipTiming& timing, double symbol_delay);

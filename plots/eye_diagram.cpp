@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/errors.hpp"
+#include "common/is_integer.hpp"
 #include "plots/automatic_limits.hpp"
 
 namespace dot11b::plots {
@@ -13,8 +14,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Keeps a sample that lands on the eye's edge through rounding on the earlier side.
 constexpr double kEdgeTolerance = 3.666852862501036e-11;
-
-bool is_integer(double v) { return std::isfinite(v) && std::floor(v) == v; }
 
 void check(const SignalColumns& x, double n, double period, double offset) {
     if (x.empty() || x.front().empty()) throw ConfigError("Input variable X is empty.");

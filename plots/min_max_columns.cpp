@@ -26,13 +26,18 @@ LinePoints min_max_columns(std::span<const double> keys, std::span<const double>
 
     out.keys.reserve(2 * columns + 2);
     out.values.reserve(2 * columns + 2);
-    auto emit = [&](std::size_t k) {
-        out.keys.push_back(keys[k]);
+    // Drawn without antialiasing, a line's ends are rounded to the nearest
+    // pixel, so a sample in the right half of its column would be drawn in the
+    // next one. A column's extremes are placed a quarter pixel into their own
+    // column; the neighbours outside the range keep their keys.
+    const auto last_column = static_cast<double>(columns - 1);
+    auto emit = [&](std::size_t k, double column) {
+        const bool inside = column >= 0 && column <= last_column;
+        out.keys.push_back(inside ? visible.lower + (column + 0.25) * width : keys[k]);
         out.values.push_back(values[k]);
     };
     // Samples at the upper edge belong to the last column; the neighbours
     // outside the range form columns of their own.
-    const auto last_column = static_cast<double>(columns - 1);
     const auto column_of = [&](double key) {
         if (key > visible.upper) return last_column + 1;
         return std::min(last_column, std::floor((key - visible.lower) / width));
@@ -48,8 +53,8 @@ LinePoints min_max_columns(std::span<const double> keys, std::span<const double>
             if (values[j] < values[low]) low = j;
             if (values[j] > values[high]) high = j;
         }
-        emit(std::min(low, high));
-        if (low != high) emit(std::max(low, high));
+        emit(std::min(low, high), column);
+        if (low != high) emit(std::max(low, high), column);
         k = end;
     }
     return out;

@@ -4,13 +4,9 @@
 #include <cmath>
 
 #include "common/errors.hpp"
+#include "common/is_integer.hpp"
 
 namespace dot11b::plots {
-namespace {
-
-bool is_integer(double v) { return std::isfinite(v) && std::floor(v) == v; }
-
-}  // namespace
 
 ScatterPoints scatter_points(const SignalColumns& x, double n, double offset, double axes_limit) {
     if (x.empty() || x.front().empty()) throw ConfigError("Input variable X is empty.");

@@ -1,6 +1,6 @@
 #pragma once
 // A spectrum waterfall: the waveform cut into consecutive snapshots of one
-// period each, and the log-magnitude spectrum of every snapshot.
+// period each, and the log-magnitude spectrum of every Hann-windowed snapshot.
 
 #include <cstddef>
 #include <string>
@@ -14,7 +14,7 @@ namespace dot11b::plots {
 struct Waterfall {
     std::size_t bins = 0;            // frequency points per snapshot (samples per snapshot)
     std::size_t snapshots = 0;
-    std::vector<double> frequency;   // bins values, in frequency_units
+    std::vector<double> frequency;   // centre of each bin, in frequency_units: -floor(bins/2) .. ceil(bins/2) - 1 bin widths
     std::vector<double> time;        // start of each snapshot, in time_units
     std::string frequency_units;
     std::string time_units;
@@ -25,7 +25,7 @@ struct Waterfall {
 };
 
 // A sample rate that is not positive becomes 1 Hz. A period below ten samples
-// becomes ten samples, one longer than the waveform the waveform's length. The
+// becomes ten samples, one longer than the waveform becomes the waveform's length. The
 // last snapshot is completed with zeros; an empty waveform is one snapshot of zeros.
 Waterfall waterfall(SampleSpan iq_wave, double sample_rate_hz, double period_s);
 

@@ -118,14 +118,14 @@ Samples freq2fir(int taps, std::span<const double> frequencies, SampleSpan respo
 
 Samples create_real_fir(double order, std::span<const double> frequencies, SampleSpan response,
                         double sample_rate) {
+    if (frequencies.size() != response.size()) throw ConfigError("F must be the same size as H");
+    if (!(sample_rate > 0)) throw ConfigError("SR > 0 The sample rate must be greater than zero.");
     if (!std::isfinite(order) || order > kMaxRealFirOrder) {
         throw ConfigError("createRealFIR: n must be a finite number up to " + number_text(kMaxRealFirOrder) +
                           ", got " + number_text(order));
     }
     // At least 3 taps, an even order rounded up to the next odd count.
     const int taps = 2 * static_cast<int>(std::floor(std::max(3.0, order) / 2)) + 1;
-    if (frequencies.size() != response.size()) throw ConfigError("F must be the same size as H");
-    if (!(sample_rate > 0)) throw ConfigError("SR > 0 The sample rate must be greater than zero.");
     if (!std::isfinite(sample_rate)) {
         throw ConfigError("createRealFIR: SR must be a finite number above 0, got " + number_text(sample_rate));
     }

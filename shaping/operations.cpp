@@ -1,10 +1,13 @@
 // Registry adapters of the filter designs, oversampling and circular filtering.
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "common/errors.hpp"
+#include "common/is_integer.hpp"
 #include "frame/adapters.hpp"
 #include "frame/convert.hpp"
 #include "shaping/circular_filter.hpp"
@@ -58,15 +61,35 @@ Outputs filter_gaussian(const Inputs& in, int) {
                                                       frame::to_scalar(in, 2, "oversamplingRate")))};
 }
 
+// The length of a matrix is its longer side, as the fits compare F and H.
+std::size_t length(const Value& value) { return value.empty() ? 0 : std::max(value.rows(), value.cols()); }
+
+void check_lengths(const Inputs& in) {
+    if (length(in.at(1, "F")) != length(in.at(2, "H"))) throw ConfigError("F must be the same size as H");
+}
+
 Outputs freq2fir(const Inputs& in, int) {
+    if (in.count() != 4) throw ConfigError("You must have 4 inputs.");
+    check_lengths(in);
+    if (!in.at(1, "F").is_vector()) throw ConfigError("F must be either a 1xN or a Nx1 matrix.");
+    if (!in.at(2, "H").is_vector()) throw ConfigError("H must be either a 1xN or a Nx1 matrix.");
     const double n = frame::to_scalar(in, 0, "N");
-    if (std::floor(n) != n || !std::isfinite(n)) throw ConfigError("N must be an odd integer");
-    const int taps = std::abs(n) < 1e9 ? static_cast<int>(n) : 0;
-    return {frame::samples_value(shaping::freq2fir(taps, frame::to_reals(in, 1, "F"), frame::to_samples(in, 2, "H"),
-                                                   frame::to_scalar(in, 3, "SR")))};
+    if (n <= 1) throw ConfigError("N must be greater than 1.");
+    if (!is_integer(n)) throw ConfigError("N must be an odd integer");
+    // One column of the fit per tap: a count beyond int is far beyond any memory.
+    if (n > std::numeric_limits<int>::max()) {
+        throw ConfigError("freq2fir: N must be at most " + std::to_string(std::numeric_limits<int>::max()));
+    }
+    return {frame::samples_value(shaping::freq2fir(static_cast<int>(n), frame::to_reals(in, 1, "F"),
+                                                   frame::to_samples(in, 2, "H"), frame::to_scalar(in, 3, "SR")))};
 }
 
 Outputs createRealFIR(const Inputs& in, int) {
+    if (in.count() != 4) throw ConfigError("You must have 4 inputs to createRealFIR.");
+    check_lengths(in);
+    if (!in.at(1, "F").is_vector() || !in.at(2, "H").is_vector()) {
+        throw ConfigError("F and H must be either a 1xN or a Nx1 matrix.");
+    }
     return {frame::samples_value(shaping::create_real_fir(frame::to_scalar(in, 0, "n"), frame::to_reals(in, 1, "F"),
                                                           frame::to_samples(in, 2, "H"), frame::to_scalar(in, 3, "SR")))};
 }

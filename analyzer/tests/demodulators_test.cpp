@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <random>
 
 #include "analyzer/cck_demodulator.hpp"
+#include "analyzer/descrambler.hpp"
 #include "analyzer/despreading.hpp"
+#include "analyzer/dqpsk_decision.hpp"
 #include "analyzer/pbcc_code.hpp"
 #include "analyzer/pbcc_demodulator.hpp"
 #include "phy/cck.hpp"
 #include "phy/dsss.hpp"
+#include "phy/frame_builder.hpp"
 #include "phy/pbcc.hpp"
 #include "phy/tests/test_bits.hpp"
 
@@ -42,6 +46,27 @@ TEST(PbccCover, StartsWithTheSeedThenRotatesItByThree) {
               "1001");
 }
 
+// The DQPSK encoding table: 00 keeps the phase, 01 turns +pi/2, 11 turns pi,
+// 10 turns -pi/2; a change within 40 degrees of one of them decides for it.
+TEST(DqpskDecision, PhaseChangesGiveTheDibitsOfTheEncodingTable) {
+    struct Case {
+        double degrees;
+        const char* dibit;
+        Complex phasor;
+    };
+    const Case cases[] = {{0, "00", {1, 0}}, {90, "01", {0, 1}}, {180, "11", {-1, 0}}, {-90, "10", {0, -1}}, {270, "10", {0, -1}}};
+    for (const Case& c : cases) {
+        for (const double error : {-40.0, 0.0, 40.0}) {
+            const Complex turn = std::polar(0.3, (c.degrees + error) * std::numbers::pi / 180);
+            const unsigned quarters = quarter_turns(turn);
+            Bits bits;
+            append_dibit(quarters, bits);
+            EXPECT_EQ(text_of(bits), c.dibit) << c.degrees + error;
+            EXPECT_EQ(quarter_turn_phasor(quarters), c.phasor) << c.degrees + error;
+        }
+    }
+}
+
 TEST(Demodulators, RecoverTheBitsOfEachModulation) {
     const Bits bits = random_bits(8 * 40, 9);
     // A common phase turn of the received chips does not matter to differential detection.
@@ -63,6 +88,40 @@ TEST(Demodulators, RecoverTheBitsOfEachModulation) {
         EXPECT_EQ(got.bits, bits) << int(rate);
         ASSERT_EQ(got.ideal_chips.size(), sent.size());
         for (std::size_t k = 0; k < sent.size(); ++k) EXPECT_NEAR(std::abs(got.ideal_chips[k] - sent[k]), 0, 1e-9) << k;
+    }
+}
+
+// PBCC is referred to the last header chip, or without a header to the phase
+// the burst starts from: told only that, the receiver recovers the data.
+TEST(Demodulators, PbccOfABuiltBurstIsReferredToTheLastHeaderChip) {
+    const Complex start = Complex(1, 1) / std::sqrt(2.0);  // the phase a burst starts from
+    const Bits data = random_bits(64, 7);
+    for (const bool framed : {true, false}) {
+        phy::FrameConfig config;
+        config.framed = framed;
+        config.ramp = phy::RampType::None;
+        config.modulation = phy::Modulation::Pbcc;
+        config.data_bits = data;
+        const Samples chips = phy::burst_chips(config);
+        const std::size_t plcp = framed ? 1584 + 528 : 0;  // long preamble and header, 11 chips a bit
+        ASSERT_GT(chips.size(), plcp);
+
+        Bits received;
+        Complex reference = start;
+        if (framed) {
+            received = detect_differential(despread(chips, 0, plcp / 11), start, start, false).bits;
+            reference = chips[plcp - 1];
+        }
+        const PbccSymbols pbcc =
+            demodulate_pbcc(SampleSpan(chips).subspan(plcp), true, data.size(), reference, reference);
+        EXPECT_TRUE(pbcc.coded) << framed;
+        received.insert(received.end(), pbcc.bits.begin(), pbcc.bits.end());
+        const Bits descrambled = Descrambler().run(received);
+        ASSERT_GE(descrambled.size(), data.size());
+        // The descrambler needs seven received bits before it follows the scrambler.
+        const std::size_t settled = framed ? 0 : 7;
+        EXPECT_TRUE(std::equal(data.begin() + settled, data.end(), descrambled.end() - long(data.size() - settled)))
+            << (framed ? "framed" : "unframed");
     }
 }
 

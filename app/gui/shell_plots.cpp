@@ -14,6 +14,7 @@
 #include "common/gui/dialog_service.hpp"
 #include "frame/globals.hpp"
 #include "frame/registry.hpp"
+#include "plots/chip_timing.hpp"
 
 namespace dot11b::gui::shell {
 namespace {
@@ -50,12 +51,8 @@ Value played_waveform() {
         .at(0);
 }
 
-// Samples per symbol of the eye and scatter views: a whole number of samples,
-// one chip's worth, or two chips' at the ratios 2.5 and 3.5.
-double samples_per_symbol() {
-    const double r = parameters().oversampling;
-    return r == std::floor(r) ? r : 2 * r;
-}
+// The symbol of the eye and scatter views, as dot11b-plot takes it for a recording.
+plots::ChipTiming chip_timing() { return plots::chip_timing_at_oversampling(parameters().oversampling); }
 
 bool ready(const Value& handles) {
     const Value status = frame::call_local(table(), "checkWaveformReady", 1, {Value::text("Plot"), handles}).at(0);
@@ -136,9 +133,10 @@ Outputs menuPlotEyeDiagram_Callback(const Inputs& in, int) {
         const auto entries = dialogs().input(main_window(handles),
                                              {"Eye Diagram Configuration", {"Enter symbol delay (0-1):"}, {"0"}});
         if (!entries) return false;
-        const double n = samples_per_symbol();
-        args.insert(args.end(), {played_waveform(), Value::scalar(n), Value::scalar(1),
-                                 Value::scalar(std::round(entry_or_zero(*entries, 0) * n))});
+        const plots::ChipTiming timing = chip_timing();
+        args.insert(args.end(), {played_waveform(), Value::scalar(timing.samples_per_symbol),
+                                 Value::scalar(timing.chips_per_symbol),
+                                 Value::scalar(plots::symbol_offset(timing, entry_or_zero(*entries, 0)))});
         return true;
     });
 }
@@ -150,9 +148,9 @@ Outputs menuPlotScatterDiagram_Callback(const Inputs& in, int) {
             main_window(handles),
             {"Scatter Diagram Configuration", {"Enter symbol delay (0-1):", "Trace On (0|1):"}, {"0", "0"}});
         if (!entries) return false;
-        const double n = samples_per_symbol();
-        args.insert(args.end(), {played_waveform(), Value::scalar(n),
-                                 Value::scalar(std::round(entry_or_zero(*entries, 0) * n)),
+        const plots::ChipTiming timing = chip_timing();
+        args.insert(args.end(), {played_waveform(), Value::scalar(timing.samples_per_symbol),
+                                 Value::scalar(plots::symbol_offset(timing, entry_or_zero(*entries, 0))),
                                  Value::scalar(entry_or_zero(*entries, 1))});
         return true;
     });

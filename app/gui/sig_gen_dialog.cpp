@@ -100,11 +100,17 @@ void SigGenDialog::showEvent(QShowEvent* event) {
     move(frame.x() + (frame.width() - frameGeometry().width()) / 2, frame.y());
 }
 
+app::ConnectionConfig SigGenDialog::update_connection_selections(app::ConnectionConfig record) {
+    record.type = instrument::offered_type(record.type, model_);
+    const std::vector<std::string> buses = instrument::connection_list(model_);
+    fill(*ui_->pmConnection, buses);
+    choose(*ui_->pmConnection, instrument::ConvertStringToIndex(buses, record.type));
+    return record;
+}
+
 void SigGenDialog::show_record(const app::ConnectionConfig& record) {
     shown_ = record;
-    const instrument::ConnectionControls c = instrument::controls_for(record, model_);
-    fill(*ui_->pmConnection, c.connection_list);
-    choose(*ui_->pmConnection, c.connection);
+    const instrument::ConnectionControls c = instrument::controls_for(update_connection_selections(record), model_);
     choose(*gpib_->pmGpibBoard, c.gpib_board);
     choose(*gpib_->pmPrimaryAddress, c.primary_address);
     choose(*gpib_->pmSecondaryAddress, c.secondary_address);
@@ -128,12 +134,17 @@ app::ConnectionConfig SigGenDialog::record() const {
     return instrument::UpdateConfig(c, shown_);
 }
 
+QWidget* SigGenDialog::panel(const std::string& tag) const {
+    return ui_->panels->findChild<QWidget*>(QString::fromStdString(tag), Qt::FindDirectChildrenOnly);
+}
+
+void SigGenDialog::show_status(const QString& text) { ui_->lblStatus->setText(text); }
+
 void SigGenDialog::show_controls() {
     const std::string bus =
         instrument::ConvertIndexToString(entries_of(*ui_->pmConnection), position_of(*ui_->pmConnection));
     // Each panel is named after its bus: configGPIB, configRS232, configTCPIP.
-    auto* panel = ui_->panels->findChild<QWidget*>(QString::fromStdString("config" + bus), Qt::FindDirectChildrenOnly);
-    if (panel != nullptr) ui_->panels->setCurrentWidget(panel);
+    if (QWidget* chosen = panel("config" + bus)) ui_->panels->setCurrentWidget(chosen);
 }
 
 void SigGenDialog::update_handshake_tooltip() {

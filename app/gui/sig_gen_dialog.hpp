@@ -40,8 +40,16 @@ public:
     // Sets every control from the record; a bus the model does not offer
     // shows as GPIB.
     void show_record(const app::ConnectionConfig& record);
+    // Gives the bus list the buses of the model and chooses the record's bus;
+    // returns the record with a bus the model does not offer changed to GPIB.
+    app::ConnectionConfig update_connection_selections(app::ConnectionConfig record);
     // The record read back from the controls.
     app::ConnectionConfig record() const;
+    // The panel of a bus, by its tag (configGPIB, configRS232, configTCPIP);
+    // nullptr for any other tag.
+    QWidget* panel(const std::string& tag) const;
+    // A text in the status line: a check's outcome, a hint or an error.
+    void show_status(const QString& text);
     // Shows the panel of the chosen bus and hides the other two.
     void show_controls();
     // The handshake tooltip of the chosen pacing; also the status line for RS-232.

@@ -8,9 +8,11 @@
 
 #include "app/gui/callbacks.hpp"
 #include "app/gui/connection_fields.hpp"
+#include "app/gui/figures.hpp"
 #include "app/gui/graphics.hpp"
 #include "app/gui/sig_gen_dialog.hpp"
 #include "common/gui/dialog_service.hpp"
+#include "common/gui/handles.hpp"
 #include "frame/local_functions.hpp"
 #include "frame/runtime_error.hpp"
 #include "instrument/connection_config.hpp"
@@ -82,9 +84,53 @@ Outputs ConvertIndexToString(const Inputs& in, int) {
     return {Value::text(instrument::ConvertIndexToString(entries_of(list_control(in)), static_cast<int>(p)))};
 }
 
+// Errors while setting the controls go to the status line and leave the dialog usable.
+template <class SetControls>
+Outputs reporting_in_status(SigGenDialog& dialog, SetControls set_controls) {
+    try {
+        return set_controls();
+    } catch (const std::exception& error) {
+        dialog.show_status(QString::fromStdString(error.what()));
+        return {};
+    }
+}
+
+Outputs UpdateConnectionSelections(const Inputs& in, int) {
+    SigGenDialog& dialog = dialog_of(in.at(0, "handles"));
+    return reporting_in_status(dialog, [&]() -> Outputs {
+        const Value& config = in.at(1, "config");
+        return {with_connection_fields(config, dialog.update_connection_selections(connection_fields(config)))};
+    });
+}
+
 Outputs UpdateGuiObjects(const Inputs& in, int) {
-    dialog_of(in.at(0, "handles")).show_record(connection_fields(in.at(1, "config")));
-    return {};
+    SigGenDialog& dialog = dialog_of(in.at(0, "handles"));
+    return reporting_in_status(dialog, [&]() -> Outputs {
+        dialog.show_record(connection_fields(in.at(1, "config")));
+        return {};
+    });
+}
+
+// The panels are part of the dialog from its start; this gives the handles of
+// one panel's controls, each by its tag, the panel itself included.
+Outputs addControls(const Inputs& in, int) {
+    const SigGenDialog& dialog = dialog_of(in.at(0, "handles"));
+    const Value& name = in.at(1, "panel");
+    const std::string tag = name.kind() == Value::Kind::Char ? name.text() : std::string();
+    QWidget* panel = dialog.panel(tag);
+    if (panel == nullptr) {
+        throw frame::RuntimeError("XR_SigGen/addControls: panel \"" + tag +
+                                  "\" is not a panel of the dialog; allowed are configGPIB, configRS232, configTCPIP");
+    }
+    Value handles = Value::structure({});
+    handles.set_field(tag, Value::scalar(handle_of(panel)));
+    for (QWidget* control : panel->findChildren<QWidget*>()) {
+        const QString control_tag = control->objectName();
+        if (!control_tag.isEmpty() && !control_tag.startsWith("qt_")) {
+            handles.set_field(control_tag.toStdString(), Value::scalar(handle_of(control)));
+        }
+    }
+    return {handles};
 }
 
 Outputs UpdateConfig(const Inputs& in, int) {
@@ -135,22 +181,24 @@ const frame::LocalFunction kLocalFunctions[] = {
     {"ConvertStringToIndex", 2, 1, 4, &ConvertStringToIndex},
     {"ConvertIndexToString", 2, 1, 5, &ConvertIndexToString},
     {"UpdateGuiObjects", 2, 0, 6, &UpdateGuiObjects},
-    {"UpdateConfig", 1, 1, 7, &UpdateConfig},
-    {"showControls", 1, 0, 8, &showControls},
-    {"EnableGuiObjects", 1, 0, 9, &showControls},
-    {"UpdateRS232HandShakingToolTip", 1, 0, 10, &UpdateRS232HandShakingToolTip},
-    {"UpdateIoAddress", VAR, 0, 11, &does_nothing},
-    {"pmConnection_Callback", 3, 0, 12, &pmConnection_Callback},
-    {"pmGpibBoard_Callback", 3, 0, 13, &does_nothing},
-    {"pmPrimaryAddress_Callback", 3, 0, 14, &does_nothing},
-    {"pmSecondaryAddress_Callback", 3, 0, 15, &does_nothing},
-    {"pmPortNumber_Callback", 3, 0, 16, &does_nothing},
-    {"pmBaudRate_Callback", 3, 0, 17, &does_nothing},
-    {"pmHandShake_Callback", 3, 0, 18, &pmHandShake_Callback},
-    {"editTCPIPAddress_Callback", 3, 0, 19, &does_nothing},
-    {"pbOK_Callback", 3, 0, 20, &pbOK_Callback},
-    {"pbCancel_Callback", 3, 0, 21, &pbCancel_Callback},
-    {"pbCheckHardware_Callback", 3, 0, 22, &pbCheckHardware_Callback},
+    {"UpdateConnectionSelections", 2, 1, 7, &UpdateConnectionSelections},
+    {"UpdateConfig", 1, 1, 8, &UpdateConfig},
+    {"showControls", 1, 0, 9, &showControls},
+    {"EnableGuiObjects", 1, 0, 10, &showControls},
+    {"UpdateRS232HandShakingToolTip", 1, 0, 11, &UpdateRS232HandShakingToolTip},
+    {"UpdateIoAddress", VAR, 0, 12, &does_nothing},
+    {"addControls", 2, 1, 13, &addControls},
+    {"pmConnection_Callback", 3, 0, 14, &pmConnection_Callback},
+    {"pmGpibBoard_Callback", 3, 0, 15, &does_nothing},
+    {"pmPrimaryAddress_Callback", 3, 0, 16, &does_nothing},
+    {"pmSecondaryAddress_Callback", 3, 0, 17, &does_nothing},
+    {"pmPortNumber_Callback", 3, 0, 18, &does_nothing},
+    {"pmBaudRate_Callback", 3, 0, 19, &does_nothing},
+    {"pmHandShake_Callback", 3, 0, 20, &pmHandShake_Callback},
+    {"editTCPIPAddress_Callback", 3, 0, 21, &does_nothing},
+    {"pbOK_Callback", 3, 0, 22, &pbOK_Callback},
+    {"pbCancel_Callback", 3, 0, 23, &pbCancel_Callback},
+    {"pbCheckHardware_Callback", 3, 0, 24, &pbCheckHardware_Callback},
 };
 const frame::LocalTable kScript{"XR_SigGen", kLocalFunctions};
 
@@ -205,6 +253,7 @@ Outputs open_dialog(const Inputs& in) {
     connect_controls(dialog);
     if (naming.name) dialog.setWindowTitle(QString::fromStdString(*naming.name + " IO Connection"));
     if (caller != nullptr) dialog.place_over(*caller);
+    resize_all_fonts(&dialog);
     dialogs().run_window(dialog);
     const bool ok = dialog.result() == QDialog::Accepted;
     return {Value::text(ok ? "OK" : "Cancel"), ok ? with_connection_fields(kept, dialog.record()) : kept};

@@ -144,7 +144,8 @@ TEST(Calculation, DerivedFieldsFollowTheRecord) {
     refresh_derived_fields(p);
     EXPECT_EQ(p.mac_header.length, 24U);
     EXPECT_EQ(p.total_length, 1024U + 24 + 4);
-    EXPECT_EQ(p.projected_length, projected_length(p));
+    // (1584 + 528 + 1052 x 8) chips x 3.5 + 2 x 77 ramp samples + 3850 idle samples.
+    EXPECT_EQ(p.projected_length, 40852);
 
     p.framed = false;
     p.modulation = phy::Modulation::Pbcc;

@@ -35,7 +35,7 @@ def build(v, logical):
     return real.reshape(shape, order="F")
 
 
-spec = json.load(open(sys.argv[2]))
-logical = set(spec.get("logical", []))
-scipy.io.savemat(sys.argv[1], {name: build(v, logical) for name, v in spec["variables"].items()},
+contents = json.load(open(sys.argv[2]))
+logical = set(contents.get("logical", []))
+scipy.io.savemat(sys.argv[1], {name: build(v, logical) for name, v in contents["variables"].items()},
                  do_compression=True)

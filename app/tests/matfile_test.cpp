@@ -77,14 +77,14 @@ TEST(MatFile, EveryKindOfValueRoundTripsAndReadsTheSameInSciPy) {
 
 TEST(MatFile, ReadsWhatSciPyWritesWhateverTheNumericClass) {
     TemporaryFolder folder;
-    const auto spec_path = folder / "spec.json";
+    const auto contents_path = folder / "contents.json";
     const auto path = folder / "scipy.mat";
-    const nlohmann::json spec = {
+    const nlohmann::json contents = {
         {"variables", {{"record", value_json(sample_record())}}},
         {"logical", {"Active"}},
     };
-    std::ofstream(spec_path) << spec.dump();
-    run_python("json_to_mat.py", {path.string(), spec_path.string()}, folder.path());
+    std::ofstream(contents_path) << contents.dump();
+    run_python("json_to_mat.py", {path.string(), contents_path.string()}, folder.path());
 
     const auto read = read_all(path, {"record"});
     ASSERT_EQ(read.size(), 1U);

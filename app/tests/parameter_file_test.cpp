@@ -179,17 +179,17 @@ TEST(ParameterFile, SciPyReadsEveryFieldWithItsType) {
 
 TEST(ParameterFile, LoadsWhatSciPyWrites) {
     TemporaryFolder folder;
-    const auto spec_path = folder / "spec.json";
+    const auto contents_path = folder / "contents.json";
     const auto path = folder / "scipy.mat";
     const FormatParameters parameters = every_field_changed();
-    const nlohmann::json spec = {
+    const nlohmann::json contents = {
         {"variables",
          {{"fileParameters", value_json(to_value(parameters))},
           {"sigGenParameters", value_json(to_value(changed_settings()))}}},
         {"logical", {"Active", "MirrorSpectrum", "RFblanking"}},
     };
-    std::ofstream(spec_path) << spec.dump();
-    run_python("json_to_mat.py", {path.string(), spec_path.string()}, folder.path());
+    std::ofstream(contents_path) << contents.dump();
+    run_python("json_to_mat.py", {path.string(), contents_path.string()}, folder.path());
     const ParameterSet loaded = load_parameter_file(path);
     EXPECT_EQ(loaded.parameters, parameters);
     EXPECT_EQ(loaded.settings, changed_settings());

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cli/gen/usage_error.hpp"
+#include "common/octets.hpp"
 
 namespace dot11b::cli {
 
@@ -14,10 +15,7 @@ GeneratedWaveform build_waveform(const app::FormatParameters& parameters, const 
 }
 
 std::vector<std::uint8_t> GeneratedWaveform::psdu_octets() const {
-    const Bits& bits = calculation.psdu;
-    std::vector<std::uint8_t> octets(bits.size() / 8, 0);
-    for (std::size_t k = 0; k < 8 * octets.size(); ++k) octets[k / 8] |= static_cast<std::uint8_t>(bits[k] << (k % 8));
-    return octets;
+    return octets_of(calculation.psdu);
 }
 
 double estimated_length(const app::FormatParameters& parameters) {

@@ -179,5 +179,42 @@ TEST_F(Adapters, ShapingKeepsRealInputsRealAndColumnsColumns) {
               "N must be an odd integer");
 }
 
+// The fits check their inputs in a fixed order, each with its own words.
+TEST_F(Adapters, FilterFitsRaiseTheirTextsInOrder) {
+    const Value f = Value::row({-1e6, 0, 1e6});
+    const Value h = Value::row({1, 1, 1});
+    const Value square = Value::matrix(3, 3, std::vector<double>(9, 1));
+    const Value n = Value::scalar(5);
+    const Value sr = Value::scalar(10e6);
+    struct Case {
+        const char* operation;
+        std::vector<Value> inputs;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"freq2fir", {n, f, h}, "You must have 4 inputs."},
+        {"freq2fir", {n, f, h, sr, sr}, "You must have 4 inputs."},
+        {"freq2fir", {Value::scalar(2), f, Value::row({1, 1}), sr}, "F must be the same size as H"},
+        {"freq2fir", {n, square, h, sr}, "F must be either a 1xN or a Nx1 matrix."},
+        {"freq2fir", {n, f, square, sr}, "H must be either a 1xN or a Nx1 matrix."},
+        {"freq2fir", {Value::scalar(1), f, h, Value::scalar(0)}, "N must be greater than 1."},
+        {"freq2fir", {Value::scalar(0), f, h, sr}, "N must be greater than 1."},
+        {"freq2fir", {Value::scalar(4), f, h, Value::scalar(0)}, "N must be an odd integer"},
+        {"freq2fir", {Value::scalar(4.5), f, h, sr}, "N must be an odd integer"},
+        {"freq2fir", {n, f, h, Value::scalar(2e6)}, "SR must be greater than 2*max{F}."},
+        {"createRealFIR", {n, f, h}, "You must have 4 inputs to createRealFIR."},
+        {"createRealFIR", {n, f, h, sr, sr}, "You must have 4 inputs to createRealFIR."},
+        {"createRealFIR", {n, f, Value::row({1, 1}), Value::scalar(0)}, "F must be the same size as H"},
+        {"createRealFIR", {n, square, h, sr}, "F and H must be either a 1xN or a Nx1 matrix."},
+        {"createRealFIR", {n, f, square, sr}, "F and H must be either a 1xN or a Nx1 matrix."},
+        {"createRealFIR", {n, f, h, Value::scalar(0)}, "SR > 0 The sample rate must be greater than zero."},
+        {"createRealFIR", {Value::scalar(1e300), f, h, Value::scalar(-1)},
+         "SR > 0 The sample rate must be greater than zero."},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(error_of(c.operation, c.inputs), c.message) << c.operation << " with " << c.inputs.size() << " inputs";
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::frame

@@ -10,7 +10,6 @@
 #include "common/errors.hpp"
 #include "phy/dsss.hpp"
 #include "phy/frame_builder.hpp"
-#include "phy/pbcc.hpp"
 #include "phy/size_estimate.hpp"
 #include "receivers.hpp"
 #include "shaping/oversampling.hpp"
@@ -122,38 +121,6 @@ TEST(FrameBuilder, RampsScaleBarkerChipsTowardsTheBurst) {
             EXPECT_NEAR(std::abs(ramped[k - 1] - barker * bare.front() * mask), 0, 1e-15);
             EXPECT_NEAR(std::abs(ramped[ramped.size() - k] - kBarker[(10 - k) % 11] * bare.back() * mask), 0, 1e-15);
         }
-    }
-}
-
-TEST(FrameBuilder, PbccStartsFromTheLastHeaderChipAndCckFromTheLastSymbol) {
-    for (const bool framed : {true, false}) {
-        FrameConfig config;
-        config.framed = framed;
-        config.ramp = RampType::None;
-        config.modulation = Modulation::Pbcc;
-        config.data_bits = random_bits(64, 7);
-        const Samples chips = burst_chips(config);
-        const std::size_t plcp = framed ? 1584 + 528 : 0;
-        Bits frame;
-        if (framed) {
-            frame = preamble_bits(PreambleType::Long);
-            const Bits header = header_bits(64, DataRate::Mbps11, 1, 0);
-            frame.insert(frame.end(), header.begin(), header.end());
-        }
-        frame.insert(frame.end(), config.data_bits.begin(), config.data_bits.end());
-        const Bits scrambled = scramble_frame(ScramblerMode::On, PreambleType::Long, frame);
-        // Framed, the PBCC phase reference is the last header chip: the last
-        // DBPSK header symbol times the last Barker chip, -1. Unframed it is the start phase.
-        Complex reference = kStart;
-        if (framed) {
-            reference = -modulate_1mbps(BitSpan(scrambled).first(plcp / 11), kStart).last_phase;
-            EXPECT_EQ(chips[plcp - 1], reference);
-        }
-        const Samples expected =
-            pbcc_modulate(BitSpan(scrambled).subspan(plcp / 11), DataRate::Mbps11, true, reference);
-        EXPECT_EQ(expected.size(), 2 * (64 + 8) / 2U);  // QPSK, two coded bits per data and tail bit
-        ASSERT_EQ(chips.size(), plcp + expected.size());
-        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), chips.begin() + static_cast<long>(plcp)));
     }
 }
 

@@ -81,8 +81,11 @@ bool PlotWindow::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
+// Fonts are sized in points for the device they are drawn on; at the screen's
+// resolution the page shows the text at the size the window has it, before the
+// whole plot is scaled to the page once.
 QPrinter& PlotWindow::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
     return *printer_;
 }
 

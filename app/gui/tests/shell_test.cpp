@@ -352,6 +352,21 @@ TEST_F(Studio, PlotCommandsCheckTheWaveformThenKeepTheirWindow) {
     }
 }
 
+// The window takes the eye's symbol as dot11b-plot does: at oversampling 3.5
+// seven samples over two chips, and a delay of a whole symbol is its last sample.
+TEST_F(Studio, EyeDiagramAcceptsEveryDelayOfItsPrompt) {
+    if (frame::operation(frame::OpId::XR_PlotEyeDiagram).body == nullptr) GTEST_SKIP() << "no plot windows in this build";
+    const Value handles = guidata(main_);
+    dialogs_->close_next();  // closing the readiness question calculates first
+    for (const char* delay : {"0", "0.5", "1"}) {
+        dialogs_->answer_input({delay});
+        frame::call_by_name("rfCommonUI", 0,
+                            {Value::text("menuPlotEyeDiagram_Callback"), handles.field("menuPlotEyeDiagram"), Value(), handles});
+        for (const auto& dialog : dialogs_->shown()) EXPECT_NE(dialog.kind, "error") << delay << ": " << dialog.text;
+    }
+    EXPECT_EQ(app_info().field("ClientWindows").numel(), 3u);
+}
+
 TEST_F(Studio, AnalyzeOpensTheReportOfTheWaveformAsBuilt) {
     ASSERT_TRUE(item("menuPlotAnalyze")->isVisible());
     ASSERT_TRUE(item("menuPlotAnalyze")->isEnabled());

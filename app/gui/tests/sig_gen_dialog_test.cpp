@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "app/gui/figures.hpp"
 #include "common/gui/handles.hpp"
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
@@ -226,6 +227,68 @@ TEST_F(ConnectionDialog, LocalOperationsAreReachedThroughTheDispatcher) {
     });
     EXPECT_EQ(position, Value::text("TCPIP"));
     EXPECT_EQ(out[0], Value::text("OK"));
+}
+
+QStringList entries(QDialog& d, const char* tag) {
+    QStringList list;
+    auto& box = control<QComboBox>(d, tag);
+    for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
+    return list;
+}
+
+TEST_F(ConnectionDialog, BusSelectionsAndPanelControlsByName) {
+    with_dialog({Value(), Value(), Value::text("c")}, [&](QDialog& d) {
+        const Value handles = Value::scalar(handle_of(&d));
+        const auto selections = [&](const char* type) {
+            const Value given = record(type, 0, 19, -1, 1, 9600, "Xon/Xoff", "0.0.0.0");
+            return frame::call_by_name("XR_SigGen", 1, {Value::text("UpdateConnectionSelections"), handles, given})[0];
+        };
+        EXPECT_EQ(selections("RS232").field("type"), Value::text("GPIB"));  // not offered by "c"
+        EXPECT_EQ(entries(d, "pmConnection"), (QStringList{"GPIB", "TCP/IP"}));
+        EXPECT_EQ(control<QComboBox>(d, "pmConnection").currentText(), "GPIB");
+        EXPECT_EQ(selections("TCPIP").field("type"), Value::text("TCPIP"));
+        EXPECT_EQ(control<QComboBox>(d, "pmConnection").currentText(), "TCP/IP");
+
+        const Value panel =
+            frame::call_by_name("XR_SigGen", 1, {Value::text("addControls"), handles, Value::text("configRS232")})[0];
+        for (const char* tag : {"configRS232", "pmPortNumber", "pmBaudRate", "pmHandShake", "lblHandShake"}) {
+            ASSERT_TRUE(panel.has_field(tag)) << tag;
+            EXPECT_EQ(object_of(panel.field(tag).reals()[0]), &control<QWidget>(d, tag)) << tag;
+        }
+        EXPECT_FALSE(panel.has_field("pmGpibBoard"));
+        EXPECT_FALSE(panel.has_field("pbOK"));
+    });
+}
+
+// An error while the controls are set shows in the status line, and the
+// dialog goes on working.
+TEST_F(ConnectionDialog, ControlSettingErrorsReachTheStatusLine) {
+    QString shown;
+    const frame::Outputs out = with_dialog({}, [&](QDialog& d) {
+        const Value handles = Value::scalar(handle_of(&d));
+        frame::call_by_name("XR_SigGen", 0, {Value::text("UpdateGuiObjects"), handles});
+        shown = status(d);
+        choose(d, "pmConnection", "RS232");
+        press(d, "pbOK");
+    });
+    EXPECT_TRUE(shown.contains("config")) << shown.toStdString();
+    EXPECT_EQ(out[0], Value::text("OK"));
+    EXPECT_EQ(out[1].field("type"), Value::text("RS232"));
+}
+
+TEST_F(ConnectionDialog, FontsFollowTheFontScale) {
+    set_font_scale(1.5);
+    const double expected = 1.5 * QApplication::font().pointSizeF();
+    double dialog_size = 0, status_size = 0, panel_size = 0;
+    with_dialog({}, [&](QDialog& d) {
+        dialog_size = d.font().pointSizeF();
+        status_size = control<QLabel>(d, "lblStatus").font().pointSizeF();
+        panel_size = control<QComboBox>(d, "pmBaudRate").font().pointSizeF();
+    });
+    set_font_scale(1);
+    EXPECT_DOUBLE_EQ(dialog_size, expected);
+    EXPECT_DOUBLE_EQ(status_size, expected);
+    EXPECT_DOUBLE_EQ(panel_size, expected);
 }
 
 }  // namespace

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <random>
+#include <regex>
+#include <sstream>
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,7 +19,9 @@
 #include "plots/gui/exporter.hpp"
 #include "plots/gui/placement.hpp"
 #include "plots/gui/plot_commands.hpp"
+#include "plots/gui/view_support.hpp"
 #include "plots/iq_time.hpp"
+#include "plots/spectrum.hpp"
 
 namespace dot11b::plot_windows {
 namespace {
@@ -172,6 +178,123 @@ TEST(PlotWindows, ZoomResetCopyPrintAndClose) {
     window->findChild<QAction*>("actionClose")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closing.isNull());
+}
+
+// Every pixel column of the drawn spectrum reaches the highest and the lowest
+// level of the bins that fall in it, at any window size.
+TEST(PlotWindows, SpectrumTraceReachesTheExtremesOfEveryColumn) {
+    Samples wave(20000);
+    std::mt19937 random(5);
+    std::normal_distribution<double> noise;
+    for (Complex& x : wave) x = {noise(random), noise(random)};
+    const plots::Spectrum expected = plots::magnitude_spectrum(wave, 11e6);
+    Owned window(open_spectrum_window(nullptr, "x", 11e6, wave));
+    window->show();
+    for (const QSize size : {QSize(440, 400), QSize(800, 480), QSize(1037, 611)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        PlotCanvas& canvas = window->canvas();
+        const QImage image = canvas.toPixmap().toImage();
+        QCPAxisRect* axes = canvas.axisRect();
+        QCPAxis* x = axes->axis(QCPAxis::atBottom);
+        QCPAxis* y = axes->axis(QCPAxis::atLeft);
+        const QRect inside = axes->rect().adjusted(2, 2, -2, -2);
+
+        // The bins' extremes per pixel column, as rows of the image.
+        std::map<int, std::pair<double, double>> extremes;  // column: highest, lowest level
+        for (std::size_t k = 0; k < expected.frequency.size(); ++k) {
+            const int column = int(std::floor(x->coordToPixel(expected.frequency[k])));
+            auto [it, added] = extremes.try_emplace(column, expected.magnitude_db[k], expected.magnitude_db[k]);
+            it->second.first = std::max(it->second.first, expected.magnitude_db[k]);
+            it->second.second = std::min(it->second.second, expected.magnitude_db[k]);
+        }
+        int notches = 0;
+        for (int column = inside.left(); column <= inside.right(); ++column) {
+            const auto found = extremes.find(column);
+            if (found == extremes.end()) continue;
+            const int top = std::clamp(int(std::lround(y->coordToPixel(found->second.first))), inside.top(), inside.bottom());
+            const int bottom =
+                std::clamp(int(std::lround(y->coordToPixel(found->second.second))), inside.top(), inside.bottom());
+            int drawn_top = inside.bottom() + 1;
+            int drawn_bottom = inside.top() - 1;
+            for (int row = inside.top(); row <= inside.bottom(); ++row) {
+                if (image.pixelColor(column, row) != kBlue) continue;
+                drawn_top = std::min(drawn_top, row);
+                drawn_bottom = std::max(drawn_bottom, row);
+            }
+            if (drawn_top > top + 1 || drawn_bottom < bottom - 1) {
+                ++notches;
+                ADD_FAILURE() << size.width() << "x" << size.height() << " column " << column << ": drawn " << drawn_top
+                              << ".." << drawn_bottom << ", data " << top << ".." << bottom;
+                if (notches > 5) return;
+            }
+        }
+    }
+}
+
+struct PrintedWord {
+    std::string text;
+    double left, top, right, bottom;  // points
+};
+
+// The words of a PDF's first page with their boxes, as poppler's pdftotext reads them.
+std::vector<PrintedWord> printed_words(const std::filesystem::path& pdf) {
+    const auto boxes = std::filesystem::path(pdf).replace_extension(".html");
+    const std::string command = "pdftotext -bbox -f 1 -l 1 '" + pdf.string() + "' '" + boxes.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::stringstream html;
+    html << std::ifstream(boxes).rdbuf();
+    std::filesystem::remove(boxes);
+    const std::regex word(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+    std::vector<PrintedWord> words;
+    const std::string text = html.str();
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        words.push_back({m[5], std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])});
+    }
+    return words;
+}
+
+// On paper the tick labels stand in the same proportion to the distance
+// between ticks as on screen: the text is scaled with the plot, once.
+TEST(PlotWindows, PrintedTextKeepsItsSizeAgainstThePlot) {
+    gui::ScriptedDialogsScope scripted;
+    Owned window(open_spectrum_window(nullptr, "x", 11e6, test_wave(1000)));
+    window->resize(800, 480);
+    window->canvas().replot();
+    QCPAxis* x = window->canvas().axisRect()->axis(QCPAxis::atBottom);
+    const QVector<double> ticks = x->tickVector();
+    const QVector<QString> labels = x->tickVectorLabels();
+    ASSERT_GE(ticks.size(), 3);
+    const std::string first = labels.front().toStdString();
+    const std::string last = labels.back().toStdString();
+    const double screen_spacing = x->coordToPixel(ticks.back()) - x->coordToPixel(ticks.front());
+    const double screen_height = QFontMetricsF(x->tickLabelFont()).height();
+
+    const auto pdf = std::filesystem::temp_directory_path() / "dot11b-plot-window-print-text.pdf";
+    scripted->answer_file(pdf);
+    window->findChild<QAction*>("actionPrint")->trigger();
+    const std::vector<PrintedWord> words = printed_words(pdf);
+    std::filesystem::remove(pdf);
+
+    // The tick labels are the lowest words of their text on the page.
+    const auto lowest = [&](const std::string& text) -> const PrintedWord* {
+        const PrintedWord* found = nullptr;
+        for (const PrintedWord& w : words) {
+            if (w.text == text && (found == nullptr || w.top > found->top)) found = &w;
+        }
+        return found;
+    };
+    const PrintedWord* left = lowest(first);
+    const PrintedWord* right = lowest(last);
+    ASSERT_NE(left, nullptr) << first;
+    ASSERT_NE(right, nullptr) << last;
+    const double printed_spacing = (right->left + right->right) / 2 - (left->left + left->right) / 2;
+    const double printed_height = left->bottom - left->top;
+    ASSERT_GT(printed_spacing, 0);
+    const double ratio = (printed_height / printed_spacing) / (screen_height / screen_spacing);
+    EXPECT_GT(ratio, 0.6) << printed_height << " pt text over " << printed_spacing << " pt";
+    EXPECT_LT(ratio, 1.6) << printed_height << " pt text over " << printed_spacing << " pt";
 }
 
 TEST(PlotWindows, PlacementFollowsTheParentMeasuredFromTheScreenBottom) {

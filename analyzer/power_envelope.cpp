@@ -1,0 +1,38 @@
+#include "analyzer/power_envelope.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dot11b::analyzer {
+namespace {
+
+constexpr double kEnvelopeSeconds = 0.5e-6;
+
+}  // namespace
+
+std::size_t samples_in(double seconds, double sample_rate_hz) {
+    return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(seconds * sample_rate_hz)));
+}
+
+std::size_t envelope_window(double sample_rate_hz) { return samples_in(kEnvelopeSeconds, sample_rate_hz); }
+
+std::vector<double> cumulative_power(SampleSpan samples) {
+    std::vector<double> cumulative(samples.size() + 1, 0.0);
+    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+    return cumulative;
+}
+
+std::size_t window_start(std::size_t i, std::size_t window) { return i >= window / 2 ? i - window / 2 : 0; }
+
+std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
+    const std::size_t n = cumulative.size() - 1;
+    std::vector<double> envelope(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t first = window_start(i, window);
+        const std::size_t last = std::min(n, first + window);
+        envelope[i] = (cumulative[last] - cumulative[first]) / static_cast<double>(last - first);
+    }
+    return envelope;
+}
+
+}  // namespace dot11b::analyzer

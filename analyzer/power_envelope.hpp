@@ -1,0 +1,29 @@
+#pragma once
+// The power envelope that the burst detector and the receiver's timing share:
+// the sample power averaged over 0.5 us, a few chips, so that single chips do
+// not count but the ramps of a burst do.
+
+#include <cstddef>
+#include <vector>
+
+#include "common/types.hpp"
+
+namespace dot11b::analyzer {
+
+// The samples in `seconds` at the rate, rounded, at least one.
+std::size_t samples_in(double seconds, double sample_rate_hz);
+
+// The envelope's averaging window: 0.5 us in samples.
+std::size_t envelope_window(double sample_rate_hz);
+
+// Running sums of the sample powers: element i holds the sum of the first i.
+std::vector<double> cumulative_power(SampleSpan samples);
+
+// The first sample that envelope value i averages: i - window / 2, or 0.
+std::size_t window_start(std::size_t i, std::size_t window);
+
+// Power averaged over `window` samples centred on each sample; the windows of
+// the first samples start at 0 and those of the last end with the samples.
+std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window);
+
+}  // namespace dot11b::analyzer
