@@ -98,7 +98,9 @@ TEST_F(PlotOperations, ViewsReturnHandlesOfShownWindowsPlacedAgainstTheirParent)
         EXPECT_EQ(window->windowTitle(), c.title);
     }
 
-    // A parent that has closed in the meantime places against the screen.
+    // A parent that has closed in the meantime places against the screen
+    // (with no other plot window open there, which would cascade it).
+    for (const auto& window : opened_) delete window.data();
     const double gone = gui::handle_of(new QMainWindow);
     delete gui::object_of(gone);
     QWidget* ccdf = open("XR_PlotCCDF", {Value::scalar(gone), label, wave(10)});
