@@ -62,6 +62,13 @@ QRect cascaded(QRect placed, std::span<const QPoint> taken, const QRect& screen,
     return placed;
 }
 
+QRect on_screen(QRect placed, const QRect& screen) {
+    placed.setSize(placed.size().boundedTo(screen.size()));
+    placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() - placed.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() - placed.height() + 1));
+    return placed;
+}
+
 QRect shared_placement(const QWidget* parent) { return shared_placement(geometry_of(parent), screen_of(parent)); }
 
 QRect spectrum_placement(const QWidget* parent) { return spectrum_placement(geometry_of(parent), screen_of(parent)); }

@@ -29,6 +29,11 @@ QRect spectrum_placement(std::optional<QRect> parent, const QRect& screen);
 // top left when its title bar would leave the screen.
 QRect cascaded(QRect placed, std::span<const QPoint> taken, const QRect& screen, int step);
 
+// The place moved onto `screen` where it reaches past an edge, and shrunk to
+// it where it is larger: the rules put a window below a tall parent partly
+// off the screen.
+QRect on_screen(QRect placed, const QRect& screen);
+
 // Both rules for a live parent window (nullptr: the screen).
 QRect shared_placement(const QWidget* parent);
 QRect spectrum_placement(const QWidget* parent);

@@ -56,12 +56,10 @@ PlotWindow* shown(QWidget* parent, PlotWindow* window, const QRect& placement, c
     const QRect screen = available_screen(parent);
     QRect placed = cascaded(placement, plot_window_corners(window), screen, step);
     window->setProperty(kCascadeCorner, placed.topLeft());
-    // Wider where the contents ask for it (the analysis report's lines), within the screen.
-    if (window->sizeHint().width() > placed.width()) {
-        placed.setWidth(std::min(window->sizeHint().width(), std::max(placed.width(), screen.width())));
-        if (placed.right() > screen.right()) placed.moveLeft(std::max(screen.left(), screen.right() - placed.width() + 1));
-    }
-    window->setGeometry(placed);
+    // Wider where the contents ask for it (the analysis report's lines); the
+    // title bar, which the window's geometry leaves out, on the screen too.
+    placed.setWidth(std::max(placed.width(), window->sizeHint().width()));
+    window->setGeometry(on_screen(placed, screen.adjusted(0, step, 0, 0)));
     window->setWindowTitle(name);
     window->remember_limits();
     window->show();

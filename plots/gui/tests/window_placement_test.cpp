@@ -53,9 +53,26 @@ TEST(PlotWindowPlacement, CascadesFromTheWindowsAlreadyOpen) {
     EXPECT_EQ(cascaded(QRect(900, 100, 600, 300), wide, screen, 30).topLeft(), QPoint(930, 130));
 }
 
+TEST(PlotWindowPlacement, PlacesReachingPastTheScreenMoveOntoIt) {
+    const QRect screen(0, 30, 1024, 738);
+    struct Case {
+        QRect placed, expected;
+    };
+    const Case cases[] = {
+        {{100, 200, 400, 300}, {100, 200, 400, 300}},
+        {{100, 600, 400, 300}, {100, 468, 400, 300}},
+        {{800, 10, 400, 300}, {624, 30, 400, 300}},
+        {{-50, 100, 400, 300}, {0, 100, 400, 300}},
+        {{100, 100, 1200, 900}, {0, 30, 1024, 738}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(on_screen(c.placed, screen), c.expected) << c.placed.x() << "," << c.placed.y();
+}
+
+// Parents well inside the 800 x 600 screen of the offscreen platform, so that
+// the placement rules keep their windows on it.
 TEST(PlotWindowPlacement, WindowsOpenedFromOneWindowDoNotCoverEachOther) {
     QMainWindow main;
-    main.setGeometry(100, 100, 800, 600);
+    main.setGeometry(50, 50, 500, 400);
     const Samples x = tone(400);
     std::vector<std::unique_ptr<PlotWindow>> windows;
     for (int k = 0; k < 3; ++k) windows.emplace_back(open_ccdf_window(&main, "x", x));

@@ -60,8 +60,9 @@ std::string error_of(std::string_view name, std::vector<Value> inputs) {
 }
 
 TEST_F(PlotOperations, ViewsReturnHandlesOfShownWindowsPlacedAgainstTheirParent) {
+    // Inside the 800 x 600 screen of the offscreen platform, with the window placed against it.
     QMainWindow main;
-    main.setGeometry(100, 100, 800, 600);
+    main.setGeometry(50, 50, 500, 400);
     const double parent = gui::handle_of(&main);
     const Value label = Value::text("Test");
 
