@@ -9,6 +9,7 @@
 #include "analyzer/constants.hpp"
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -128,9 +129,9 @@ bool Analysis::passed() const {
 }
 
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options) {
-    if (!(sample_rate_hz >= kChipRateHz) || !std::isfinite(sample_rate_hz)) {
+    if (!sample_rate_allowed(sample_rate_hz, kChipRateHz)) {
         throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
-                          number_text(kChipRateHz) + " Hz (the chip rate) or more");
+                          allowed_sample_rates(kChipRateHz, "the chip rate"));
     }
     const auto unusable = std::find_if(samples.begin(), samples.end(),
                                        [](Complex x) { return !std::isfinite(x.real()) || !std::isfinite(x.imag()); });

@@ -17,12 +17,17 @@ trap 'rm -rf "$folder"' EXIT
 
 largest=(--rate 1 --preamble long --mac-header --fcs --payload pn9 --length 2312 --oversampling 3.5 --filter gaussian)
 
-# Wall time of one run of "$@" in microseconds, from bash's own clock (no fork).
-elapsed_us() {
+# Times one run of "$@" in microseconds, from bash's own clock (no fork), into
+# $elapsed. A failed run ends the benchmark with its message: its time means nothing.
+time_run() {
   local start=$EPOCHREALTIME
-  "$@" >/dev/null 2>&1
+  if ! "$@" >/dev/null 2>"$folder/stderr.txt"; then
+    echo "process_bench.sh: failed: $*" >&2
+    cat "$folder/stderr.txt" >&2
+    exit 1
+  fi
   local end=$EPOCHREALTIME
-  echo $(( (${end/./} - ${start/./}) ))
+  elapsed=$(( (${end/./} - ${start/./}) ))
 }
 
 median_ms() {
@@ -40,8 +45,10 @@ compare() {
   local command=("${@:1:split-1}") floor=("${@:split+1}")
   local times=() floor_times=()
   for ((i = 0; i < runs; ++i)); do
-    times+=("$(elapsed_us "${command[@]}")")
-    floor_times+=("$(elapsed_us "${floor[@]}")")
+    time_run "${command[@]}"
+    times+=("$elapsed")
+    time_run "${floor[@]}"
+    floor_times+=("$elapsed")
   done
   local ms floor_ms
   ms=$(printf '%s\n' "${times[@]}" | median_ms)
@@ -67,6 +74,9 @@ sweep=(--sweep rate=1,2,5.5,11 --sweep preamble=long,short --sweep oversampling=
   --sweep filter=gaussian,root-cosine -o "$folder/sweep/{rate}M-{preamble}-os{oversampling}-{filter}.wfm")
 mkdir -p "$folder/sweep"
 sweep_times=()
-for ((i = 0; i < 5; ++i)); do sweep_times+=("$(elapsed_us "$gen" "${sweep[@]}")"); done
+for ((i = 0; i < 5; ++i)); do
+  time_run "$gen" "${sweep[@]}"
+  sweep_times+=("$elapsed")
+done
 printf '%-44s %8s ms   %-22s %8s ms\n' "sweep of 64 default frames to .wfm" \
   "$(printf '%s\n' "${sweep_times[@]}" | median_ms)" "aim" "1000.00"

@@ -36,15 +36,22 @@ int sync_folder(const fs::path& folder) {
     return error;
 }
 
+// A name in `folder` for a temporary file of this process: short, whatever
+// the length of the target's name.
+fs::path temporary_name(const fs::path& folder) {
+    static std::atomic<unsigned> counter = 0;
+    return folder / (".dot11b-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp");
+}
+
+constexpr int kNameAttempts = 100;
+
 }  // namespace
 
 DurableFile::DurableFile(fs::path target) : target_(std::move(target)) {
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) fail(EISDIR);
-    static std::atomic<unsigned> counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary_ = target_;
-        temporary_ += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary_ = temporary_name(folder_of(target_));
         // A new file's mode follows the umask, as any file the user creates.
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) return;
@@ -56,6 +63,7 @@ DurableFile::DurableFile(fs::path target) : target_(std::move(target)) {
 DurableFile::~DurableFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!committed_) ::unlink(temporary_.c_str());
+    if (!previous_.empty()) ::unlink(previous_.c_str());
 }
 
 void DurableFile::fail(int error) const { fail_on(target_, error); }
@@ -96,6 +104,32 @@ void DurableFile::commit() {
     if (const int error = sync_folder(folder_of(target_)); error != 0) fail(error);
 }
 
+void DurableFile::keep_previous() {
+    struct stat existing {};
+    had_previous_ = ::lstat(target_.c_str(), &existing) == 0;
+    if (!had_previous_) return;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const fs::path name = temporary_name(folder_of(target_));
+        if (::link(target_.c_str(), name.c_str()) == 0) {
+            previous_ = name;
+            return;
+        }
+        if (errno != EEXIST) return;
+    }
+}
+
+bool DurableFile::restore_previous() {
+    if (!committed_) return true;
+    const bool restored = had_previous_ ? !previous_.empty() && ::rename(previous_.c_str(), target_.c_str()) == 0
+                                        : ::unlink(target_.c_str()) == 0;
+    if (restored) {
+        previous_.clear();
+        committed_ = false;
+        sync_folder(folder_of(target_));
+    }
+    return restored;
+}
+
 DurableFile& DurableFileSet::add(const fs::path& target) {
     files_.push_back(std::make_unique<DurableFile>(target));
     return *files_.back();
@@ -103,7 +137,25 @@ DurableFile& DurableFileSet::add(const fs::path& target) {
 
 void DurableFileSet::commit() {
     for (const auto& file : files_) file->finish();
-    for (const auto& file : files_) file->commit();
+    if (files_.size() == 1) {
+        files_.front()->commit();
+        return;
+    }
+    for (const auto& file : files_) file->keep_previous();
+    for (const auto& file : files_) {
+        try {
+            file->commit();
+        } catch (const IoError& e) {
+            std::string kept_new;
+            for (const auto& earlier : files_) {
+                if (earlier->restore_previous()) continue;
+                kept_new += (kept_new.empty() ? "" : ", ") + earlier->target().string();
+            }
+            throw IoError(std::string(e.what()) +
+                          (kept_new.empty() ? "; the files written before it are as they were"
+                                            : "; these files could not be put back as they were: " + kept_new));
+        }
+    }
 }
 
 void write_file_durably(const fs::path& path, std::span<const std::uint8_t> bytes) {

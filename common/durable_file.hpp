@@ -3,6 +3,8 @@
 // temporary file in the target's folder, flushed to disk, renamed onto the
 // target and the folder synced, so a crash or a failure leaves either the old
 // file or the new one, never a mix. A replaced file keeps its permissions.
+// Temporary names are short (".dot11b-PID-N.tmp"), so that any target name
+// the file system allows can be written.
 
 #include <cstdint>
 #include <filesystem>
@@ -38,11 +40,20 @@ public:
     // finish(), then renames the file onto the target and syncs the folder.
     void commit();
 
+    // For a set of files: before commit(), keeps the file the target holds
+    // under a second temporary name (a hard link), where the file system
+    // allows. After commit(), restore_previous() puts it back (or removes the
+    // target that was new) and says whether it could.
+    void keep_previous();
+    bool restore_previous();
+
 private:
     [[noreturn]] void fail(int error) const;
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    std::filesystem::path previous_;  // the replaced file, kept until the set is committed
+    bool had_previous_ = false;
     int fd_ = -1;
     std::size_t written_ = 0;  // bytes written so far
     std::size_t sent_ = 0;     // of which the disk has been asked to write
@@ -53,6 +64,8 @@ private:
 
 // Several files replaced together: every file is written and flushed before
 // the first one is renamed, so a failure while writing changes none of them.
+// When a later rename fails, the files already renamed are put back as they
+// were; the error names any target that could not be.
 class DurableFileSet {
 public:
     DurableFile& add(const std::filesystem::path& target);

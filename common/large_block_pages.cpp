@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <new>
 
 namespace {
@@ -22,6 +23,8 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 void* allocate(std::size_t size) {
     if (size < kLargeBlock) return std::malloc(size == 0 ? 1 : size);
+    // Rounding up such a size would wrap around to a tiny block.
+    if (size > std::numeric_limits<std::size_t>::max() - (kHugePage - 1)) return nullptr;
     const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
     void* block = std::aligned_alloc(kHugePage, rounded);
     // Only advice: where the kernel has no huge page to give, 4 KiB pages serve.

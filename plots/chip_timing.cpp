@@ -5,6 +5,7 @@
 
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 #include "plots/signal_columns.hpp"
 
 namespace dot11b::plots {
@@ -31,6 +32,11 @@ double symbol_offset(const ChipTiming& timing, double symbol_delay) {
 EyeDiagram chip_eye_diagram(SampleSpan samples, double sample_rate_hz, double symbol_delay) {
     if (!(symbol_delay >= 0 && symbol_delay <= 1)) {
         throw ConfigError("eye diagram: symbol delay " + number_text(symbol_delay) + " is outside 0 to 1");
+    }
+    // The eye is as wide as a symbol's samples: the rate sizes its buffers.
+    if (!sample_rate_allowed(sample_rate_hz)) {
+        throw ConfigError("eye diagram: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
+                          allowed_sample_rates());
     }
     const ChipTiming timing = chip_timing(sample_rate_hz);
     return eye_diagram(iq_columns(samples), timing.samples_per_symbol, timing.chips_per_symbol,

@@ -1,6 +1,5 @@
 #include "app/waveform_files/recording_reader.hpp"
 
-#include <cmath>
 #include <utility>
 
 #include "app/waveform_files/cf32_file.hpp"
@@ -8,6 +7,8 @@
 #include "app/waveform_files/sigmf_recording.hpp"
 #include "app/waveform_files/wfm_file.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 
 namespace dot11b::waveform_files {
 namespace {
@@ -18,8 +19,9 @@ double given_sample_rate(const std::filesystem::path& path, const ReadOptions& o
         throw ConfigError(path.string() + " holds no sample rate: it needs --sample-rate HZ");
     }
     const double rate = *options.sample_rate_hz;
-    if (!std::isfinite(rate) || rate <= 0) {
-        throw ConfigError(path.string() + ": the sample rate must be a positive number of Hz");
+    if (!sample_rate_allowed(rate)) {
+        throw ConfigError(path.string() + ": sample rate " + number_text(rate) + " Hz is not allowed; allowed: " +
+                          allowed_sample_rates());
     }
     return rate;
 }

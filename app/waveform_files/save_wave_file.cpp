@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "app/waveform_files/input_file.hpp"
+#include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 #include "frame/matfile.hpp"
 
 namespace dot11b::waveform_files {
@@ -60,8 +62,10 @@ Recording read_save_wave(const std::filesystem::path& path) {
     if (!wave || wave->kind() != frame::Value::Kind::Double || wave->cols() != 2 || wave->rows() == 0) {
         fail_to_open(path, "the Save Wave file has no real N x 2 matrix wave");
     }
-    if (!is_real_scalar(rate) || rate->reals()[0] <= 0) {
-        fail_to_open(path, "the Save Wave file has no positive sampleRate");
+    if (!is_real_scalar(rate)) fail_to_open(path, "the Save Wave file has no real scalar sampleRate");
+    if (!sample_rate_allowed(rate->reals()[0])) {
+        fail_to_open(path, "sampleRate " + number_text(rate->reals()[0]) + " Hz is not allowed; allowed: " +
+                               allowed_sample_rates());
     }
     const std::size_t n = wave->rows();
     if (points && (!is_real_scalar(points) || points->reals()[0] != static_cast<double>(n))) {

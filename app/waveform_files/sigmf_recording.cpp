@@ -8,6 +8,8 @@
 
 #include "app/waveform_files/cf32_file.hpp"
 #include "app/waveform_files/input_file.hpp"
+#include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 
 namespace dot11b::waveform_files {
 namespace {
@@ -126,7 +128,11 @@ Recording read_sigmf(const std::filesystem::path& path) {
         fail_to_open(paths.meta, "the SigMF metadata has no core:datatype");
     }
     const auto rate = number_at(global, "core:sample_rate");
-    if (!rate || *rate <= 0) fail_to_open(paths.meta, "the SigMF metadata has no positive core:sample_rate");
+    if (!rate) fail_to_open(paths.meta, "the SigMF metadata has no core:sample_rate");
+    if (!sample_rate_allowed(*rate)) {
+        fail_to_open(paths.meta, "core:sample_rate " + number_text(*rate) + " Hz is not allowed; allowed: " +
+                                     allowed_sample_rates());
+    }
     if (const auto channels = number_at(global, "core:num_channels"); channels && *channels != 1) {
         fail_to_open(paths.meta, "core:num_channels is " + global["core:num_channels"].dump() +
                                      "; only one channel is read");

@@ -11,6 +11,7 @@
 #include "app/waveform_files/wfm_file.hpp"
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
+#include "common/sample_rate_range.hpp"
 
 namespace dot11b::waveform_files {
 namespace {
@@ -34,9 +35,9 @@ SigmfDescription sigmf_description(const WaveformOutput& waveform) {
 
 // SigMF recordings and Save Wave files hold the sample rate.
 void check_sample_rate(const std::filesystem::path& path, double rate) {
-    if (!(rate > 0 && std::isfinite(rate))) {
-        throw ConfigError(path.string() + ": the file records the sample rate, which must be above 0 Hz; it is " +
-                          number_text(rate));
+    if (!sample_rate_allowed(rate)) {
+        throw ConfigError(path.string() + ": the file records the sample rate " + number_text(rate) +
+                          " Hz, which is not allowed; allowed: " + allowed_sample_rates());
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "analyzer/constants.hpp"
 #include "app/waveform_files/recording_reader.hpp"
+#include "cli/common/sample_rate_option.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -31,8 +33,8 @@ void AnalyzeOptions::add_to(CLI::App& app) {
 }
 
 void AnalyzeOptions::add_recording_options_to(CLI::App& app) {
-    app.add_option("--sample-rate", sample_rate, "sample rate in Hz, for files that do not hold it (.wfm, .cf32)")
-        ->check(at_least(11e6, "11000000 Hz (the chip rate) or more"));
+    add_sample_rate_option(app, sample_rate, "sample rate in Hz, for files that do not hold it (.wfm, .cf32)",
+                           analyzer::kChipRateHz, "the chip rate");
 }
 
 void AnalyzeOptions::add_analysis_options_to(CLI::App& app) {

@@ -41,6 +41,7 @@ a configuration the frame builder refuses); 2 a usage error (an option or value 
 
 int generate(const WaveformOptions& waveform_options, const OutputOptions& options, const DownloadOptions& download,
              const VerifyOption& verify, std::ostream& out, std::ostream& err) {
+    refuse_shared_outputs(options);
     RunConfiguration run = configure_run(waveform_options, download);
     const app::FormatParameters& parameters = run.parameters;
     const app::SigGenSettings& settings = run.settings;

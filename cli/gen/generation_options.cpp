@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/calculation.hpp"
 #include "app/entry_rules.hpp"
@@ -98,8 +101,9 @@ CLI::Validator within(double min, double max, const std::string& unit, bool whol
     throw UsageError(option + " " + value + ": " + problem);
 }
 
-// A MAC address as six octets with ':' or '-' between them, as it is usually
-// written, or as the twelve hexadecimal digits the MAC header window takes.
+// A MAC address as six octets with ':' or '-' between them, as a device label
+// writes it, first octet first on air; or as the twelve hexadecimal digits the
+// MAC header window takes, a number whose least significant octet goes first.
 std::string address_digits(const std::string& entry, const std::string& text) {
     if (text.find_first_of(":-") == std::string::npos) return text;
     const char separator = text[text.find_first_of(":-")];
@@ -111,7 +115,8 @@ std::string address_digits(const std::string& entry, const std::string& text) {
         if (group.empty() || group.size() > 2) {
             refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
         }
-        digits += std::string(2 - group.size(), '0') + group;
+        // Each later octet is more significant in the window's number.
+        digits.insert(0, std::string(2 - group.size(), '0') + group);
         start = end + 1;
     }
     if (groups != 6) refuse("--mac", entry, "a MAC address is six octets, such as 00:12:34:56:78:AB or 00-12-34-56-78-AB");
@@ -143,6 +148,19 @@ void set_mac_field(mac::MacHeader& header, const std::string& entry) {
                    mac::hex_string(static_cast<double>(max), 0));
     }
     header[*field].contents = value;
+}
+
+// "--a is not used", "--a and --b are not used": of the options in `given`, those typed.
+std::string not_used(std::initializer_list<std::pair<bool, const char*>> given) {
+    std::vector<std::string> typed;
+    for (const auto& [is_given, option] : given) {
+        if (is_given) typed.emplace_back(option);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == typed.size() ? " and " : ", ") + typed[i];
+    }
+    return text + (typed.size() == 1 ? " is not used" : " are not used");
 }
 
 // A note when the stored value is not the value typed.
@@ -242,7 +260,8 @@ void GenerationOptions::add_to(CLI::App& app) {
     app.add_flag("--mirror", mirror_, "mirror the spectrum (conjugate the waveform)");
     app.add_flag("--mac-header", mac_header_, "prepend the MAC header (framed mode)");
     app.add_option("--mac", mac_fields_,
-                   "a MAC header field in hexadecimal, FIELD=HEX; addresses also as 00:12:34:56:78:AB (default 0)");
+                   "a MAC header field in hexadecimal, FIELD=HEX; addresses also as on a device label, "
+                   "00:12:34:56:78:AB, first octet first on air (default 0)");
     app.add_option("--mac-off", mac_off_, "leave a MAC header field out")->check(CLI::IsMember(mac_field_names()));
     app.add_flag("--fcs", fcs_, "append the frame check sequence (framed mode)");
     auto* payload =
@@ -324,11 +343,24 @@ void GenerationOptions::apply(app::FormatParameters& p, app::SigGenSettings& set
                             number_text(p.oversampling));
         }
     }
+    if (p.filter == phy::FilterType::None && (filter_factor_ || filter_length_)) {
+        notes.push_back("--filter none: the waveform is not filtered, so " +
+                        not_used({{filter_factor_.has_value(), "--filter-factor"},
+                                 {filter_length_.has_value(), "--filter-length"}}));
+    }
     if (mirror_) p.mirror_spectrum = true;
     if (mac_header_) p.mac_header.active = true;
     for (const auto& entry : mac_fields_) set_mac_field(p.mac_header.contents, entry);
     for (const auto& name : mac_off_) p.mac_header.contents[*mac::mac_field_from_name(name)].active = false;
     if (fcs_) p.fcs.active = true;
+    if (!p.mac_header.active && (!mac_fields_.empty() || !mac_off_.empty())) {
+        notes.push_back("the waveform has no MAC header (give --mac-header), so " +
+                        not_used({{!mac_fields_.empty(), "--mac"}, {!mac_off_.empty(), "--mac-off"}}));
+    }
+    if (!p.framed && (mac_header_ || fcs_)) {
+        notes.push_back("--unframed: the waveform is the modulated payload alone, so " +
+                        not_used({{mac_header_, "--mac-header"}, {fcs_, "--fcs"}}));
+    }
     if (payload_) p.data_source = static_cast<mac::PayloadSource>(value_of(kPayloads, *payload_));
     if (length_) p.data_length = static_cast<std::size_t>(*length_);
     if (payload_file_) {

@@ -1,8 +1,9 @@
 #include "cli/gen/output_template.hpp"
 
 #include <algorithm>
-#include <map>
+#include <vector>
 
+#include "cli/common/shared_output_files.hpp"
 #include "cli/gen/usage_error.hpp"
 
 namespace dot11b::cli {
@@ -12,14 +13,6 @@ std::string swept_fields(const SweepPoint& point) {
     std::string text;
     for (const auto& entry : point) text += (text.empty() ? "{" : ", {") + entry.first + "}";
     return text.empty() ? "none" : text;
-}
-
-// The file a path names: lexically normal, and one name for both halves of a SigMF recording.
-std::filesystem::path file_key(const std::filesystem::path& path) {
-    std::filesystem::path key = path.lexically_normal();
-    const auto extension = key.extension();
-    if (extension == ".sigmf-meta" || extension == ".sigmf-data") key.replace_extension(".sigmf");
-    return key;
 }
 
 }  // namespace
@@ -47,11 +40,11 @@ std::string expand_template(const std::string& name, const SweepPoint& point) {
 }
 
 void refuse_duplicate_files(std::span<const PlannedFile> files, std::span<const SweepPoint> points) {
-    std::map<std::filesystem::path, const PlannedFile*> seen;
-    for (const PlannedFile& file : files) {
-        const auto [it, inserted] = seen.emplace(file_key(file.path), &file);
-        if (inserted) continue;
-        const PlannedFile& first = *it->second;
+    std::vector<std::filesystem::path> names;
+    for (const PlannedFile& file : files) names.push_back(file.path);
+    if (const auto shared = first_shared_file(names)) {
+        const PlannedFile& first = files[shared->first];
+        const PlannedFile& file = files[shared->second];
         const auto describe = [&](std::size_t configuration) {
             const std::string text = point_text(points[configuration]);
             return text.empty() ? std::string("the configuration") : text;

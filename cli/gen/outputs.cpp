@@ -3,9 +3,27 @@
 #include "app/parameter_file.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/waveform_writer.hpp"
+#include "cli/common/shared_output_files.hpp"
 #include "cli/gen/configuration_description.hpp"
+#include "cli/gen/usage_error.hpp"
 
 namespace dot11b::cli {
+
+void refuse_shared_outputs(const OutputOptions& options) {
+    std::vector<std::filesystem::path> names;
+    std::vector<std::string> named_by;
+    const auto add = [&](const std::string& option, const std::string& name) {
+        names.emplace_back(name);
+        named_by.push_back(option + " " + name);
+    };
+    for (const auto& name : options.outputs) add("-o", name);
+    if (options.markers) add("--markers", *options.markers);
+    if (options.save_params) add("--save-params", *options.save_params);
+    if (const auto shared = first_shared_file(names)) {
+        throw UsageError(named_by[shared->second] + ": the same file as " + named_by[shared->first] +
+                         "; give each output a file of its own; nothing was written");
+    }
+}
 
 std::vector<std::filesystem::path> stage_outputs(DurableFileSet& files, const OutputOptions& options,
                                                  const GeneratedWaveform& waveform) {

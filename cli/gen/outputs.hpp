@@ -10,6 +10,10 @@
 
 namespace dot11b::cli {
 
+// Throws UsageError naming both options when two outputs of the run stand
+// for one file (a SigMF recording is one file whichever of its names is given).
+void refuse_shared_outputs(const OutputOptions& options);
+
 // Writes every file the options ask for (the -o files in their formats, the
 // markers, the parameter file) into `files`, that is to temporary files that
 // replace their targets only when `files` is committed. Returns the files'

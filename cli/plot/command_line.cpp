@@ -7,6 +7,8 @@
 #include <CLI/CLI.hpp>
 
 #include "app/waveform_files/recording_reader.hpp"
+#include "cli/common/sample_rate_option.hpp"
+#include "cli/common/shared_output_files.hpp"
 #include "cli/plot/plot_request.hpp"
 #include "cli/plot/render.hpp"
 #include "common/durable_file.hpp"
@@ -37,8 +39,7 @@ void add_options(CLI::App& app, Options& options) {
                    "KIND:OUT, KIND one of spectrum ccdf iq iq-overlay eye scatter waterfall, OUT a .png, .pdf or .csv")
         ->required()
         ->allow_extra_args(false);
-    app.add_option("--sample-rate", options.sample_rate, "sample rate in Hz of a .wfm or .cf32 file")
-        ->check(CLI::PositiveNumber);
+    add_sample_rate_option(app, options.sample_rate, "sample rate in Hz of a .wfm or .cf32 file");
     app.add_option("--dac-bits", options.dac_bits, "quantise as a DAC of this many bits does before plotting (3-32)")
         ->check(CLI::Range(3, 32));
     app.add_option("--plot-size", options.plot_size, "WxH of PNG (pixels) and PDF (points) plots, default 800x600");
@@ -51,6 +52,12 @@ void add_options(CLI::App& app, Options& options) {
 int plot(const Options& options, std::ostream& err) {
     std::vector<PlotRequest> requests;
     for (const auto& text : options.plots) requests.push_back(parse_plot_request(text));
+    std::vector<std::filesystem::path> names;
+    for (const PlotRequest& request : requests) names.push_back(request.output);
+    if (const auto shared = first_shared_file(names)) {
+        throw ConfigError("--plot " + options.plots[shared->second] + ": the same file as --plot " +
+                          options.plots[shared->first] + "; give each plot a file of its own; nothing was written");
+    }
     const PlotSettings settings{parse_plot_size(options.plot_size), options.eye_delay, options.scatter_trace != 0};
 
     waveform_files::Recording recording = waveform_files::read_recording(options.file, {options.sample_rate});

@@ -108,5 +108,46 @@ TEST(AnalyzeProcess, ABasebandFrequencyOfZeroOrBelowIsTakenAsUnknown) {
     }
 }
 
+// Addresses as a device label writes them (colons or dashes) go on air first
+// octet first; the MAC header window's twelve digits are a number sent least
+// significant octet first. The receiver prints addresses in the order received.
+TEST(AnalyzeProcess, MacAddressesReachTheAirInTheOrderOfTheirForm) {
+    const TemporaryFolder folder;
+    const std::string recording = folder / "rec.sigmf-meta";
+    generate({"--mac-header", "--fcs", "--length", "20", "--mac", "Address1=00:12:34:56:78:AB", "--mac",
+              "Address2=2-A0-C9-1-34-56", "--mac", "Address3=0012345678AB", "-o", recording});
+    const test::ToolRun run = analyze(folder, {"--json", recording});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto mac = nlohmann::json::parse(run.out.substr(0, run.out.find('\n')))["mac_header"];
+    EXPECT_EQ(mac["Address1"], "00:12:34:56:78:ab") << mac;
+    EXPECT_EQ(mac["Address2"], "02:a0:c9:01:34:56") << mac;
+    EXPECT_EQ(mac["Address3"], "ab:78:56:34:12:00") << mac;
+}
+
+// A rate no recording has is refused with the allowed range, typed (a usage
+// error) or read from the file (a runtime failure), instead of sizing buffers by it.
+TEST(AnalyzeProcess, SampleRatesOutsideTheRangeAreRefused) {
+    const TemporaryFolder folder;
+    const std::string cf32 = folder / "rec.cf32";
+    const std::string sigmf = folder / "rec.sigmf-meta";
+    generate({"--length", "20", "-o", cf32, "-o", sigmf});
+    auto meta = nlohmann::json::parse(test::read_text(sigmf));
+    for (const char* rate : {"1e15", "1e300"}) {
+        const test::ToolRun typed = analyze(folder, {"--sample-rate", rate, cf32});
+        EXPECT_EQ(typed.status, 2) << rate << ": " << typed.err;
+        EXPECT_TRUE(contains(typed.err, std::string("--sample-rate: ") + rate + " is not allowed; allowed: 11000000 Hz "
+                                        "(the chip rate) to 1000000000 Hz"))
+            << typed.err;
+
+        meta["global"]["core:sample_rate"] = std::stod(rate);
+        test::write_text(sigmf, meta.dump());
+        const test::ToolRun read = analyze(folder, {sigmf});
+        EXPECT_EQ(read.status, 1) << rate << ": " << read.err;
+        EXPECT_TRUE(contains(read.err, "core:sample_rate 1e+")) << read.err;
+        EXPECT_TRUE(contains(read.err, "allowed: above 0 Hz to 1000000000 Hz")) << read.err;
+        EXPECT_EQ(read.out, "");
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::cli

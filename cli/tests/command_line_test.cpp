@@ -4,7 +4,9 @@
 #include <bit>
 #include <complex>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -396,6 +398,16 @@ TEST(CommandLine, SummaryShowsTheValuesUsed) {
          {{"samples", 28}, {"data_length_octets", 1}, {"ramp", {{"type", "none"}, {"us", 0.0}, {"samples", 0}}},
           {"idle", {{"us", 0.0}, {"samples", 0}}}},
          {"--unframed: the waveform has no ramps and no idle time, so their settings are not used"}},
+        // Options whose only effect needs another option that is not given.
+        {{"--mac", "SeqCntrl=10", "--mac-off", "Address4"},
+         nlohmann::json::object(),
+         {"the waveform has no MAC header (give --mac-header), so --mac and --mac-off are not used"}},
+        {{"--unframed", "--length", "1", "--filter", "none", "--mac-header", "--fcs"},
+         {{"psdu_octets", 1}},
+         {"--unframed: the waveform is the modulated payload alone, so --mac-header and --fcs are not used"}},
+        {{"--filter", "none", "--filter-factor", "0.3"},
+         nlohmann::json::object(),
+         {"--filter none: the waveform is not filtered, so --filter-factor is not used"}},
     };
     for (const Case& c : cases) {
         auto arguments = c.arguments;
@@ -418,12 +430,19 @@ TEST(CommandLine, EntriesAsUsuallyTyped) {
     ASSERT_EQ(run({"-o", upper, "--filter", "none", "--unframed", "--length", "1"}).status, 0);
     EXPECT_EQ(read_bytes(upper).size(), 4U * 28);
 
-    for (const char* address : {"00:12:34:56:78:ab", "00-12-34-56-78-AB", "0012345678ab", "0:12:34:56:78:ab"}) {
+    // The window's number of a label-form address holds its first octet least significant.
+    const std::pair<const char*, std::uint64_t> addresses[] = {
+        {"00:12:34:56:78:ab", 0xAB7856341200U},
+        {"00-12-34-56-78-AB", 0xAB7856341200U},
+        {"0:12:34:56:78:ab", 0xAB7856341200U},
+        {"0012345678ab", 0x0012345678ABU},
+    };
+    for (const auto& [address, number] : addresses) {
         const std::string saved = (folder / "set.mat").string();
         ASSERT_EQ(run({"--mac", std::string("Address1=") + address, "--save-params", saved, "--estimate"}).status, 0)
             << address;
         EXPECT_EQ(app::load_parameter_file(saved).parameters.mac_header.contents[mac::MacField::Address1].contents,
-                  0x0012345678ABU)
+                  number)
             << address;
     }
 

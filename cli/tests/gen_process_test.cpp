@@ -78,5 +78,38 @@ TEST(GenProcess, LargestFrameIsWrittenWhole) {
     EXPECT_EQ(read_bytes(folder / "process.cf32"), read_bytes(folder / "in-process.cf32"));
 }
 
+// A name of 250 characters is valid on the usual file systems (255 at most);
+// the temporary file beside it must not need a longer one.
+TEST(GenProcess, ALongValidNameIsWritten) {
+    const TemporaryFolder folder;
+    const std::string name = std::string(239, 'w') + ".sigmf-meta";
+    const ProcessRun run = run_program(folder, {"--length", "10", "-o", folder / name});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(folder / name));
+    EXPECT_TRUE(std::filesystem::exists(folder / (std::string(239, 'w') + ".sigmf-data")));
+}
+
+// One file named twice for different contents: the later write would
+// replace the earlier. Refused, and nothing is written.
+TEST(GenProcess, AFileNamedTwiceIsRefusedAndNothingIsWritten) {
+    const TemporaryFolder folder;
+    const std::string same = folder / "same";
+    const std::vector<std::vector<std::string>> cases = {
+        {"-o", same + ".mat", "--save-params", same + ".mat"},
+        {"-o", same + ".wfm", "--markers", same + ".wfm"},
+        {"-o", same + ".cf32", "-o", folder / "sub" / ".." / "same.cf32"},
+        {"-o", same + ".sigmf-meta", "--markers", same + ".sigmf-data"},
+    };
+    for (const auto& arguments : cases) {
+        const ProcessRun run = run_program(folder, arguments);
+        EXPECT_EQ(run.status, 2) << arguments[1] << ": " << run.err;
+        EXPECT_NE(run.err.find("the same file as"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << run.err;
+        for (const char* extension : {".mat", ".wfm", ".cf32", ".sigmf-meta", ".sigmf-data"}) {
+            EXPECT_FALSE(std::filesystem::exists(same + extension)) << extension;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::cli

@@ -24,7 +24,8 @@ TEST(NamedOptions, ReachTheWaveformOptionsAsTyped) {
                                                 {"mac-off", {"Address4"}}});
     EXPECT_EQ(p.rate, phy::DataRate::Mbps2);
     EXPECT_TRUE(p.mirror_spectrum);
-    EXPECT_EQ(p.mac_header.contents[mac::MacField::Address1].contents, 0x00A0C9123456U);
+    // First octet first on air: the least significant of the header window's number.
+    EXPECT_EQ(p.mac_header.contents[mac::MacField::Address1].contents, 0x563412C9A000U);
     EXPECT_EQ(p.mac_header.contents[mac::MacField::SeqCntrl].contents, 0x10U);
     EXPECT_FALSE(p.mac_header.contents[mac::MacField::Address4].active);
 }

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -116,6 +117,38 @@ TEST(DurableFile, ASetIsRenamedOnlyWhenEveryFileIsWritten) {
     EXPECT_EQ(read_bytes(folder / "one.bin"), Bytes{1});
     EXPECT_EQ(read_bytes(folder / "two.bin"), (Bytes{2, 2}));
     EXPECT_EQ(folder.listing().size(), 2U);
+}
+
+// File systems allow names of 255 bytes; the temporary name must not be
+// longer than the target's.
+TEST(DurableFile, TheLongestNamesCanBeWritten) {
+    const TemporaryFolder folder;
+    const std::string name = std::string(239, 'n') + ".sigmf-data";
+    write_file_durably(folder / name, Bytes{1, 2});
+    EXPECT_EQ(read_bytes(folder / name), (Bytes{1, 2}));
+    EXPECT_EQ(folder.listing(), std::vector<std::string>{name});
+}
+
+// A rename that fails after others have happened: the files renamed before it
+// hold their earlier contents again, and a file that was new is gone.
+TEST(DurableFile, ASetWhoseLaterRenameFailsPutsBackTheEarlierFiles) {
+    const TemporaryFolder folder;
+    write_bytes(folder / "old.bin", {7, 7, 7});
+    std::string text;
+    {
+        DurableFileSet files;
+        files.add(folder / "old.bin").write(Bytes{1});
+        files.add(folder / "new.bin").write(Bytes{2});
+        files.add(folder / "late-folder").write(Bytes{3});
+        std::filesystem::create_directories(folder / "late-folder" / "inside");
+        text = error_text<IoError>([&] { files.commit(); });
+    }
+    EXPECT_EQ(text.rfind("cannot write " + (folder / "late-folder").string(), 0), 0U) << text;
+    EXPECT_NE(text.find("the files written before it are as they were"), std::string::npos) << text;
+    EXPECT_EQ(read_bytes(folder / "old.bin"), (Bytes{7, 7, 7}));
+    std::vector<std::string> listing = folder.listing();
+    std::sort(listing.begin(), listing.end());
+    EXPECT_EQ(listing, (std::vector<std::string>{"late-folder", "old.bin"})) << "left behind";
 }
 
 }  // namespace

@@ -32,5 +32,14 @@ TEST(ChipTiming, EyeRefusesADelayOutsideOneSymbol) {
     EXPECT_NO_THROW(chip_eye_diagram(samples, 38.5e6, 1));
 }
 
+// Rates that are no recording's would size the eye beyond any memory.
+TEST(ChipTiming, EyeRefusesARateOutsideTheToolsRange) {
+    const Samples samples(64, Complex(1, -1));
+    for (const double rate : {1e15, 1e300, 0.0, -38.5e6, std::nan("")}) {
+        EXPECT_THROW(chip_eye_diagram(samples, rate, 0), ConfigError) << rate;
+    }
+    EXPECT_NO_THROW(chip_eye_diagram(samples, 1e9, 0));
+}
+
 }  // namespace
 }  // namespace dot11b::plots

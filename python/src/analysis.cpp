@@ -61,7 +61,7 @@ constexpr const char* kAnalyzeDoc = R"(Finds every IEEE 802.11b burst of the sam
 transmitter measurements, as dot11b-analyze does with a recording of them.
 
 iq is a one-dimensional array of complex samples (complex128 is used as it
-is; other types are converted), sample_rate is in Hz (11 MHz or more). The
+is; other types are converted), sample_rate is in Hz (11 MHz to 1 GHz). The
 keyword arguments are dot11b-analyze's options with "_" for "-".
 
 Returns a list of dicts, exactly the objects dot11b-analyze --json prints:

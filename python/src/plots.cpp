@@ -82,7 +82,8 @@ y_limits (for a logarithmic axis) and x_ticks.)");
           R"(The eye diagram of I and Q over the 802.11b chip timing at the sample rate:
 time (in chips) with the traces i and q, NaN at each break between symbols,
 and x_limits, y_limits. symbol_delay (0 to 1) shifts the symbols by that part
-of a symbol; ValueError outside that range.)");
+of a symbol; ValueError outside that range, or for a sample_rate outside
+0 to 1 GHz.)");
 }
 
 }  // namespace dot11b::python

@@ -158,6 +158,7 @@ TEST(WaveformFiles, WritersRefuseWhatTheReadersWouldRefuse) {
     const Case cases[] = {
         {"s.sigmf-meta", {{0.5, 0}}, 0, "above 0 Hz"},
         {"m.mat", {{0.5, 0}}, -1, "above 0 Hz"},
+        {"s.sigmf-data", {{0.5, 0}}, 1e300, "1e+300 Hz, which is not allowed"},
         {"c.cf32", {{0.5, 0}, {0, nan}}, 1e6, "sample 1 is not a finite number"},
         {"m.mat", {{nan, 0}}, 1e6, "sample 0 is not a finite number"},
     };
@@ -185,6 +186,7 @@ TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
     write_text(folder / "text.sigmf-meta", "not { json");
     write_text(folder / "untyped.sigmf-meta", R"({"global": {"core:sample_rate": 1e6}})");
     write_text(folder / "unrated.sigmf-meta", R"({"global": {"core:datatype": "cf32_le"}})");
+    write_text(folder / "fast.sigmf-meta", R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": 1e300}})");
     write_text(folder / "cu16.sigmf-meta", meta_text("cu16_le"));
     write_text(folder / "nodata.sigmf-meta", meta_text("ci8"));
     write_text(folder / "two.sigmf-meta",
@@ -209,7 +211,9 @@ TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
         {at("text.sigmf-data"), "cannot open " + at("text.sigmf-meta") + ": the SigMF metadata is not JSON"},
         {at("untyped.sigmf-meta"), "cannot open " + at("untyped.sigmf-meta") + ": the SigMF metadata has no core:datatype"},
         {at("unrated.sigmf-meta"),
-         "cannot open " + at("unrated.sigmf-meta") + ": the SigMF metadata has no positive core:sample_rate"},
+         "cannot open " + at("unrated.sigmf-meta") + ": the SigMF metadata has no core:sample_rate"},
+        {at("fast.sigmf-meta"), "cannot open " + at("fast.sigmf-meta") +
+                                    ": core:sample_rate 1e+300 Hz is not allowed; allowed: above 0 Hz to 1000000000 Hz"},
         {at("cu16.sigmf-meta"), "cannot open " + at("cu16.sigmf-meta") +
                                     ": core:datatype \"cu16_le\" is not supported; supported: cf32_le, ci16_le, ci8"},
         {at("nodata.sigmf-meta"), "cannot open " + at("nodata.sigmf-data") + ": No such file or directory"},
@@ -223,6 +227,8 @@ TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
     }
     EXPECT_EQ(error_text<ConfigError>([&] { read_recording(at("nan.cf32")); }),
               at("nan.cf32") + " holds no sample rate: it needs --sample-rate HZ");
+    EXPECT_EQ(error_text<ConfigError>([&] { read_recording(at("nan.cf32"), {.sample_rate_hz = 1e15}); }),
+              at("nan.cf32") + ": sample rate 1e+15 Hz is not allowed; allowed: above 0 Hz to 1000000000 Hz");
 }
 
 }  // namespace
