@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev python3-scipy ccache
   qt6-base-dev libqcustomplot-dev libfftw3-dev fonts-dejavu-core
   libliquid-dev
-  pybind11-dev python3-dev python3-numpy python3-pytest
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 )
 
 missing=()

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
-#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -13,6 +12,7 @@
 #include "app/gui/callbacks.hpp"
 #include "app/gui/status_line.hpp"
 #include "common/gui/dialog_service.hpp"
+#include "common/gui/window_font.hpp"
 #include "ui_about_window.h"
 #include "ui_mac_header_window.h"
 #include "ui_main_window.h"
@@ -89,9 +89,7 @@ void set_font_scale(double factor) { font_scale() = factor; }
 void resize_all_fonts(QWidget* window) {
     QFont font = QApplication::font();
     if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * font_scale());
-    window->setFont(font);
-    // Menus are windows of their own, which do not take their parent's font.
-    for (QMenu* menu : window->findChildren<QMenu*>()) menu->setFont(font);
+    set_window_font(window, font);
 }
 
 QSize contents_size(QWidget* window) {

@@ -1,5 +1,7 @@
 #include "plots/gui/placement.hpp"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -43,6 +45,28 @@ QRect spectrum_placement(std::optional<QRect> parent, const QRect& screen) {
     return from_bottom_left(screen, parent->x() + 0.1 * parent->width(),
                             bottom_of(*parent, screen) + 0.18 * parent->height(), 0.8 * parent->width(),
                             0.8 * parent->height());
+}
+
+QRect cascaded(QRect placed, std::span<const QPoint> taken, const QRect& screen, int step) {
+    const auto occupied = [&](const QPoint& corner) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&](const QPoint& other) { return 2 * (other - corner).manhattanLength() < step; });
+    };
+    // One more place than there are windows is always free.
+    for (std::size_t tried = 0; tried <= taken.size() && occupied(placed.topLeft()); ++tried) {
+        placed.translate(step, step);
+        // Enough of the title bar to grab the window by.
+        const QRect title_bar(placed.topLeft(), QSize(std::min(placed.width(), 4 * step), step));
+        if (!screen.contains(title_bar)) placed.moveTopLeft(screen.topLeft());
+    }
+    return placed;
+}
+
+QRect on_screen(QRect placed, const QRect& screen) {
+    placed.setSize(placed.size().boundedTo(screen.size()));
+    placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() - placed.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() - placed.height() + 1));
+    return placed;
 }
 
 QRect shared_placement(const QWidget* parent) { return shared_placement(geometry_of(parent), screen_of(parent)); }

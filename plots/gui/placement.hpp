@@ -5,7 +5,9 @@
 // and return (client areas, without the window frame).
 
 #include <optional>
+#include <span>
 
+#include <QPoint>
 #include <QRect>
 
 class QWidget;
@@ -20,6 +22,17 @@ QRect shared_placement(std::optional<QRect> parent, const QRect& screen);
 // The spectrum's rule: moved right by a tenth of the parent's width and up by
 // 0.18 of its height, then 0.8 of its size. Without a parent: 300 x 300 at (50, 480).
 QRect spectrum_placement(std::optional<QRect> parent, const QRect& screen);
+
+// The place moved down and right by `step` as long as another window already
+// opens at it (within half a step), so that plot windows opened one after
+// another from the same window do not hide each other; back to the screen's
+// top left when its title bar would leave the screen.
+QRect cascaded(QRect placed, std::span<const QPoint> taken, const QRect& screen, int step);
+
+// The place moved onto `screen` where it reaches past an edge, and shrunk to
+// it where it is larger: the rules put a window below a tall parent partly
+// off the screen.
+QRect on_screen(QRect placed, const QRect& screen);
 
 // Both rules for a live parent window (nullptr: the screen).
 QRect shared_placement(const QWidget* parent);

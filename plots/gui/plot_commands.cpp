@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <vector>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QStyle>
 
 #include "common/gui/busy_pointer.hpp"
 #include "common/gui/dialog_service.hpp"
+#include "common/gui/window_font.hpp"
 #include "plots/analysis_view.hpp"
 #include "plots/gui/placement.hpp"
 #include "plots/gui/report_panel.hpp"
@@ -20,8 +27,39 @@ constexpr QSize kEyeWindowOneAxes{460, 360};
 constexpr int kScatterWindowSide = 420;
 constexpr QSize kWaterfallWindow{560, 420};
 
-PlotWindow* shown(PlotWindow* window, const QRect& placement, const QString& name) {
-    window->setGeometry(placement);
+// The corner each plot window's placement rule gave it, cascaded, before any
+// widening: the places the next windows cascade from.
+constexpr const char* kCascadeCorner = "cascadeCorner";
+
+std::vector<QPoint> plot_window_corners(const PlotWindow* apart_from) {
+    std::vector<QPoint> corners;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != apart_from && window->isVisible() && window->property(kCascadeCorner).isValid()) {
+            corners.push_back(window->property(kCascadeCorner).toPoint());
+        }
+    }
+    return corners;
+}
+
+QRect available_screen(const QWidget* parent) {
+    const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+}
+
+// The window takes the font of the window it was opened from (scaled there
+// with the application's fonts) and opens at its placement, cascaded from
+// the plot windows already open.
+PlotWindow* shown(QWidget* parent, PlotWindow* window, const QRect& placement, const QString& name) {
+    if (parent != nullptr) gui::set_window_font(window, parent->window()->font());
+    const int step = std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window),
+                              2 * QFontMetrics(window->font()).height());
+    const QRect screen = available_screen(parent);
+    QRect placed = cascaded(placement, plot_window_corners(window), screen, step);
+    window->setProperty(kCascadeCorner, placed.topLeft());
+    // Wider where the contents ask for it (the analysis report's lines); the
+    // title bar, which the window's geometry leaves out, on the screen too.
+    placed.setWidth(std::max(placed.width(), window->sizeHint().width()));
+    window->setGeometry(on_screen(placed, screen.adjusted(0, step, 0, 0)));
     window->setWindowTitle(name);
     window->remember_limits();
     window->show();
@@ -40,13 +78,13 @@ PlotWindow* new_window(const QString& tag, const QString& name, const QSize& siz
 PlotWindow* open_spectrum_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave) {
     auto* window = new PlotWindow("Magnitude Spectrum");
     draw_spectrum(window->canvas(), plots::magnitude_spectrum(iq_wave, sample_rate_hz));
-    return shown(window, spectrum_placement(parent), "Magnitude Spectrum " + label);
+    return shown(parent, window, spectrum_placement(parent), "Magnitude Spectrum " + label);
 }
 
 PlotWindow* open_ccdf_window(QWidget* parent, const QString& label, SampleSpan iq_wave) {
     auto* window = new PlotWindow("CCDF");
     draw_ccdf(window->canvas(), plots::ccdf(iq_wave));
-    return shown(window, shared_placement(parent), "CCDF " + label);
+    return shown(parent, window, shared_placement(parent), "CCDF " + label);
 }
 
 PlotWindow* open_iq_time_window(QWidget* parent, const QString& label, double sample_rate_hz, bool overlay,
@@ -55,13 +93,13 @@ PlotWindow* open_iq_time_window(QWidget* parent, const QString& label, double sa
     const QString shown_label = view.no_data ? "No Data" : label;
     auto* window = new PlotWindow("I(t) Q(t)");
     draw_iq_time(window->canvas(), std::move(view), overlay);
-    return shown(window, shared_placement(parent), "I(t) Q(t) " + shown_label);
+    return shown(parent, window, shared_placement(parent), "I(t) Q(t) " + shown_label);
 }
 
 PlotWindow* open_waterfall_window(QWidget* parent, const QString& label, double sample_rate_hz, double period_s,
                                   SampleSpan iq_wave) {
     PlotWindow* window = waterfall_window(iq_wave, sample_rate_hz, period_s, nullptr);
-    return shown(window, shared_placement(parent), "Spectrum Waterfall " + label);
+    return shown(parent, window, shared_placement(parent), "Spectrum Waterfall " + label);
 }
 
 PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave,
@@ -72,7 +110,7 @@ PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const
     const QRect placement = shared_placement(parent);
     try {
         PlotWindow* window = eye_diagram_window(iq_wave, n, period, offset, plots::parse_plot_style("b-"), nullptr);
-        return shown(window, placement, "Eye Diagram " + label);
+        return shown(parent, window, placement, "Eye Diagram " + label);
     } catch (const std::exception& e) {
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Eye Diagram\n") + e.what());
         return nullptr;
@@ -95,7 +133,7 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
             scatter_plot_window(iq_wave, n, offset, plots::parse_plot_style("b."), window.get());
             window->set_hold(false);
         }
-        return shown(window.release(), placement, "Scatter Diagram " + label);
+        return shown(parent, window.release(), placement, "Scatter Diagram " + label);
     } catch (const std::exception& e) {
         // A window half drawn would be left open and owned by no one.
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Plot Scatter Diagram\n") + e.what());
@@ -116,7 +154,7 @@ PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double s
     auto* window = new PlotWindow("Analysis");
     draw_analysis(window->canvas(), view);
     window->add_panel_below(new ReportPanel(view.verdict, view.passed, view.report));
-    return shown(window, shared_placement(parent), "Analysis " + label);
+    return shown(parent, window, shared_placement(parent), "Analysis " + label);
 }
 
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,

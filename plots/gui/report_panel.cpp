@@ -1,9 +1,14 @@
 #include "plots/gui/report_panel.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QEvent>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace dot11b::plot_windows {
@@ -28,7 +33,7 @@ ReportPanel::ReportPanel(const std::string& verdict, bool passed, const std::str
 
     report_->setObjectName("report");
     report_->setReadOnly(true);
-    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     report_->setPlainText(QString::fromStdString(report));
 
     auto* layout = new QVBoxLayout(this);
@@ -36,6 +41,15 @@ ReportPanel::ReportPanel(const std::string& verdict, bool passed, const std::str
     layout->addWidget(verdict_);
     layout->addWidget(report_, 1);
     apply_fonts();
+}
+
+QSize ReportPanel::sizeHint() const {
+    const QFontMetrics metrics(report_->font());
+    int widest = 0;
+    for (const QString& line : report_->toPlainText().split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const auto margins = static_cast<int>(std::ceil(2 * report_->document()->documentMargin()));
+    const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, report_);
+    return {widest + margins + 2 * report_->frameWidth() + scroll_bar, QWidget::sizeHint().height()};
 }
 
 void ReportPanel::changeEvent(QEvent* event) {

@@ -20,6 +20,8 @@ public:
     // The panel takes the height it is given, the report scrolling within it,
     // rather than one grown to fit the wrapped verdict.
     bool hasHeightForWidth() const override { return false; }
+    // As wide as the report's longest line; narrower, the lines wrap.
+    QSize sizeHint() const override;
 
 protected:
     void changeEvent(QEvent* event) override;

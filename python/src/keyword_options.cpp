@@ -65,7 +65,7 @@ std::string value_type(const cli::OptionDescription& option) {
     const auto colon = values.find(':');
     const std::string word = values.substr(0, colon);
     const std::string rest = colon == std::string::npos ? std::string() : values.substr(colon + 1);
-    std::string type = word == "TEXT" ? "str" : word == "FLOAT" ? "float" : word == "INT" ? "int" : word;
+    std::string type = word == "TEXT" ? "str" : word == "FLOAT" ? "float" : word == "INT" || word == "UINT" ? "int" : word;
     if (rest.starts_with("{")) {
         type = rest;
     } else if (!rest.empty()) {

@@ -2,6 +2,7 @@
 
 import gc
 import json
+import re
 import sys
 import threading
 import time
@@ -141,3 +142,32 @@ def test_two_threads_generate_at_once():
         sys.setswitchinterval(interval)
     (a_start, a_end), (b_start, b_end) = spans["a"], spans["b"]
     assert a_start < b_end and b_start < a_end
+
+
+# The keywords users are told about, impairments included.
+DOCUMENTED = {"rate", "modulation", "preamble", "unframed", "scrambler", "ramp", "ramp_time", "idle_time",
+              "oversampling", "filter", "filter_factor", "filter_length", "mirror", "locked_clocks", "pbcc_encoder",
+              "mac_header", "mac", "fcs", "payload", "length", "params", "frames", "pa_backoff", "iq_gain",
+              "iq_phase", "dc_offset", "clock_offset", "cfo", "snr", "seed"}
+
+
+# Each option's help states its default and, for numbers, its range; giving
+# the stated default builds the waveform that leaving it out builds.
+def test_help_lists_every_option_with_the_default_it_has():
+    doc = dot11b.generate.__doc__.split("Options\n-------\n", 1)[1]
+    entries = {name: (kind, " ".join(text.split()))
+               for name, kind, text in re.findall(r"^(\w+) : (.*)\n((?:    .*\n)+)", doc, re.M)}
+    assert DOCUMENTED <= entries.keys()
+    plain = dot11b.generate().iq.tobytes()
+    for name, (kind, text) in entries.items():
+        stated = re.search(r"\(default (.*?)\)$", text)
+        assert stated, name
+        if kind.startswith(("float", "int")):
+            assert " to " in kind or " to " in text, name
+        value = stated.group(1)
+        # mac's default is each field's; the start-up filter length, 6 symbols at
+        # oversampling 3.5, is one an entry cannot give: 6 rounds up to 7.
+        if value.startswith("None") or name in ("mac", "filter_length"):
+            continue
+        value = value == "True" if kind == "bool" else value
+        assert dot11b.generate(**{name: value}).iq.tobytes() == plain, name

@@ -5,6 +5,8 @@
 #include <functional>
 #include <thread>
 
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 
 #include "app/gui/tests/studio_fixture.hpp"
@@ -252,6 +254,23 @@ TEST_F(Studio, FontScaleReachesTheMenus) {
     const auto menus = scaled->findChildren<QMenu*>();
     ASSERT_FALSE(menus.empty());
     for (const QMenu* menu : menus) EXPECT_DOUBLE_EQ(menu->font().pointSizeF(), expected) << menu->objectName().toStdString();
+}
+
+// Once a menu is open, each of its items is one key away.
+TEST_F(Studio, EveryMenuItemHasAnAccessKeyOfItsOwn) {
+    const auto menus = static_cast<QMainWindow*>(main_)->menuBar()->actions();
+    ASSERT_FALSE(menus.empty());
+    for (QAction* menu : menus) {
+        if (!menu->isVisible() || menu->menu() == nullptr) continue;
+        std::map<QString, QStringList> owners;
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator() || !item->isVisible()) continue;
+            const QString key = QKeySequence::mnemonic(item->text()).toString();
+            EXPECT_FALSE(key.isEmpty()) << item->text().toStdString();
+            if (!key.isEmpty()) owners[key] << item->text();
+        }
+        for (const auto& [key, items] : owners) EXPECT_EQ(items.size(), 1) << items.join(", ").toStdString();
+    }
 }
 
 TEST_F(Studio, GeneratorPanelEntriesAreClampedAndTyposKeepTheStoredValue) {

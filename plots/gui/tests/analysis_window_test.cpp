@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
+#include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
 
 #include "app/calculation.hpp"
 #include "common/gui/testing/scripted_dialogs.hpp"
@@ -48,6 +54,28 @@ TEST(AnalysisWindow, ShowsTheReportVerdictAndSpectrumUnderTheMask) {
     EXPECT_DOUBLE_EQ(mask->data()->at(0)->value, -30);
     EXPECT_DOUBLE_EQ(mask->data()->at(3)->key, 11);
     EXPECT_EQ(canvas.axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(-19.25, 19.25));
+}
+
+// Opened from a small window, whose width it would take 0.8 of (400 px),
+// the window still shows every report line whole.
+TEST(AnalysisWindow, OpensWideEnoughForTheLongestReportLine) {
+    QMainWindow main;
+    main.setGeometry(40, 40, 500, 400);
+    const std::unique_ptr<PlotWindow> window(
+        open_analysis_window(&main, "Test", 38.5e6, default_waveform(), analyzer::AnalysisOptions{}));
+    ASSERT_NE(window, nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const auto* report = window->findChild<QPlainTextEdit*>("report");
+    const QFontMetrics metrics(report->font());
+    int widest = 0;
+    for (const QString& line : report_of(*window).split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+    // Nothing is cut off: a line longer than the window is wide wraps.
+    EXPECT_EQ(report->horizontalScrollBar()->maximum(), 0);
+    // The window grows towards the longest line, up to the screen's width.
+    const bool fits = report->viewport()->width() >= widest + 2 * report->document()->documentMargin();
+    EXPECT_TRUE(fits || window->width() == window->screen()->availableGeometry().width())
+        << window->width() << " px for lines of " << widest << " px";
+    EXPECT_GT(window->width(), 400);
 }
 
 TEST(AnalysisWindow, SampleRateBelowTheChipRateGoesToThePlotErrorDialog) {

@@ -60,8 +60,9 @@ std::string error_of(std::string_view name, std::vector<Value> inputs) {
 }
 
 TEST_F(PlotOperations, ViewsReturnHandlesOfShownWindowsPlacedAgainstTheirParent) {
+    // Inside the 800 x 600 screen of the offscreen platform, with the window placed against it.
     QMainWindow main;
-    main.setGeometry(100, 100, 800, 600);
+    main.setGeometry(50, 50, 500, 400);
     const double parent = gui::handle_of(&main);
     const Value label = Value::text("Test");
 
@@ -98,7 +99,9 @@ TEST_F(PlotOperations, ViewsReturnHandlesOfShownWindowsPlacedAgainstTheirParent)
         EXPECT_EQ(window->windowTitle(), c.title);
     }
 
-    // A parent that has closed in the meantime places against the screen.
+    // A parent that has closed in the meantime places against the screen
+    // (with no other plot window open there, which would cascade it).
+    for (const auto& window : opened_) delete window.data();
     const double gone = gui::handle_of(new QMainWindow);
     delete gui::object_of(gone);
     QWidget* ccdf = open("XR_PlotCCDF", {Value::scalar(gone), label, wave(10)});
