@@ -55,7 +55,9 @@ void retime(phy::FrameWaveform& period, double ppm) {
     Bits frame(length);
     Bits burst(length);
     for (std::size_t k = 0; k < length; ++k) {
-        const auto source = static_cast<std::size_t>(std::floor(static_cast<double>(k) * step + 0.5)) % n;
+        // The nearest input lies less than one period past the seam.
+        auto source = static_cast<std::size_t>(static_cast<double>(k) * step + 0.5);
+        if (source >= n) source -= n;
         frame[k] = period.frame_marker[source];
         burst[k] = period.burst_marker[source];
     }
