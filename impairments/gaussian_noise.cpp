@@ -50,12 +50,13 @@ struct LaneGenerators {
 
 // Box-Muller on a block of up to kBlock interleaved samples, one 64-bit
 // number a sample: its high 32 bits become u in [1, 2) as the mantissa of a
-// double, its low 23 bits v in [1, 2) as that of a float (no integer to
-// floating-point conversion, which the vector units lack for 64-bit words).
-// 2 - u lies in (0, 1] down to 2^-32, so the logarithm is finite and the
-// radius reaches 6.7 sigma (exceeded once in 4e9 samples). The logarithm,
-// sine and cosine run in single precision, twice as many per vector. The
-// whole block is compiled for three vector widths.
+// double, bits 9 to 31 v in [1, 2) as that of a float (the lowest bits of
+// xoshiro256+ are its weakest). No integer becomes a floating-point number
+// by conversion, which the vector units lack for 64-bit words. 2 - u lies in
+// (0, 1] down to 2^-32, so the logarithm is finite and the radius reaches
+// 6.7 sigma (exceeded once in 4e9 samples). The logarithm, sine and cosine
+// run in single precision, twice as many per vector. The whole block is
+// compiled for three vector widths.
 __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 void add_block(LaneGenerators& generators, double* iq, std::size_t count, double sigma) {
     std::uint64_t raw[kBlock];
@@ -64,7 +65,7 @@ void add_block(LaneGenerators& generators, double* iq, std::size_t count, double
     std::uint32_t v_bits[kBlock];
     for (std::size_t j = 0; j < count; ++j) {
         u_bits[j] = ((raw[j] >> 32) << 20) | 0x3FF0000000000000ULL;
-        v_bits[j] = (static_cast<std::uint32_t>(raw[j]) & 0x7FFFFFU) | 0x3F800000U;
+        v_bits[j] = (static_cast<std::uint32_t>(raw[j] >> 9) & 0x7FFFFFU) | 0x3F800000U;
     }
     double u[kBlock];
     float v[kBlock];

@@ -6,6 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <array>
+#include <cmath>
+#include <string>
+
 #include "app/entry_rules.hpp"
 #include "app/gui/figures.hpp"
 #include "app/gui/status_line.hpp"
