@@ -71,6 +71,12 @@ double filter_taps_entry(std::optional<double> symbols, double oversampling) {
     return std::max(std::min(whole_samples, kMaxFilterTaps), kMinFilterTaps);
 }
 
+std::size_t frames_entry(std::optional<double> frames) {
+    const auto n = readable(frames);
+    if (!n) return 1;
+    return static_cast<std::size_t>(std::clamp(std::round(*n), 1.0, static_cast<double>(kMaxFrames)));
+}
+
 std::size_t data_length_entry(std::optional<double> octets) {
     const auto n = readable(octets);
     if (!n) return kMaxDataLength;

@@ -42,6 +42,9 @@ double filter_factor_entry(std::optional<double> factor, phy::FilterType filter)
 // round(n / r) * r, then limited to 1 to 1000. Unreadable: 1000.
 double filter_taps_entry(std::optional<double> symbols, double oversampling);
 
+// Frames per period rounded and limited to 1 to 1000. Unreadable: 1.
+std::size_t frames_entry(std::optional<double> frames);
+
 // Payload octets rounded and limited to 0 to 2312. Unreadable: 2312.
 std::size_t data_length_entry(std::optional<double> octets);
 

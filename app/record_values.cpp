@@ -119,14 +119,6 @@ Value to_value(const FormatParameters& p) {
     return record.take();
 }
 
-namespace {
-
-// Record field of each impairment, in the order of kImpairmentFields.
-constexpr std::array<std::string_view, 7> kImpairmentRecordFields = {"PAbackoff", "IQgain",  "IQphase", "DCoffset",
-                                                                     "ClockOffset", "CFO", "SNR"};
-
-}  // namespace
-
 Value to_value(const impairments::ImpairmentSettings& impairments) {
     RecordWriter record;
     for (std::size_t k = 0; k < impairments::kImpairmentFields.size(); ++k) {

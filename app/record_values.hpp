@@ -4,6 +4,7 @@
 // comparisons depend on it; reading takes fields by name and checks each
 // one's type and range.
 
+#include <array>
 #include <string_view>
 
 #include "app/records.hpp"
@@ -16,6 +17,11 @@ frame::Value to_value(const mac::MacHeader& header);
 frame::Value to_value(const FormatParameters& parameters);
 frame::Value to_value(const SigGenSettings& settings);
 frame::Value to_value(const ConnectionConfig& config);
+// Record field of each impairment, in the order of kImpairmentFields; the
+// Impairments window's controls are named after them (txtCFO, chkCFO).
+inline constexpr std::array<std::string_view, 7> kImpairmentRecordFields = {
+    "PAbackoff", "IQgain", "IQphase", "DCoffset", "ClockOffset", "CFO", "SNR"};
+
 // Only the impairments that are on, then the noise seed.
 frame::Value to_value(const impairments::ImpairmentSettings& impairments);
 

@@ -84,8 +84,8 @@ ControlSettings format_parameters_view(const FormatParameters& p) {
     const double mbps = phy::rate_in_mbps(p.rate);
     v.text("tbGenerationMode", p.framed ? "Framed" : "Unframed").flag("tbGenerationMode", p.framed);
     v.enable("pdPreambleFormat", p.framed && mbps > 1);
-    for (const char* tag : {"chkClkLocked", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "chkMACheader",
-                            "chkMACfcs"}) {
+    for (const char* tag : {"chkClkLocked", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "txtFrames",
+                            "chkMACheader", "chkMACfcs"}) {
         v.enable(tag, p.framed);
     }
     v.enable("pbMACheaderSetup", mac_header_editable(p));
@@ -111,6 +111,7 @@ ControlSettings format_parameters_view(const FormatParameters& p) {
     v.enable("txtRampTime", p.ramp != phy::RampType::None && p.framed);
     v.number("txtRampTime", samples_to_microseconds(p.ramp_length, p.oversampling))
         .number("txtIdleInterval", samples_to_microseconds(p.idle_samples, p.oversampling))
+        .number("txtFrames", static_cast<double>(p.frames))
         .value("pdChannels", p.channel);
     return v.take();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The nine application-wide records shared between operations. They exist
+// The application-wide records shared between operations. They exist
 // from initialize() to terminate() and start empty.
 
 #include <array>
@@ -19,11 +19,12 @@ enum class Global {
     waveform,         // the last calculated waveform
     markers,          // the marker rows of the last calculated waveform
     MACheader,        // the MAC header record
+    impairmentParameters,  // the impairments the Impairments window applies to the waveform
 };
 
-inline constexpr std::array<std::string_view, 9> kGlobalNames = {
+inline constexpr std::array<std::string_view, 10> kGlobalNames = {
     "parameters", "SigGenSettings", "configuration", "configurationSA", "appInfo",
-    "figureList", "waveform",       "markers",       "MACheader",
+    "figureList", "waveform",       "markers",       "MACheader",     "impairmentParameters",
 };
 
 // Throws RuntimeError when the library is not ready.

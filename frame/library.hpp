@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "frame/globals.hpp"
 #include "frame/registry.hpp"
 #include "frame/value.hpp"
 
@@ -43,7 +44,7 @@ public:
 
 private:
     std::unordered_map<std::string_view, const Operation*> registry_;
-    std::array<Value, 9> globals_;
+    std::array<Value, kGlobalNames.size()> globals_;
 };
 
 // Throws RuntimeError when the library is not ready.

@@ -23,7 +23,7 @@ struct ScriptControls {
 const ScriptControls kMainWindow[] = {
     {"dot11b_GUI_b",
      {"tbGenerationMode", "pdDataRate", "pdModulation", "pdPreambleFormat", "chkClkLocked", "pdScrambler",
-      "chkEncoderActive", "pdChannels", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "pdOversampleRate",
+      "chkEncoderActive", "pdChannels", "pdPowerRamp", "txtRampTime", "txtIdleInterval", "txtFrames", "pdOversampleRate",
       "pdFilterType", "txtFilterFactor", "txtFilterTaps", "chkMirrorSpectrum", "chkMACheader", "chkMACfcs",
       "pbMACheaderSetup", "pdDATAsourceType", "txtDataLength"}},
     {"ORBconfig",

@@ -23,6 +23,15 @@ app::ConnectionConfig configuration() {
 }
 void store(const app::ConnectionConfig& configuration) { global(Global::configuration) = app::to_value(configuration); }
 
+impairments::ImpairmentSettings impairment_settings() {
+    const frame::Value& value = global(Global::impairmentParameters);
+    if (value.empty()) return {};
+    return app::impairment_settings_from_value(value, "impairmentParameters");
+}
+void store(const impairments::ImpairmentSettings& impairments) {
+    global(Global::impairmentParameters) = app::to_value(impairments);
+}
+
 mac::MacHeader mac_header() { return app::mac_header_from_value(global(Global::MACheader), "MACheader"); }
 void store(const mac::MacHeader& header) { global(Global::MACheader) = app::to_value(header); }
 

@@ -4,6 +4,7 @@
 
 #include "app/records.hpp"
 #include "frame/value.hpp"
+#include "impairments/impairment_settings.hpp"
 #include "mac/mac_header.hpp"
 
 namespace dot11b::gui {
@@ -16,6 +17,11 @@ void store(const app::SigGenSettings& settings);
 
 app::ConnectionConfig configuration();
 void store(const app::ConnectionConfig& configuration);
+
+// The impairments applied to the calculated waveform; none while the global
+// is empty (before the Impairments window has stored any).
+impairments::ImpairmentSettings impairment_settings();
+void store(const impairments::ImpairmentSettings& impairments);
 
 // The MAC header being edited in the MAC header window.
 mac::MacHeader mac_header();

@@ -1,5 +1,5 @@
 // dot11b_GUI_b/Calculate: the payload and the waveform from `parameters`,
-// into the globals `waveform` and `markers`.
+// impaired as `impairmentParameters` says, into the globals `waveform` and `markers`.
 
 #include "app/calculation.hpp"
 #include "app/gui/global_records.hpp"
@@ -24,7 +24,7 @@ frame::Value marker_rows(const phy::FrameWaveform& frame) {
 }  // namespace
 
 frame::Outputs Calculate(const frame::Inputs&, int) {
-    const app::Calculation result = app::calculate(parameters());
+    const app::Calculation result = app::calculate(parameters(), impairment_settings());
     frame::global(frame::Global::waveform) = frame::samples_value(result.frame.samples);
     frame::global(frame::Global::markers) = marker_rows(result.frame);
     return {};

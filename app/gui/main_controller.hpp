@@ -40,6 +40,7 @@ frame::Outputs pdChannels_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs pdPowerRamp_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs txtRampTime_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs txtIdleInterval_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs txtFrames_Callback(const frame::Inputs& in, int nargout);
 
 // Shaping callbacks.
 frame::Outputs pdOversampleRate_Callback(const frame::Inputs& in, int nargout);

@@ -26,6 +26,7 @@ const frame::LocalFunction kFunctions[] = {
     {"pdPowerRamp_Callback", kCallbackInputs, 0, 377, &pdPowerRamp_Callback},
     {"txtRampTime_Callback", kCallbackInputs, 0, 387, &txtRampTime_Callback},
     {"txtIdleInterval_Callback", kCallbackInputs, 0, 402, &txtIdleInterval_Callback},
+    {"txtFrames_Callback", kCallbackInputs, 0, 415, &txtFrames_Callback},
     {"pdOversampleRate_Callback", kCallbackInputs, 0, 417, &pdOversampleRate_Callback},
     {"pdFilterType_Callback", kCallbackInputs, 0, 442, &pdFilterType_Callback},
     {"txtFilterFactor_Callback", kCallbackInputs, 0, 452, &txtFilterFactor_Callback},

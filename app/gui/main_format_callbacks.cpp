@@ -15,6 +15,8 @@ using frame::Outputs;
 Outputs tbGenerationMode_Callback(const Inputs& in, int) {
     app::FormatParameters p = parameters();
     p.framed = ticked(in);
+    // One period holds several frames in framed mode only.
+    if (!p.framed) p.frames = 1;
     store(p);
     then_redraw("redrawFormatParameters", in);
     return {};
@@ -109,6 +111,18 @@ Outputs txtIdleInterval_Callback(const Inputs& in, int) {
         p.idle_samples = app::idle_time_entry(t, p.oversampling);
         store(p);
         note_if_limited(in, field, *t, app::samples_to_microseconds(p.idle_samples, p.oversampling));
+    }
+    then_redraw("redrawFormatParameters", in);
+    return {};
+}
+
+Outputs txtFrames_Callback(const Inputs& in, int) {
+    app::FormatParameters p = parameters();
+    const app::EntryField field{"Frames", app::in_unit(""), 1, static_cast<double>(app::kMaxFrames)};
+    if (const auto n = accepted_number(in, field, static_cast<double>(p.frames))) {
+        p.frames = app::frames_entry(n);
+        store(p);
+        note_if_limited(in, field, *n, static_cast<double>(p.frames));
     }
     then_redraw("redrawFormatParameters", in);
     return {};

@@ -22,7 +22,7 @@ using View = app::ControlSettings (*)(const app::FormatParameters&);
 Outputs show(const Inputs& in, View part) {
     const frame::Value& handles = handles_argument(in);
     app::FormatParameters p = parameters();
-    app::refresh_derived_fields(p);
+    app::refresh_derived_fields(p, impairment_settings());
     store(p);
     if (part) apply_view(handles, part(p));
     apply_view(handles, app::projected_length_view(p));

@@ -40,6 +40,9 @@ const std::pair<const char*, const char*> kTooltips[] = {
     {"pdPowerRamp", "Selects the power up/down ramp type.\n(Note: Only relevant in framed mode.)"},
     {"txtRampTime", "Sets the length (in usec) of the\npower up/down ramp.\n(Note: Only relevant in framed mode)"},
     {"txtIdleInterval", "Sets the length (in usec) of the\nidle period between frames.\n(Note: Only relevant in framed mode)"},
+    {"txtFrames",
+     "Sets the number of frames in one period (1 - 1000),\neach with its ramps and idle interval; with the MAC\n"
+     "header on, their sequence numbers count up.\n(Note: Only relevant in framed mode)"},
     {"pdOversampleRate", "Selects the oversample ratio."},
     {"pdFilterType", "Selects the baseband filter type."},
     {"txtFilterFactor",

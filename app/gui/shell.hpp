@@ -51,6 +51,7 @@ frame::Outputs menuFileSave_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuFileSaveAs_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuFileExportData_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuSpecialSaveWave_Callback(const frame::Inputs& in, int nargout);
+frame::Outputs menuSpecialImpairments_Callback(const frame::Inputs& in, int nargout);
 
 frame::Outputs menuPlotSpectrum_Callback(const frame::Inputs& in, int nargout);
 frame::Outputs menuPlotWaterfall_Callback(const frame::Inputs& in, int nargout);

@@ -9,6 +9,7 @@
 #include "app/gui/shell.hpp"
 #include "app/gui/status_line.hpp"
 #include "app/readiness.hpp"
+#include "app/record_values.hpp"
 #include "common/gui/dialog_service.hpp"
 #include "frame/console.hpp"
 #include "frame/convert.hpp"
@@ -37,6 +38,7 @@ Outputs executeCalculation(const Inputs& in, int) {
         frame::global(frame::Global::markers) = Value();
         info.set_field("LastCalcTimeStamp", Value());
         info.set_field("LastCaluclatedParameterSet", Value());
+        info.set_field("LastCalculatedImpairments", Value());
         set(main, "Pointer", pointer);
         dialogs().error(main_window(handles), "Error Calculating Waveform", *errors.last_error());
         return {Value::scalar(0)};
@@ -44,19 +46,33 @@ Outputs executeCalculation(const Inputs& in, int) {
     const auto now = app::clock_now();
     info.set_field("LastCalcTimeStamp", Value::row({now.begin(), now.end()}));
     info.set_field("LastCaluclatedParameterSet", frame::global(frame::Global::parameters));
+    info.set_field("LastCalculatedImpairments", frame::global(frame::Global::impairmentParameters));
     // An error shown from an earlier attempt no longer holds.
     clear_status(main_window(handles));
     set(main, "Pointer", pointer);
     return {Value::scalar(1)};
 }
 
+namespace {
+
+// The impairments of the last calculation (none when it had none).
+impairments::ImpairmentSettings calculated_impairments(const Value& info) {
+    if (!info.has_field("LastCalculatedImpairments")) return {};
+    const Value& used = info.field("LastCalculatedImpairments");
+    return used.empty() ? impairments::ImpairmentSettings{}
+                        : app::impairment_settings_from_value(used, "LastCalculatedImpairments");
+}
+
+}  // namespace
+
 Outputs checkWaveformReady(const Inputs& in, int) {
     const std::string action = frame::to_text(in, 0, "action");
     const Value& handles = handles_argument(in, 1);
     const Value& info = app_info();
     const bool calculated = info.has_field("LastCalcTimeStamp") && !info.field("LastCalcTimeStamp").empty();
-    const bool changed = calculated && !app::compare_struct(frame::global(frame::Global::parameters),
-                                                           info.field("LastCaluclatedParameterSet"));
+    const bool changed = calculated && (!app::compare_struct(frame::global(frame::Global::parameters),
+                                                            info.field("LastCaluclatedParameterSet")) ||
+                                        calculated_impairments(info) != impairment_settings());
     const auto question = app::readiness_question(action, calculated, changed);
     if (!question) return {Value::scalar(1)};
     const auto answer = dialogs().question(

@@ -73,7 +73,8 @@ Outputs saveParameters(const Inputs& in, int) {
     const std::string file = frame::to_text(in, 0, "filename");
     try {
         app::save_parameter_file(file, app::format_parameters_from_value(in.at(1, "fileParameters"), "fileParameters"),
-                                 app::sig_gen_settings_from_value(in.at(2, "sigGenParameters"), "sigGenParameters"));
+                                 app::sig_gen_settings_from_value(in.at(2, "sigGenParameters"), "sigGenParameters"),
+                                 impairment_settings());
     } catch (const std::exception& e) {
         dialogs().error(nullptr, "Error Saving " + file, e.what());
         return {Value::scalar(0)};
@@ -94,6 +95,7 @@ Outputs loadParameters(const Inputs& in, int) {
     }
     store(loaded.parameters);
     store(loaded.settings);
+    store(loaded.impairments);
     controller("redraw", {handles});
     return {Value::scalar(1)};
 }
@@ -104,6 +106,7 @@ Outputs menuFileNew_Callback(const Inputs& in, int) {
     store(config);
     controller("InitializeParameters");
     controller("InitializeSigGenSettings");
+    store(impairments::ImpairmentSettings{});
     controller("redraw", {callback_handles(in)});
     return {};
 }

@@ -50,9 +50,9 @@ const std::vector<Menu>& menus() {
           {"&Analyze", "menuPlotAnalyze", true, true}}},
         {"Config", "&Configuration", "menuConfig", true,
          {{"&Sig Gen I/O", "menuConfigSigGenIO"}, {"Spec &An I/O", "menuConfigSpecAnIO", false}}},
-        {"Special", "&Special", "menuSpecial", false,
-         {{"Save &Wave...", "menuSpecialSaveWave"},
-          {"&Impairments", "menuSpecialImpairments", false, false, false}}},
+        // Every letter of "Special" is already the access key of a control.
+        {"Special", "Special", "menuSpecial", true,
+         {{"Save &Wave...", "menuSpecialSaveWave"}, {"&Impairments...", "menuSpecialImpairments"}}},
         {"Help", "&Help", "menuHelp", true, {{"&Help", "menuHelpHelp"}, {"&About", "menuHelpAbout"}}},
     };
     return all;

@@ -38,6 +38,7 @@ const frame::LocalFunction kFunctions[] = {
     {"menuConfigSigGenIO_Callback", kCallbackInputs, 0, 600, &menuConfigSigGenIO_Callback},
     {"menuConfigSpecAnIO_Callback", kCallbackInputs, 0, 617, &menuConfigSpecAnIO_Callback},
     {"menuSpecialSaveWave_Callback", kCallbackInputs, 0, 640, &menuSpecialSaveWave_Callback},
+    {"menuSpecialImpairments_Callback", kCallbackInputs, 0, 660, &menuSpecialImpairments_Callback},
     {"menuHelpAbout_Callback", kCallbackInputs, 0, 672, &menuHelpAbout_Callback},
     {"menuHelpHelp_Callback", kCallbackInputs, 0, 679, &menuHelpHelp_Callback},
 };

@@ -3,7 +3,7 @@
 // the event loop until the application shuts down, and terminates the library.
 //
 //   dot11b-studio [--no-splash] [--font-scale F]
-//   dot11b-studio --screenshot FILE.png [--screenshot-mac-header FILE.png]
+//   dot11b-studio --screenshot FILE.png [--screenshot-mac-header FILE.png] [--screenshot-impairments FILE.png]
 
 #include <iostream>
 #include <memory>
@@ -57,27 +57,38 @@ bool save(QWidget* window, const QString& file) {
     return true;
 }
 
-// Renders the main window with its defaults and, when asked, the MAC header window.
-int screenshots(const QString& main_file, const QString& mac_file) {
+// Opens a child window through the callback of the control that opens it,
+// with the dialog service rendering it to `file` instead of waiting.
+bool save_child_window(QWidget* main, const char* script, const char* tag, const QString& file) {
+    auto capture = std::make_unique<WindowToFile>(file);
+    WindowToFile* window = capture.get();
+    auto previous = dot11b::gui::install_dialogs(std::move(capture));
+    const Value handles = dot11b::gui::guidata(main);
+    dot11b::frame::call_by_name(script, 0,
+                                {Value::text(std::string(tag) + "_Callback"), handles.field(tag), Value(), handles});
+    const bool saved = window->saved();
+    dot11b::gui::install_dialogs(std::move(previous));
+    if (!saved) {
+        std::cerr << "dot11b-studio: cannot write " << file.toStdString() << "\n";
+        return false;
+    }
+    std::cerr << "wrote: " << file.toStdString() << "\n";
+    return true;
+}
+
+// Renders the main window with its defaults and, when asked, the MAC header
+// and Impairments windows.
+int screenshots(const QString& main_file, const QString& mac_file, const QString& impairments_file) {
     QWidget* main = main_window();
     // The whole window, whatever the size of the screen it would be shown on.
     if (main) main->resize(dot11b::gui::contents_size(main));
     QApplication::processEvents();
     if (!save(main, main_file)) return 1;
-    if (mac_file.isEmpty()) return 0;
-    auto capture = std::make_unique<WindowToFile>(mac_file);
-    WindowToFile* mac = capture.get();
-    auto previous = dot11b::gui::install_dialogs(std::move(capture));
-    const Value handles = dot11b::gui::guidata(main);
-    dot11b::frame::call_by_name("dot11b_GUI_b", 0,
-                                {Value::text("pbMACheaderSetup_Callback"), handles.field("pbMACheaderSetup"), Value(), handles});
-    const bool saved = mac->saved();
-    dot11b::gui::install_dialogs(std::move(previous));
-    if (!saved) {
-        std::cerr << "dot11b-studio: cannot write " << mac_file.toStdString() << "\n";
+    if (!mac_file.isEmpty() && !save_child_window(main, "dot11b_GUI_b", "pbMACheaderSetup", mac_file)) return 1;
+    if (!impairments_file.isEmpty() &&
+        !save_child_window(main, "rfCommonUI", "menuSpecialImpairments", impairments_file)) {
         return 1;
     }
-    std::cerr << "wrote: " << mac_file.toStdString() << "\n";
     return 0;
 }
 
@@ -88,6 +99,7 @@ struct Options {
     bool no_splash = false;
     QString screenshot;
     QString screenshot_mac;
+    QString screenshot_impairments;
 };
 
 std::optional<int> read_options(int argc, char** argv, Options& chosen) {
@@ -102,7 +114,9 @@ std::optional<int> read_options(int argc, char** argv, Options& chosen) {
                                         "FILE");
     const QCommandLineOption screenshot_mac("screenshot-mac-header",
                                             "With --screenshot, also render the MAC header window to FILE.", "FILE");
-    options.addOptions({no_splash, font_scale, screenshot, screenshot_mac});
+    const QCommandLineOption screenshot_impairments(
+        "screenshot-impairments", "With --screenshot, also render the Impairments window to FILE.", "FILE");
+    options.addOptions({no_splash, font_scale, screenshot, screenshot_mac, screenshot_impairments});
     if (!options.parse(QCoreApplication::arguments())) {
         std::cerr << "dot11b-studio: " << options.errorText().toStdString() << "\n";
         return 2;
@@ -121,6 +135,7 @@ std::optional<int> read_options(int argc, char** argv, Options& chosen) {
     chosen.no_splash = options.isSet(no_splash);
     chosen.screenshot = options.value(screenshot);
     chosen.screenshot_mac = options.value(screenshot_mac);
+    chosen.screenshot_impairments = options.value(screenshot_impairments);
     return std::nullopt;
 }
 
@@ -150,7 +165,8 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         dot11b::frame::call_by_name("Dot11b_b", 0, {});
-        status = capture ? screenshots(chosen.screenshot, chosen.screenshot_mac) : QApplication::exec();
+        status = capture ? screenshots(chosen.screenshot, chosen.screenshot_mac, chosen.screenshot_impairments)
+                         : QApplication::exec();
     } catch (const std::exception& e) {
         std::cerr << "dot11b-studio: " << e.what() << "\n";
         status = 1;

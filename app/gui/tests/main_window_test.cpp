@@ -41,7 +41,7 @@ TEST_F(Studio, StartsWithTheDefaultsShown) {
     for (QAction* action : static_cast<QMainWindow*>(main_)->menuBar()->actions()) {
         if (action->isVisible()) menus << action->text();
     }
-    EXPECT_EQ(menus, (QStringList{"&File", "&Plot", "&Configuration", "&Help"}));
+    EXPECT_EQ(menus, (QStringList{"&File", "&Plot", "&Configuration", "Special", "&Help"}));
     EXPECT_FALSE(item("menuFileExportRawData")->isVisible());
     EXPECT_FALSE(item("menuPlotWaterfall")->isVisible());
     EXPECT_TRUE(item("menuConfigSigGenIO")->isEnabled());
