@@ -24,7 +24,7 @@ std::optional<std::int64_t> whole_hertz(double rate) {
 }
 
 // The smallest number of periods that spans a whole number of device
-// samples, when there is one within kMaxLoopPeriods.
+// samples, when there is one within kMaxLoopPeriods and kMaxLoopSamples.
 std::optional<std::size_t> whole_period_count(std::size_t length, double waveform_rate, double device_rate) {
     const auto fs = whole_hertz(waveform_rate);
     const auto fd = whole_hertz(device_rate);
@@ -32,7 +32,8 @@ std::optional<std::size_t> whole_period_count(std::size_t length, double wavefor
     // Device samples per period: length * p / q with p / q = fd / fs in lowest terms.
     const std::int64_t q = *fs / std::gcd(*fs, *fd);
     const auto periods = static_cast<std::size_t>(q / std::gcd(static_cast<std::int64_t>(length), q));
-    if (periods > kMaxLoopPeriods) return std::nullopt;
+    const double samples = static_cast<double>(periods * length) * device_rate / waveform_rate;
+    if (periods > kMaxLoopPeriods || samples > static_cast<double>(kMaxLoopSamples)) return std::nullopt;
     return periods;
 }
 

@@ -3,8 +3,8 @@
 // device rate and scaled so that its largest magnitude is full scale.
 //
 // When a whole number of periods at the device rate is a whole number of
-// samples within kMaxLoopPeriods, the loop holds that many periods and repeats
-// them exactly. Otherwise the loop is one period rounded to whole samples, and
+// samples within kMaxLoopPeriods and kMaxLoopSamples, the loop holds that many
+// periods and repeats them exactly. Otherwise the loop is one period rounded to whole samples, and
 // the idle interval absorbs the fraction: the seam lies in the middle of the
 // longest silent run, where the shift of a fraction of a sample meets no signal.
 
@@ -17,6 +17,8 @@ namespace dot11b::sdr {
 
 // Whole periods a loop may hold before the idle interval absorbs the fraction.
 inline constexpr std::size_t kMaxLoopPeriods = 64;
+// Device samples such a loop may hold: 2^23 (128 MiB as double samples).
+inline constexpr std::size_t kMaxLoopSamples = std::size_t{1} << 23;
 
 enum class LoopKind { whole_periods, idle_absorbs_fraction };
 

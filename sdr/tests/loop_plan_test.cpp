@@ -125,6 +125,14 @@ TEST(LoopPlan, IdleIntervalAbsorbsAFractionThatDoesNotRepeatAway) {
     EXPECT_LT(std::abs(plan.samples.back()), 1e-6);
 }
 
+TEST(LoopPlan, LongPeriodsLetTheIdleAbsorbTheFractionRatherThanRepeat) {
+    // 11 periods of a million samples would be 12.5 million device samples.
+    const Burst burst{1000000, 5000.0, 12.0, 0.05};
+    const LoopPlan plan = plan_loop(burst.sampled(), 22e6, 25e6);
+    EXPECT_EQ(plan.kind, LoopKind::idle_absorbs_fraction);
+    EXPECT_EQ(plan.samples.size(), 1136364U);
+}
+
 TEST(LoopPlan, RefusesWhatCannotLoop) {
     const Burst short_idle{997, 498.0, 150.0, 0.05};  // no silent run long enough
     const struct {
