@@ -67,7 +67,12 @@ bool offers(const std::vector<RateRange>& offered, double rate) {
 
 RateChoice choose_play_rate(const std::vector<RateRange>& offered, double waveform_rate,
                             std::optional<double> requested) {
-    if (requested) return {checked_request(offered, *requested), std::nullopt};
+    if (requested) {
+        const double rate = checked_request(offered, *requested);
+        if (rate >= waveform_rate - kTolerance) return {rate, std::nullopt};
+        return {rate, "--sdr-rate " + mhz(rate) + " is below the waveform's " + mhz(waveform_rate) +
+                          ": the band beyond " + mhz(rate / 2) + " from the carrier is cut"};
+    }
     require_fast_enough(offered);
     if (const auto above = lowest_at_or_above(offered, waveform_rate)) return {*above, std::nullopt};
     const double rate = highest(offered);

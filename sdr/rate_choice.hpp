@@ -27,7 +27,7 @@ struct RateChoice {
 bool offers(const std::vector<RateRange>& offered, double rate);
 
 // The playing rate: `requested` when given (it must be offered and at least
-// kMinDeviceRate); otherwise the waveform's own rate when offered, else the
+// kMinDeviceRate; below the waveform's rate it comes with the note); otherwise the waveform's own rate when offered, else the
 // lowest offered rate above it, else the highest offered rate of at least
 // kMinDeviceRate, with a note that the band is cut. Throws ConfigError when
 // no rate fits, naming the offered rates.

@@ -13,7 +13,7 @@ constexpr int kMaxTimeouts = 50;  // five seconds without a sample
 
 }  // namespace
 
-Samples SdrDevice::capture(std::size_t count) {
+Samples SdrDevice::capture(std::size_t count, std::size_t& overflows) {
     const std::size_t width = bytes_per_sample(impl_->format);
     std::vector<std::uint8_t> bytes(count * width);
     OpenStream stream(*impl_);
@@ -32,7 +32,10 @@ Samples SdrDevice::capture(std::size_t count) {
             read = SOAPY_SDR_STREAM_ERROR;
         }
         // An overflow loses samples before this read; the capture goes on.
-        if (read == SOAPY_SDR_OVERFLOW) continue;
+        if (read == SOAPY_SDR_OVERFLOW) {
+            ++overflows;
+            continue;
+        }
         if (read == SOAPY_SDR_TIMEOUT) {
             if (++timeouts == kMaxTimeouts) {
                 throw IoError("the device " + impl_->args + " delivered no samples for " +

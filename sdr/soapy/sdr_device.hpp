@@ -64,9 +64,10 @@ public:
     // Throws IoError when the device stops streaming.
     PlaySummary play(const LoopPlan& loop, const PlayOptions& options);
 
-    // `count` samples at the configured rate. Throws IoError when the device
+    // `count` samples at the configured rate; `overflows` counts the reads
+    // that reported samples lost before them. Throws IoError when the device
     // stops streaming or delivers nothing for seconds.
-    Samples capture(std::size_t count);
+    Samples capture(std::size_t count, std::size_t& overflows);
 
     struct Impl;
 

@@ -48,7 +48,12 @@ Capture capture_waveform(const CaptureRequest& request) {
     capture.driver = device.driver();
     capture.hardware = device.hardware();
     capture.start = std::chrono::system_clock::now();
-    capture.samples = device.capture(static_cast<std::size_t>(count));
+    std::size_t overflows = 0;
+    capture.samples = device.capture(static_cast<std::size_t>(count), overflows);
+    if (overflows > 0) {
+        capture.notes.push_back(std::to_string(overflows) + (overflows == 1 ? " overflow" : " overflows") +
+                                ": the device dropped samples, so the capture has gaps");
+    }
     return capture;
 }
 

@@ -31,6 +31,10 @@ TEST(RateChoice, PlayRateFollowsTheDefaultRules) {
     };
     for (const Case& c : cases) {
         const RateChoice choice = choose_play_rate(c.offered, c.waveform, std::nullopt);
+        // Asked for, the same rate is the one played, with the same note.
+        const RateChoice requested = choose_play_rate(c.offered, c.waveform, c.expected);
+        EXPECT_DOUBLE_EQ(requested.rate, c.expected) << c.name;
+        EXPECT_EQ(requested.note.has_value(), c.band_cut) << c.name;
         EXPECT_DOUBLE_EQ(choice.rate, c.expected) << c.name;
         EXPECT_EQ(choice.note.has_value(), c.band_cut) << c.name;
         if (choice.note) {

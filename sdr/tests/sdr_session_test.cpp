@@ -131,7 +131,7 @@ TEST_F(SdrSession, CapturesTheReceiveStreamAtTheDefaultRate) {
     test::write_bytes(folder / "rx.cf32", replay_bytes);
     for (const char* format : {"CF32", "CS16"}) {
         const CaptureRequest request{standin(std::string("replay=") + (folder / "rx.cf32").string() +
-                                             ",formats=" + format + ",rates=10e6:20e6:25e6"),
+                                             ",overflows=2,formats=" + format + ",rates=10e6:20e6:25e6"),
                                      2.462e9, 30.0, std::nullopt, 1e-4};
         const Capture capture = capture_waveform(request);
         EXPECT_DOUBLE_EQ(capture.rate, 25e6);  // the lowest offered of at least 22 MHz
@@ -140,6 +140,8 @@ TEST_F(SdrSession, CapturesTheReceiveStreamAtTheDefaultRate) {
             EXPECT_NEAR(std::abs(capture.samples[k] - replay[k % replay.size()]), 0.0, 1e-4) << format << " " << k;
         }
         EXPECT_EQ(capture.hardware, "StandIn-1");
+        ASSERT_EQ(capture.notes.size(), 1U);
+        EXPECT_EQ(capture.notes[0], "2 overflows: the device dropped samples, so the capture has gaps");
         const std::string log = settings();
         EXPECT_NE(log.find("rx rate 25000000\nrx frequency 2462000000\nrx gain 30\n"), std::string::npos) << log;
         EXPECT_TRUE(log.ends_with("close\n")) << log;

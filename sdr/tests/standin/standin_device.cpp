@@ -13,6 +13,7 @@
 //   replay=PATH         a .cf32 file served, looping, as the receive stream
 //   realtime=1          keeps the streams at the sample rate's pace
 //   underflows=N        reports N underflows in the stream status once samples flow
+//   overflows=N         the first N reads report an overflow instead of samples
 //   vanish_after=N      the stream fails after N samples, as if the device were unplugged
 //   refuse=frequency|gain|antenna  refuses that setting
 
@@ -76,6 +77,7 @@ public:
           replay_path_(arg(args, "replay", "")),
           realtime_(arg(args, "realtime", "0") == "1"),
           underflows_(std::stoull(arg(args, "underflows", "0"))),
+          overflows_(std::stoull(arg(args, "overflows", "0"))),
           vanish_after_(std::stoull(arg(args, "vanish_after", "0"))),
           refuse_(arg(args, "refuse", "")),
           antennas_(split(arg(args, "antennas", "TX:RX"), ':')),
@@ -201,6 +203,10 @@ public:
         auto* stream = reinterpret_cast<StandInStream*>(handle);
         flags = 0;
         if (!stream->active || replay_.empty()) return SOAPY_SDR_TIMEOUT;
+        if (overflows_ > 0) {
+            --overflows_;
+            return SOAPY_SDR_OVERFLOW;
+        }
         const std::size_t n = std::min(count, kMtu);
         if (vanished(n)) return SOAPY_SDR_STREAM_ERROR;
         keep_pace(*stream);
@@ -301,6 +307,7 @@ private:
     std::string replay_path_;
     bool realtime_;
     std::size_t underflows_;
+    std::size_t overflows_;
     std::size_t vanish_after_;
     std::string refuse_;
     std::vector<std::string> antennas_;
