@@ -61,8 +61,9 @@ int generate(const WaveformOptions& waveform_options, const OutputOptions& optio
     print_summary(err, waveform, written);
     std::optional<instrument::DownloadOutcome> outcome;
     if (download.requested()) outcome = download.run(waveform, err);
-    if (sdr.requested()) sdr.run(waveform, err);
-    if (options.json) out << summary_json(waveform, written, outcome).dump() << '\n';
+    std::optional<sdr::PlaySummary> played;
+    if (sdr.requested()) played = sdr.run(waveform, err);
+    if (options.json) out << summary_json(waveform, written, outcome, played).dump() << '\n';
     return outcome && !outcome->ok ? kFailure : kSuccess;
 }
 

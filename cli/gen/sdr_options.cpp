@@ -32,7 +32,7 @@ void SdrOptions::list(std::ostream& out) const {
     for (const std::string& device : devices) out << device << '\n';
 }
 
-void SdrOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
+sdr::PlaySummary SdrOptions::run(const GeneratedWaveform& generated, std::ostream& err) const {
     const StopOnSignal stop;
     sdr::PlayRequest request;
     request.args = *args_;
@@ -53,6 +53,7 @@ void SdrOptions::run(const GeneratedWaveform& generated, std::ostream& err) cons
     });
     err << "played: " << summary.periods << " periods, " << summary.samples << " samples, " << summary.underflows
         << " underflows\n";
+    return summary;
 }
 
 }  // namespace dot11b::cli

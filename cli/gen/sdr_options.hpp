@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/gen/generated_waveform.hpp"
+#include "sdr/soapy/sdr_device.hpp"
 
 namespace dot11b::cli {
 
@@ -26,7 +27,7 @@ public:
     // until --repeat periods are played or SIGINT or SIGTERM arrives, with the
     // setup and then the summary (periods, samples, underflows) on `err`.
     // Throws ConfigError or IoError; the device is closed in every case.
-    void run(const GeneratedWaveform& generated, std::ostream& err) const;
+    sdr::PlaySummary run(const GeneratedWaveform& generated, std::ostream& err) const;
 
 private:
     std::optional<std::string> args_;

@@ -59,10 +59,13 @@ TEST_F(SdrProcess, PlayedPeriodsDecodeAndCaptureAnalysesAndSaves) {
     // 40 MHz is the lowest offered rate above the waveform's 38.5 MHz.
     const test::ToolRun gen =
         run(folder, DOT11B_GEN_PATH,
-            {"--length", "40", "--channel", "6", "--sdr-gain", "20", "--repeat", "3", "--sdr",
+            {"--json", "--length", "40", "--channel", "6", "--sdr-gain", "20", "--repeat", "3", "--sdr",
              standin("record=" + tx + ",rates=20e6:40e6")});
     ASSERT_EQ(gen.status, 0) << gen.err;
     EXPECT_TRUE(contains(gen.err, "played: 3 periods")) << gen.err;
+    const nlohmann::json summary = nlohmann::json::parse(gen.out);
+    EXPECT_EQ(summary["sdr"]["periods"], 3);
+    EXPECT_EQ(summary["sdr"]["samples"].get<std::uintmax_t>() * 8, std::filesystem::file_size(tx));
     EXPECT_TRUE(contains(gen.err, "RF blanking is not available")) << gen.err;
     const std::string log = settings();
     for (const char* line : {"tx rate 40000000\n", "tx frequency 2437000000\n", "tx gain 20\n", "tx stream CF32\n"}) {
