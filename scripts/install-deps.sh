@@ -8,7 +8,7 @@ packages=(
   libeigen3-dev libmatio-dev zlib1g-dev nlohmann-json3-dev libcli11-dev libasio-dev
   clang libclang-rt-14-dev python3-scipy ccache
   qt6-base-dev libqcustomplot-dev libfftw3-dev fonts-dejavu-core
-  libliquid-dev
+  libliquid-dev libsoapysdr-dev soapysdr-tools
   pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib
 )
 

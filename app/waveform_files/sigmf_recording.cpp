@@ -100,9 +100,11 @@ nlohmann::ordered_json sigmf_metadata(const SigmfDescription& d) {
                                      {"core:version", "1.2.5"},
                                      {"core:num_channels", 1}};
     if (!d.recorder.empty()) global["core:recorder"] = d.recorder;
+    if (!d.hardware.empty()) global["core:hw"] = d.hardware;
     if (!d.description.empty()) global["core:description"] = d.description;
     nlohmann::ordered_json capture = {{"core:sample_start", 0}};
     if (d.center_frequency_hz) capture["core:frequency"] = *d.center_frequency_hz;
+    if (!d.capture_time.empty()) capture["core:datetime"] = d.capture_time;
     nlohmann::ordered_json annotations = nlohmann::ordered_json::array();
     for (const SigmfAnnotation& a : d.annotations) {
         annotations.push_back({{"core:sample_start", a.sample_start},

@@ -29,6 +29,8 @@ struct SigmfDescription {
     std::optional<double> center_frequency_hz;  // core:frequency of the one capture
     std::string recorder;                       // core:recorder, left out when empty
     std::string description;                    // core:description, left out when empty
+    std::string hardware;                       // core:hw, the recording device; left out when empty
+    std::string capture_time;                   // core:datetime of the capture (ISO 8601 UTC); left out when empty
     std::vector<SigmfAnnotation> annotations;
 };
 

@@ -21,6 +21,8 @@ SigmfDescription sigmf_description(const WaveformOutput& waveform) {
     d.sample_rate_hz = waveform.sample_rate_hz;
     d.center_frequency_hz = waveform.center_frequency_hz;
     d.recorder = waveform.recorder;
+    d.hardware = waveform.hardware;
+    d.capture_time = waveform.capture_time;
     d.description = waveform.description;
     if (const auto burst = marked_span(waveform.burst_marker)) {
         d.annotations.push_back(

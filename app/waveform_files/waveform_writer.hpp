@@ -23,6 +23,8 @@ struct WaveformOutput {
     BitSpan burst_marker;                       // SigMF annotation "burst"; may be empty
     std::string recorder;                       // SigMF core:recorder
     std::string description;                    // SigMF core:description
+    std::string hardware;                       // SigMF core:hw
+    std::string capture_time;                   // SigMF core:datetime of the capture, ISO 8601 UTC
 };
 
 // Adds the files of `path` (a SigMF recording is two, data first) to `files`

@@ -24,8 +24,7 @@ CLI::Validator at_least(double min, const std::string& what) {
 }  // namespace
 
 void AnalyzeOptions::add_to(CLI::App& app) {
-    app.add_option("FILE", file, "recording: .wfm, .cf32, .sigmf-meta/.sigmf-data (cf32_le, ci16_le, ci8) or .mat")
-        ->required();
+    app.add_option("FILE", file, "recording: .wfm, .cf32, .sigmf-meta/.sigmf-data (cf32_le, ci16_le, ci8) or .mat");
     add_recording_options_to(app);
     add_analysis_options_to(app);
     app.add_flag("--json", json, "print one JSON object per burst instead of the report");

@@ -8,6 +8,7 @@
 #include "cli/analyze/analyze_options.hpp"
 #include "cli/analyze/json_report.hpp"
 #include "cli/analyze/psdu_files.hpp"
+#include "cli/analyze/sdr_capture_options.hpp"
 #include "cli/gen/usage_error.hpp"
 #include "common/errors.hpp"
 
@@ -33,9 +34,21 @@ void check_usage(const AnalyzeOptions& options) {
     if (options.psdu) refuse_psdu_over_inputs(*options.psdu, inputs);
 }
 
-int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err) {
-    check_usage(options);
-    const analyzer::Analysis analysis = analyse_file(options);
+analyzer::Analysis analyse_capture(const AnalyzeOptions& options, const SdrCaptureOptions& sdr, std::ostream& err) {
+    if (options.sample_rate) throw UsageError("--sample-rate: the capture's rate is the device's; use --sdr-rate");
+    const sdr::Capture capture = sdr.capture(err);
+    return analyzer::analyse(capture.samples, capture.rate, options.analysis_options(capture.frequency));
+}
+
+int analyze(const AnalyzeOptions& options, const SdrCaptureOptions& sdr, std::ostream& out, std::ostream& err) {
+    analyzer::Analysis analysis;
+    if (sdr.requested()) {
+        analysis = analyse_capture(options, sdr, err);
+    } else {
+        if (options.file.empty()) throw UsageError("a recording FILE or --sdr ARGS is needed");
+        check_usage(options);
+        analysis = analyse_file(options);
+    }
     // The files first: a failed write must not follow a printed verdict.
     if (options.psdu) {
         for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
@@ -47,7 +60,7 @@ int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err)
     if (options.json) {
         for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
     } else {
-        out << analyzer::report_text(options.file, analysis);
+        out << analyzer::report_text(sdr.requested() ? sdr.source_name() : options.file, analysis);
     }
     return analysis.passed() ? kPassed : kFailed;
 }
@@ -58,13 +71,15 @@ int run_dot11b_analyze(int argc, const char* const* argv, std::ostream& out, std
     CLI::App app{"Decodes and measures every IEEE 802.11b burst of a recording.", "dot11b-analyze"};
     AnalyzeOptions options;
     options.add_to(app);
+    SdrCaptureOptions sdr;
+    sdr.add_to(app, app.get_option("FILE"));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e, out, err) == 0 ? kPassed : kUsageError;
     }
     try {
-        return analyze(options, out, err);
+        return analyze(options, sdr, out, err);
     } catch (const UsageError& e) {
         err << "dot11b-analyze: " << e.what() << '\n';
         return kUsageError;

@@ -11,6 +11,7 @@
 #include "cli/gen/output_options.hpp"
 #include "cli/gen/outputs.hpp"
 #include "cli/gen/run_configuration.hpp"
+#include "cli/gen/sdr_options.hpp"
 #include "cli/gen/summary.hpp"
 #include "cli/gen/sweep_options.hpp"
 #include "cli/gen/usage_error.hpp"
@@ -40,7 +41,7 @@ Exit status: 0 success; 1 a failure while running (a file's contents, the instru
 a configuration the frame builder refuses); 2 a usage error (an option or value as typed).)";
 
 int generate(const WaveformOptions& waveform_options, const OutputOptions& options, const DownloadOptions& download,
-             const VerifyOption& verify, std::ostream& out, std::ostream& err) {
+             const SdrOptions& sdr, const VerifyOption& verify, std::ostream& out, std::ostream& err) {
     refuse_shared_outputs(options);
     RunConfiguration run = configure_run(waveform_options, download);
     const app::FormatParameters& parameters = run.parameters;
@@ -61,7 +62,9 @@ int generate(const WaveformOptions& waveform_options, const OutputOptions& optio
     print_summary(err, waveform, written);
     std::optional<instrument::DownloadOutcome> outcome;
     if (download.requested()) outcome = download.run(waveform, err);
-    if (options.json) out << summary_json(waveform, written, outcome).dump() << '\n';
+    std::optional<sdr::PlaySummary> played;
+    if (sdr.requested()) played = sdr.run(waveform, err);
+    if (options.json) out << summary_json(waveform, written, outcome, played).dump() << '\n';
     return outcome && !outcome->ok ? kFailure : kSuccess;
 }
 
@@ -73,11 +76,13 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
     WaveformOptions waveform;
     OutputOptions options;
     DownloadOptions download;
+    SdrOptions sdr;
     SweepOptions sweep;
     VerifyOption verify;
     waveform.add_to(app);
     options.add_to(app);
     download.add_to(app);
+    sdr.add_to(app);
     sweep.add_to(app);
     verify.add_to(app);
     try {
@@ -86,11 +91,16 @@ int run_dot11b_gen(int argc, const char* const* argv, std::ostream& out, std::os
         return app.exit(e, out, err) == 0 ? kSuccess : kUsageError;
     }
     try {
+        if (sdr.list_requested()) {
+            sdr.list(out);
+            return kSuccess;
+        }
         if (sweep.requested()) {
+            if (sdr.requested()) throw UsageError("--sdr: plays a single waveform and cannot be combined with --sweep");
             if (verify.requested()) throw UsageError("--verify: checks a single waveform and cannot be combined with --sweep");
             return run_sweep(sweep, options, download, std::vector<std::string>(argv + 1, argv + argc), err);
         }
-        return generate(waveform, options, download, verify, out, err);
+        return generate(waveform, options, download, sdr, verify, out, err);
     } catch (const UsageError& e) {
         err << "dot11b-gen: " << e.what() << '\n';
         return kUsageError;

@@ -60,7 +60,8 @@ nlohmann::ordered_json impairments_json(const impairments::ImpairmentSettings& s
 
 nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
                                     const std::vector<std::filesystem::path>& written,
-                                    const std::optional<instrument::DownloadOutcome>& download) {
+                                    const std::optional<instrument::DownloadOutcome>& download,
+                                    const std::optional<sdr::PlaySummary>& played) {
     const app::FormatParameters& p = waveform.parameters;
     const auto samples = waveform.samples().size();
     const std::size_t ramp = has_ramps(p) ? p.ramp_length : 0;
@@ -96,6 +97,9 @@ nlohmann::ordered_json summary_json(const GeneratedWaveform& waveform,
                                {"title", download->title},
                                {"message", download->message},
                                {"warnings", download->warnings}};
+    }
+    if (played) {
+        summary["sdr"] = {{"periods", played->periods}, {"samples", played->samples}, {"underflows", played->underflows}};
     }
     return summary;
 }

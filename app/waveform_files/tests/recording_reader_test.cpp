@@ -90,7 +90,7 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     const Samples samples = {{0.25, -1}, {0.1, 0.3}, {-0.7, 0}, {0, 0.5}};
     const Bits frame = {0, 1, 1, 0};
     const Bits burst = {1, 1, 1, 1};
-    const WaveformOutput output{samples, 44e6, 2.484e9, frame, burst, "tester", "four samples"};
+    const WaveformOutput output{samples, 44e6, 2.484e9, frame, burst, "tester", "four samples", "", ""};
     DurableFileSet files;
     for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-meta", "m.mat"}) stage_waveform(files, folder / name, output);
     files.commit();
@@ -164,7 +164,7 @@ TEST(WaveformFiles, WritersRefuseWhatTheReadersWouldRefuse) {
     };
     for (const Case& c : cases) {
         DurableFileSet files;
-        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", ""};
+        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", "", "", ""};
         EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / c.name, output); }).find(c.problem),
                   std::string::npos)
             << c.name;
