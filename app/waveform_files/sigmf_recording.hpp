@@ -30,6 +30,7 @@ struct SigmfDescription {
     std::string recorder;                       // core:recorder, left out when empty
     std::string description;                    // core:description, left out when empty
     std::vector<SigmfAnnotation> annotations;
+    std::optional<PulseFilter> pulse_filter;  // dot11b:filter of the global object
 };
 
 // The two files of the recording that `path` (either of them, any case of

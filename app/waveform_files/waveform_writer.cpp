@@ -21,6 +21,7 @@ SigmfDescription sigmf_description(const WaveformOutput& waveform) {
     d.center_frequency_hz = waveform.center_frequency_hz;
     d.recorder = waveform.recorder;
     d.description = waveform.description;
+    d.pulse_filter = waveform.pulse_filter;
     if (const auto burst = marked_span(waveform.burst_marker)) {
         d.annotations.push_back(
             {burst->start, burst->count, "burst", "the burst with its power ramps (marker row 2)"});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/waveform_files/file_format.hpp"
+#include "app/waveform_files/pulse_filter.hpp"
 #include "common/durable_file.hpp"
 #include "common/types.hpp"
 
@@ -23,6 +24,7 @@ struct WaveformOutput {
     BitSpan burst_marker;                       // SigMF annotation "burst"; may be empty
     std::string recorder;                       // SigMF core:recorder
     std::string description;                    // SigMF core:description
+    std::optional<PulseFilter> pulse_filter;    // SigMF dot11b:filter
 };
 
 // Adds the files of `path` (a SigMF recording is two, data first) to `files`
