@@ -50,15 +50,8 @@ void read_mac_level(BurstAnalysis& burst, const AnalysisOptions& options) {
     }
 }
 
-// exp(-j phase) of the carrier line removed from each chip.
-Samples removed_carrier(std::span<const double> seconds, const PhaseLine& line) {
-    Samples phasors(seconds.size(), Complex(1));
-    remove_phase_line(phasors, seconds, line);
-    return phasors;
-}
-
-void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate_hz, double carrier_hz,
-                     const AnalysisOptions& options) {
+void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples, double sample_rate_hz,
+                     double carrier_hz, const AnalysisOptions& options) {
     const FrameDecode& frame = rx.frame;
     const std::size_t count = frame.end_chip - frame.frame_chip;
     const std::span<Complex> chips(rx.stream.chips);
@@ -66,11 +59,9 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
     const PhaseLine residual = fit_phase_line(chips.subspan(frame.frame_chip, count), frame.ideal,
                                               seconds.subspan(frame.frame_chip, count), kPhaseBlockChips);
     remove_phase_line(chips, seconds, residual);
-    const PhaseLine removed{frame.removed.frequency_hz + residual.frequency_hz,
-                            frame.removed.phase_at_zero + residual.phase_at_zero};
 
     FrequencyMeasurement frequency;
-    frequency.carrier_offset_hz = removed.frequency_hz;
+    frequency.carrier_offset_hz = frame.removed.frequency_hz + residual.frequency_hz;
     frequency.carrier_offset_ppm = frequency.carrier_offset_hz / carrier_hz * 1e6;
     const double nominal_period = sample_rate_hz / kChipRateHz;
     double period = fitted_chip_period(rx.stream.positions, frame.frame_chip, frame.end_chip);
@@ -83,15 +74,17 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
         first = frame.psdu_chip - header_chips;
         burst.evm_span = "PLCP header";
     }
-    const Samples carrier = removed_carrier(seconds.subspan(frame.frame_chip, count), removed);
+    const PhaseLine removed{frame.removed.frequency_hz + residual.frequency_hz,
+                            frame.removed.phase_at_zero + residual.phase_at_zero};
     const AccuracyInput input{chips.subspan(frame.frame_chip, count),
                               frame.ideal,
                               std::span<const double>(rx.stream.positions).subspan(frame.frame_chip, count),
-                              carrier,
+                              samples,
+                              sample_rate_hz,
+                              removed,
                               nominal_period,
                               std::min(kRampGuardChips, frame.psdu_chip - header_chips - frame.frame_chip),
-                              first - frame.frame_chip,
-                              frame.psdu_chip - frame.frame_chip};
+                              first - frame.frame_chip};
     burst.accuracy = measure_modulation_accuracy(input, options.reference_filter, options.reference_filter_source);
     if (burst.accuracy) {
         burst.evm = burst.accuracy->evm;
@@ -144,7 +137,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     if (!decoded) return burst;
 
     read_mac_level(burst, options);
-    measure_decoded(burst, rx, sample_rate_hz, carrier_hz, options);
+    measure_decoded(burst, rx, signal.samples(), sample_rate_hz, carrier_hz, options);
     return burst;
 }
 

@@ -15,7 +15,6 @@ constexpr int kSearchSteps = 4;            // either side of the tracked timing
 constexpr double kSearchStepChips = 1.0 / 16;
 constexpr int kTimingIterations = 2;
 constexpr double kDerivativeStepChips = 0.01;
-constexpr std::size_t kLeastPartChips = 100;
 // A rectangular chip's edges move earlier by this much of a sample (see PulseTable).
 constexpr double kEdgeGuardSamples = 0.25;
 // |sum s^2| against sum |s|^2 above which the chips count as real.
@@ -24,6 +23,7 @@ constexpr double kMostImproperShare = 0.9;
 struct Fit {
     Complex a = 0, b = 0, d = 0;
     double error_power = 1;  // mean |residual|^2 over |A|^2 and the reference's sample power
+    double residual = 1;     // |residual|^2 against |y|^2: what tells timings and filters apart
 };
 
 // Least squares over three complex regressors: Gaussian elimination of the
@@ -56,21 +56,34 @@ bool image_measurable(SampleSpan s) {
     return std::abs(square) < kMostImproperShare * power;
 }
 
-std::optional<std::array<double, 3>> solve_real3(const std::array<std::array<double, 4>, 3>& m) {
-    std::array<std::array<Complex, 4>, 3> c{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        for (std::size_t j = 0; j < 4; ++j) c[i][j] = m[i][j];
+constexpr std::size_t kUnknowns = 4;
+using Normal = std::array<std::array<double, kUnknowns + 1>, kUnknowns>;
+
+// Gaussian elimination with partial pivoting; nothing for a singular system.
+std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
+    for (std::size_t c = 0; c < kUnknowns; ++c) {
+        std::size_t pivot = c;
+        for (std::size_t r = c + 1; r < kUnknowns; ++r) {
+            if (std::abs(m[r][c]) > std::abs(m[pivot][c])) pivot = r;
+        }
+        std::swap(m[c], m[pivot]);
+        if (!(std::abs(m[c][c]) > 0)) return std::nullopt;
+        for (std::size_t r = 0; r < kUnknowns; ++r) {
+            if (r == c) continue;
+            const double factor = m[r][c] / m[c][c];
+            for (std::size_t k = c; k <= kUnknowns; ++k) m[r][k] -= factor * m[c][k];
+        }
     }
-    const std::array<Complex, 3> x = solve3(c);
-    if (x[0] == Complex(0) && x[1] == Complex(0) && x[2] == Complex(0)) return std::nullopt;
-    return std::array<double, 3>{x[0].real(), x[1].real(), x[2].real()};
+    std::array<double, kUnknowns> x{};
+    for (std::size_t c = 0; c < kUnknowns; ++c) x[c] = m[c][kUnknowns] / m[c][c];
+    return x;
 }
 
-Fit fit_reference(SampleSpan y, SampleSpan s, SampleSpan u, double sample_power) {
+Fit fit_reference(SampleSpan y, SampleSpan s, double sample_power) {
     const bool image = image_measurable(s);
     std::array<std::array<Complex, 4>, 3> normal{};
     for (std::size_t k = 0; k < y.size(); ++k) {
-        const std::array<Complex, 3> x = {s[k], image ? std::conj(s[k]) : Complex(0), std::conj(u[k])};
+        const std::array<Complex, 3> x = {s[k], image ? std::conj(s[k]) : Complex(0), Complex(1)};
         for (std::size_t i = 0; i < 3; ++i) {
             for (std::size_t j = 0; j < 3; ++j) normal[i][j] += std::conj(x[i]) * x[j];
             normal[i][3] += std::conj(x[i]) * y[k];
@@ -78,12 +91,15 @@ Fit fit_reference(SampleSpan y, SampleSpan s, SampleSpan u, double sample_power)
     }
     if (!image) normal[1][1] = 1;
     const auto [a, b, d] = solve3(normal);
-    Fit fit{a, b, d, 1};
+    Fit fit{a, b, d, 1, 1};
+    double sum = 0, received = 0;
+    for (std::size_t k = 0; k < y.size(); ++k) {
+        sum += std::norm(y[k] - a * s[k] - b * std::conj(s[k]) - d);
+        received += std::norm(y[k]);
+    }
+    if (received > 0) fit.residual = sum / received;
     const double scale = std::norm(a) * sample_power * static_cast<double>(y.size());
-    if (!(scale > 0)) return fit;
-    double sum = 0;
-    for (std::size_t k = 0; k < y.size(); ++k) sum += std::norm(y[k] - a * s[k] - b * std::conj(s[k]) - d * std::conj(u[k]));
-    fit.error_power = sum / scale;
+    if (scale > 0) fit.error_power = sum / scale;
     return fit;
 }
 
@@ -101,8 +117,7 @@ public:
     Fit fit(const ChipLine& line, Span span, ReferenceChips* keep = nullptr) const {
         ReferenceChips ref = reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to);
         const std::size_t n = span.to - span.from;
-        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips,
-                                      in_.removed_carrier.subspan(span.from, n), ref.sample_power);
+        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips, ref.sample_power);
         if (keep) *keep = std::move(ref);
         return fit;
     }
@@ -114,7 +129,7 @@ public:
         std::array<double, 2 * kSearchSteps + 1> errors{};
         for (int i = -kSearchSteps; i <= kSearchSteps; ++i) {
             const ChipLine shifted{line.first + i * kSearchStepChips * line.period, line.period};
-            errors[static_cast<std::size_t>(i + kSearchSteps)] = fit(shifted, span).error_power;
+            errors[static_cast<std::size_t>(i + kSearchSteps)] = fit(shifted, span).residual;
         }
         const auto best = static_cast<std::size_t>(std::min_element(errors.begin(), errors.end()) - errors.begin());
         double shift = static_cast<double>(best) - kSearchSteps;
@@ -135,45 +150,50 @@ public:
     }
 
     // One Gauss-Newton step on a timing shift that changes linearly along the
-    // burst: the intercept and the slope of the chip clock line. The PLCP part
-    // and the PSDU may differ in modulation and so in how a pulse not quite
-    // like the reference biases their timing: each gets its own intercept, and
-    // the line keeps the PSDU's.
+    // burst (the intercept and the slope of the chip clock line), solved
+    // together with a residual carrier phase and frequency, which would
+    // otherwise leak into the timing. It runs over every sample, not only the
+    // chip instants: the transitions between chips carry most of the timing.
     ChipLine refine(const ChipLine& line, Span span) const {
-        ReferenceChips ref;
-        const Fit f = fit(line, span, &ref);
+        const double begin = std::ceil(in_.positions[span.from]);
+        const double end = std::floor(in_.positions[span.to - 1]) + 1;
+        if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
+        const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
         const double h = kDerivativeStepChips * line.period;
-        const ReferenceChips later = reference_chips(pulse_, in_.ideal, {line.first + h, line.period}, in_.positions,
-                                                     span.from, span.to);
-        const ReferenceChips earlier = reference_chips(pulse_, in_.ideal, {line.first - h, line.period},
-                                                       in_.positions, span.from, span.to);
-        const double middle = 0.5 * static_cast<double>(span.from + span.to - 1);
-        const std::size_t psdu = std::clamp(in_.psdu_from, span.from, span.to);
-        const bool two_parts = psdu - span.from >= kLeastPartChips && span.to - psdu >= kLeastPartChips;
-        // Normal equations of [shift before the PSDU, shift of the PSDU, drift per chip].
-        std::array<std::array<double, 4>, 3> m{};
-        for (std::size_t k = span.from; k < span.to; ++k) {
-            const std::size_t i = k - span.from;
-            const Complex s = ref.chips[i];
-            const Complex slope = (later.chips[i] - earlier.chips[i]) / (2 * kDerivativeStepChips);
+        const Samples later = reference_samples(pulse_, in_.ideal, {line.first + h, line.period}, begin, end);
+        const Samples earlier = reference_samples(pulse_, in_.ideal, {line.first - h, line.period}, begin, end);
+        Samples y(s.size());
+        std::vector<double> seconds(s.size());
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            y[i] = in_.samples[static_cast<std::size_t>(begin) + i];
+            seconds[i] = (begin + static_cast<double>(i)) / in_.sample_rate_hz;
+        }
+        remove_phase_line(y, seconds, in_.carrier);
+        const Fit f = fit_reference(y, s, 1);
+        // Normal equations of [shift, drift per chip, phase, phase per chip],
+        // with time in chips from the middle.
+        const double middle = 0.5 * (begin + end - 1);
+        Normal m{};
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            const Complex slope = (later[i] - earlier[i]) / (2 * kDerivativeStepChips);
             const Complex z = f.a * slope + f.b * std::conj(slope);
-            const Complex r = in_.received[k] - f.a * s - f.b * std::conj(s) - f.d * std::conj(in_.removed_carrier[k]);
-            const bool in_psdu = !two_parts || k >= psdu;
-            const std::array<double, 3> x = {in_psdu ? 0.0 : 1.0, in_psdu ? 1.0 : 0.0, static_cast<double>(k) - middle};
-            const double w = std::norm(z);
-            const double c = std::real(std::conj(z) * r);
-            for (std::size_t a = 0; a < 3; ++a) {
-                for (std::size_t b = 0; b < 3; ++b) m[a][b] += w * x[a] * x[b];
-                m[a][3] += c * x[a];
+            const Complex turn = Complex(0, 1) * (f.a * s[i] + f.b * std::conj(s[i]));
+            const Complex r = y[i] - f.a * s[i] - f.b * std::conj(s[i]) - f.d;
+            const double t = (begin + static_cast<double>(i) - middle) / line.period;
+            const std::array<Complex, kUnknowns> x = {z, z * t, turn, turn * t};
+            for (std::size_t a = 0; a < kUnknowns; ++a) {
+                for (std::size_t b = 0; b < kUnknowns; ++b) m[a][b] += std::real(std::conj(x[a]) * x[b]);
+                m[a][kUnknowns] += std::real(std::conj(x[a]) * r);
             }
         }
-        if (!two_parts) m[0][0] = 1;
-        const auto solution = solve_real3(m);
+        const auto solution = solve_real(m);
         if (!solution) return line;
-        const double shift = (*solution)[1];
-        const double drift = (*solution)[2];
+        const double shift = (*solution)[0];
+        const double drift = (*solution)[1];
         if (!(std::abs(shift) < 0.5 && std::abs(drift) < 1e-3)) return line;
-        return {line.first + line.period * (shift - drift * middle), line.period * (1 + drift)};
+        // Chip j sits at middle + (j - j_middle) period; its shift is shift + drift (j - j_middle).
+        const double j_middle = (middle - line.first) / line.period;
+        return {line.first + line.period * (shift - drift * j_middle), line.period * (1 + drift)};
     }
 
 private:
@@ -244,17 +264,21 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     Samples errors(measured.to - measured.from);
     for (std::size_t k = measured.from; k < measured.to; ++k) {
         const Complex s = ref.chips[k - measured.from];
-        const Complex e = input.received[k] - f.a * s - f.b * std::conj(s) - f.d * std::conj(input.removed_carrier[k]);
+        const Complex e = input.received[k] - f.a * s - f.b * std::conj(s) - f.d;
         errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
     }
     out.evm = evm_of_errors(errors);
     out.mer_db = -to_db(out.evm.overall.rms);
     const double signal_power = (std::norm(f.a) + std::norm(f.b)) * ref.sample_power;
     out.leakage_dbc = db10(std::norm(f.d) / signal_power);
-    // With Q scaled by G e^{j psi} against I: A = (1 + G e^{j psi}) / 2 and
-    // B = (1 - G e^{j psi}) / 2, up to a common factor.
+    // The modulator's I and Q axes lie at 45 degrees to the preamble's symbols
+    // (QPSK points on the diagonals), so s = r exp(-j pi / 4) for r on those
+    // axes. With Q scaled by G exp(j psi) against I, y = mu r + nu conj(r) with
+    // mu = (1 + G exp(j psi)) / 2 and nu = (1 - G exp(j psi)) / 2, up to a
+    // common factor: mu ~ A and nu ~ j B.
     if (image_measurable(ref.chips)) {
-        const Complex image_ratio = (f.a - f.b) / (f.a + f.b);
+        const Complex image = Complex(0, 1) * f.b;
+        const Complex image_ratio = (f.a - image) / (f.a + image);
         out.iq_gain_db = to_db(std::abs(image_ratio));
         out.quadrature_deg = std::arg(image_ratio) * 180 / std::numbers::pi;
     }

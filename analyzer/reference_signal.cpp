@@ -17,13 +17,8 @@ std::size_t reference_reach_chips(const PulseTable& pulse, double samples_per_ch
     return static_cast<std::size_t>(std::ceil(pulse.half_span() + kInterpolatorReach / samples_per_chip)) + 1;
 }
 
-ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
-                               std::span<const double> positions, std::size_t from, std::size_t to) {
-    ReferenceChips out;
-    if (to <= from) return out;
-    const double begin = std::floor(positions[from] - kInterpolatorReach);
-    const double end = std::ceil(positions[to - 1] + kInterpolatorReach) + 1;
-    Samples signal(static_cast<std::size_t>(end - begin), Complex(0));
+Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end) {
+    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)), Complex(0));
     const double reach = pulse.half_span() * line.period;
     for (std::size_t j = 0; j < ideal.size(); ++j) {
         const double centre = line.first + line.period * static_cast<double>(j);
@@ -34,6 +29,16 @@ ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const 
             signal[static_cast<std::size_t>(n - begin)] += ideal[j] * pulse.at((n - centre) / line.period);
         }
     }
+    return signal;
+}
+
+ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
+                               std::span<const double> positions, std::size_t from, std::size_t to) {
+    ReferenceChips out;
+    if (to <= from) return out;
+    const double begin = std::floor(positions[from] - kInterpolatorReach);
+    const double end = std::ceil(positions[to - 1] + kInterpolatorReach) + 1;
+    const Samples signal = reference_samples(pulse, ideal, line, begin, end);
     double power = 0;
     std::size_t count = 0;
     for (double n = std::ceil(positions[from]); n <= positions[to - 1]; ++n, ++count) {

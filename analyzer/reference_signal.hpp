@@ -24,6 +24,9 @@ struct ReferenceChips {
     double sample_power = 0;  // mean power of the rebuilt signal over the samples they span
 };
 
+// The rebuilt signal at samples [begin, end) of the recording.
+Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end);
+
 ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
                                std::span<const double> positions, std::size_t from, std::size_t to);
 
