@@ -10,10 +10,10 @@
 namespace dot11b::analyzer {
 namespace {
 
-constexpr std::size_t kTimingSearchChips = 2048;
+constexpr std::size_t kTimingSearchChips = 1024;
 constexpr int kSearchSteps = 4;            // either side of the tracked timing
 constexpr double kSearchStepChips = 1.0 / 16;
-constexpr int kTimingIterations = 2;
+constexpr int kTimingIterations = 1;
 constexpr double kDerivativeStepChips = 0.01;
 // A rectangular chip's edges move earlier by this much of a sample (see PulseTable).
 constexpr double kEdgeGuardSamples = 0.25;
@@ -182,9 +182,12 @@ public:
             const double t = (begin + static_cast<double>(i) - middle) / line.period;
             const std::array<Complex, kUnknowns> x = {z, z * t, turn, turn * t};
             for (std::size_t a = 0; a < kUnknowns; ++a) {
-                for (std::size_t b = 0; b < kUnknowns; ++b) m[a][b] += std::real(std::conj(x[a]) * x[b]);
+                for (std::size_t b = a; b < kUnknowns; ++b) m[a][b] += std::real(std::conj(x[a]) * x[b]);
                 m[a][kUnknowns] += std::real(std::conj(x[a]) * r);
             }
+        }
+        for (std::size_t a = 0; a < kUnknowns; ++a) {
+            for (std::size_t b = 0; b < a; ++b) m[a][b] = m[b][a];
         }
         const auto solution = solve_real(m);
         if (!solution) return line;
@@ -227,9 +230,11 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
                                                               FilterSource source) {
     const std::vector<ReferenceFilter> candidates = filter ? std::vector{*filter} : candidate_filters();
     const std::size_t size = input.ideal.size();
+    std::vector<Measurer> measurers;
     std::size_t reach = 0;
     for (const ReferenceFilter& c : candidates) {
-        reach = std::max(reach, reference_reach_chips(PulseTable(c, 0), input.samples_per_chip));
+        measurers.emplace_back(input, c);
+        reach = std::max(reach, reference_reach_chips(measurers.back().pulse(), input.samples_per_chip));
     }
     if (input.evm_from < input.fit_from || size < input.evm_from + reach + 2) return std::nullopt;
     const Span whole{input.fit_from, size - reach};
@@ -241,14 +246,14 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     ChipLine line = tracked;
     double least = 0;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const auto [shifted, error] = Measurer(input, candidates[i]).search(tracked, start);
+        const auto [shifted, error] = measurers[i].search(tracked, start);
         if (i == 0 || error < least) {
             chosen = i;
             line = shifted;
             least = error;
         }
     }
-    const Measurer measurer(input, candidates[chosen]);
+    const Measurer& measurer = measurers[chosen];
     if (measurer.pulse().smooth()) {
         for (int i = 0; i < kTimingIterations; ++i) line = measurer.refine(line, whole);
     }

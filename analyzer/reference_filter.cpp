@@ -9,7 +9,7 @@
 namespace dot11b::analyzer {
 namespace {
 
-constexpr double kStepsPerChip = 512;
+constexpr double kStepsPerChip = 256;
 constexpr double kDefaultFactor = 0.5;
 constexpr double kMaxBt = 10;
 constexpr double kMaxSpanChips = 64;
