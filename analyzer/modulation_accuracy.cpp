@@ -22,7 +22,6 @@ constexpr double kMostImproperShare = 0.9;
 
 struct Fit {
     Complex a = 0, b = 0, d = 0;
-    double error_power = 1;  // mean |residual|^2 over |A|^2 and the reference's sample power
     double residual = 1;     // |residual|^2 against |y|^2: what tells timings and filters apart
 };
 
@@ -79,7 +78,7 @@ std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
     return x;
 }
 
-Fit fit_reference(SampleSpan y, SampleSpan s, double sample_power) {
+Fit fit_reference(SampleSpan y, SampleSpan s) {
     const bool image = image_measurable(s);
     std::array<std::array<Complex, 4>, 3> normal{};
     for (std::size_t k = 0; k < y.size(); ++k) {
@@ -91,15 +90,13 @@ Fit fit_reference(SampleSpan y, SampleSpan s, double sample_power) {
     }
     if (!image) normal[1][1] = 1;
     const auto [a, b, d] = solve3(normal);
-    Fit fit{a, b, d, 1, 1};
+    Fit fit{a, b, d, 1};
     double sum = 0, received = 0;
     for (std::size_t k = 0; k < y.size(); ++k) {
         sum += std::norm(y[k] - a * s[k] - b * std::conj(s[k]) - d);
         received += std::norm(y[k]);
     }
     if (received > 0) fit.residual = sum / received;
-    const double scale = std::norm(a) * sample_power * static_cast<double>(y.size());
-    if (scale > 0) fit.error_power = sum / scale;
     return fit;
 }
 
@@ -117,7 +114,7 @@ public:
     Fit fit(const ChipLine& line, Span span, ReferenceChips* keep = nullptr) const {
         ReferenceChips ref = reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to);
         const std::size_t n = span.to - span.from;
-        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips, ref.sample_power);
+        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips);
         if (keep) *keep = std::move(ref);
         return fit;
     }
@@ -169,7 +166,7 @@ public:
             seconds[i] = (begin + static_cast<double>(i)) / in_.sample_rate_hz;
         }
         remove_phase_line(y, seconds, in_.carrier);
-        const Fit f = fit_reference(y, s, 1);
+        const Fit f = fit_reference(y, s);
         // Normal equations of [shift, drift per chip, phase, phase per chip],
         // with time in chips from the middle.
         const double middle = 0.5 * (begin + end - 1);

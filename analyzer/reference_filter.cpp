@@ -41,8 +41,15 @@ std::string formatted(double value) {
 
 [[noreturn]] void refuse(const std::string& text) {
     throw ConfigError("--reference-filter " + text +
-                      " is not allowed; allowed: none, gaussian[:BT] with BT in (0, 10], root-cosine[:ALPHA] with "
-                      "ALPHA in (0, 1]");
+                      " is not allowed; allowed: none, gaussian[:BT[:SPAN]] with BT in (0, 10], "
+                      "root-cosine[:ALPHA[:SPAN]] with ALPHA in (0, 1], SPAN in chips in (0, 64]");
+}
+
+double number_in(const std::string& value, const std::string& text) {
+    char* end = nullptr;
+    const double number = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0') refuse(text);
+    return number;
 }
 
 }  // namespace
@@ -60,13 +67,14 @@ ReferenceFilter parse_reference_filter(const std::string& text) {
         refuse(text);
     }
     if (colon != std::string::npos) {
-        const std::string value = text.substr(colon + 1);
-        char* end = nullptr;
-        filter.factor = std::strtod(value.c_str(), &end);
-        if (value.empty() || *end != '\0') refuse(text);
+        const std::string rest = text.substr(colon + 1);
+        const std::size_t second = rest.find(':');
+        filter.factor = number_in(rest.substr(0, second), text);
+        if (second != std::string::npos) filter.span_chips = number_in(rest.substr(second + 1), text);
     }
     const double most = filter.shape == PulseShape::Gaussian ? kMaxBt : 1;
     if (!(filter.factor > 0 && filter.factor <= most)) refuse(text);
+    if (!(filter.span_chips > 0 && filter.span_chips <= kMaxSpanChips)) refuse(text);
     return filter;
 }
 
@@ -90,8 +98,9 @@ std::optional<ReferenceFilter> described_filter(const std::string& type, double 
 std::string reference_filter_text(const ReferenceFilter& filter) {
     switch (filter.shape) {
     case PulseShape::None: return "none";
-    case PulseShape::Gaussian: return "gaussian:" + formatted(filter.factor);
-    case PulseShape::RootCosine: return "root-cosine:" + formatted(filter.factor);
+    case PulseShape::Gaussian: return "gaussian:" + formatted(filter.factor) + ":" + formatted(filter.span_chips);
+    case PulseShape::RootCosine:
+        return "root-cosine:" + formatted(filter.factor) + ":" + formatted(filter.span_chips);
     }
     return "none";
 }

@@ -19,9 +19,9 @@ struct ReferenceFilter {
     bool operator==(const ReferenceFilter&) const = default;
 };
 
-// "none", "gaussian", "gaussian:BT", "root-cosine" or "root-cosine:ALPHA" (BT
-// and alpha default to 0.5). Throws ConfigError naming the text and the
-// allowed forms: BT in (0, 10], alpha in (0, 1].
+// "none", "gaussian[:BT[:SPAN]]" or "root-cosine[:ALPHA[:SPAN]]" (BT and
+// alpha default to 0.5, the span to 6 chips). Throws ConfigError naming the
+// text and the allowed forms: BT in (0, 10], alpha in (0, 1], span in (0, 64].
 ReferenceFilter parse_reference_filter(const std::string& text);
 
 // The filter a transmitter describes by type ("none", "gaussian",
@@ -29,7 +29,7 @@ ReferenceFilter parse_reference_filter(const std::string& text);
 // analyser does not model.
 std::optional<ReferenceFilter> described_filter(const std::string& type, double factor, double length_chips);
 
-std::string reference_filter_text(const ReferenceFilter& filter);  // e.g. "gaussian:0.5"
+std::string reference_filter_text(const ReferenceFilter& filter);  // e.g. "gaussian:0.5:6"
 
 // The candidates tried on a capture that does not name its filter.
 std::vector<ReferenceFilter> candidate_filters();

@@ -80,16 +80,17 @@ TEST(ReferenceEvm, WhiteNoiseMeasuresItsSnr) {
 
 TEST(ReferenceFilterText, NamesEveryFormAndRefusesTheRest) {
     EXPECT_EQ(parse_reference_filter("none"), ReferenceFilter{});
-    EXPECT_EQ(reference_filter_text(parse_reference_filter("gaussian")), "gaussian:0.5");
-    EXPECT_EQ(reference_filter_text(parse_reference_filter("gaussian:0.3")), "gaussian:0.3");
-    EXPECT_EQ(reference_filter_text(parse_reference_filter("root-cosine:0.22")), "root-cosine:0.22");
+    EXPECT_EQ(reference_filter_text(parse_reference_filter("gaussian")), "gaussian:0.5:6");
+    EXPECT_EQ(reference_filter_text(parse_reference_filter("gaussian:0.3")), "gaussian:0.3:6");
+    EXPECT_EQ(reference_filter_text(parse_reference_filter("root-cosine:0.22:3.5")), "root-cosine:0.22:3.5");
     for (const char* bad : {"", "none:1", "gauss", "gaussian:", "gaussian:0", "gaussian:x", "root-cosine:1.5",
-                            "root-cosine:-0.2", "gaussian:0.5x"}) {
+                            "root-cosine:-0.2", "gaussian:0.5x", "gaussian:0.5:", "gaussian:0.5:0",
+                            "root-cosine:0.5:65", "gaussian:0.5:6:1"}) {
         try {
             parse_reference_filter(bad);
             ADD_FAILURE() << bad;
         } catch (const ConfigError& e) {
-            EXPECT_NE(std::string(e.what()).find("allowed: none, gaussian[:BT]"), std::string::npos) << bad;
+            EXPECT_NE(std::string(e.what()).find("allowed: none, gaussian[:BT[:SPAN]]"), std::string::npos) << bad;
         }
     }
     EXPECT_FALSE(described_filter("gaussian", 0, 3));

@@ -30,7 +30,7 @@ CLI::Validator reference_filter_text() {
             }
             return {};
         },
-        "none|gaussian[:BT]|root-cosine[:ALPHA]");
+        "none|gaussian[:BT[:SPAN]]|root-cosine[:ALPHA[:SPAN]]");
 }
 
 }  // namespace

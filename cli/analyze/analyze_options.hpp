@@ -19,7 +19,7 @@ struct AnalyzeOptions {
     bool mirror = false;
     bool fcs = false;
     bool mac_header = false;
-    std::optional<std::string> reference_filter;  // none|gaussian[:BT]|root-cosine[:ALPHA]
+    std::optional<std::string> reference_filter;  // none|gaussian[:BT[:SPAN]]|root-cosine[:ALPHA[:SPAN]]
     bool json = false;
     std::optional<std::string> psdu;  // where the PSDU octets go
 
