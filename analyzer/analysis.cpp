@@ -15,6 +15,8 @@ namespace dot11b::analyzer {
 namespace {
 
 constexpr std::size_t kPhaseBlockChips = 64;
+// The fits leave out the first symbols of the frame, which a power-on ramp may shape.
+constexpr std::size_t kRampGuardChips = 4 * kChipsPerSymbol;
 // The ramp search reaches this far beyond the detected extent of the burst.
 constexpr double kRampMarginSeconds = 4e-6;
 
@@ -49,7 +51,8 @@ void read_mac_level(BurstAnalysis& burst, const AnalysisOptions& options) {
     }
 }
 
-void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate_hz, double carrier_hz) {
+void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples, double sample_rate_hz,
+                     double carrier_hz, const AnalysisOptions& options) {
     const FrameDecode& frame = rx.frame;
     const std::size_t count = frame.end_chip - frame.frame_chip;
     const std::span<Complex> chips(rx.stream.chips);
@@ -61,20 +64,38 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
     FrequencyMeasurement frequency;
     frequency.carrier_offset_hz = frame.removed.frequency_hz + residual.frequency_hz;
     frequency.carrier_offset_ppm = frequency.carrier_offset_hz / carrier_hz * 1e6;
-    const double period = fitted_chip_period(rx.stream.positions, frame.frame_chip, frame.end_chip);
-    frequency.chip_clock_offset_ppm = (sample_rate_hz / kChipRateHz / period - 1) * 1e6;
-    burst.frequency = frequency;
+    const double nominal_period = sample_rate_hz / kChipRateHz;
+    double period = fitted_chip_period(rx.stream.positions, frame.frame_chip, frame.end_chip);
 
+    const std::size_t header_chips =
+        kChipsPerSymbol * (rx.preamble == PreambleType::Long ? kHeaderBits : kHeaderBits / 2);
     std::size_t first = frame.psdu_chip;
     burst.evm_span = "PSDU";
     if (frame.end_chip == frame.psdu_chip) {
-        const std::size_t header_chips =
-            kChipsPerSymbol * (rx.preamble == PreambleType::Long ? kHeaderBits : kHeaderBits / 2);
         first = frame.psdu_chip - header_chips;
         burst.evm_span = "PLCP header";
     }
-    burst.evm = measure_evm(chips.subspan(first, frame.end_chip - first),
-                            std::span(frame.ideal).subspan(first - frame.frame_chip));
+    const PhaseLine removed{frame.removed.frequency_hz + residual.frequency_hz,
+                            frame.removed.phase_at_zero + residual.phase_at_zero};
+    const AccuracyInput input{chips.subspan(frame.frame_chip, count),
+                              frame.ideal,
+                              std::span<const double>(rx.stream.positions).subspan(frame.frame_chip, count),
+                              samples,
+                              sample_rate_hz,
+                              removed,
+                              nominal_period,
+                              std::min(kRampGuardChips, frame.psdu_chip - header_chips - frame.frame_chip),
+                              first - frame.frame_chip};
+    burst.accuracy = measure_modulation_accuracy(input, options.reference_filter, options.reference_filter_source);
+    if (burst.accuracy) {
+        burst.evm = burst.accuracy->evm;
+        period = burst.accuracy->chip_period;
+    } else {
+        burst.evm = measure_evm(chips.subspan(first, frame.end_chip - first),
+                                std::span(frame.ideal).subspan(first - frame.frame_chip));
+    }
+    frequency.chip_clock_offset_ppm = (nominal_period / period - 1) * 1e6;
+    burst.frequency = frequency;
 }
 
 BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_hz, const BurstExtent& extent,
@@ -117,7 +138,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     if (!decoded) return burst;
 
     read_mac_level(burst, options);
-    measure_decoded(burst, rx, sample_rate_hz, carrier_hz);
+    measure_decoded(burst, rx, signal.samples(), sample_rate_hz, carrier_hz, options);
     return burst;
 }
 

@@ -12,6 +12,7 @@
 #include "analyzer/evm.hpp"
 #include "analyzer/frame_decoder.hpp"
 #include "analyzer/mac_frame.hpp"
+#include "analyzer/modulation_accuracy.hpp"
 #include "analyzer/plcp_header.hpp"
 #include "analyzer/ramp_times.hpp"
 #include "analyzer/sfd_search.hpp"
@@ -26,6 +27,10 @@ struct AnalysisOptions {
     bool mac_header = false;  // read a MAC header even from a PSDU without a valid FCS
     // For the carrier offset in ppm; the lowest channel, 2412 MHz, when unknown.
     std::optional<double> carrier_frequency_hz;
+    // The transmitter's pulse, when the user or the recording names it; else
+    // the candidate that fits each burst best.
+    std::optional<ReferenceFilter> reference_filter;
+    FilterSource reference_filter_source = FilterSource::Option;
 };
 
 inline constexpr double kAssumedCarrierHz = 2412e6;
@@ -64,6 +69,7 @@ struct BurstAnalysis {
 
     std::optional<FrequencyMeasurement> frequency;
     std::optional<EvmResult> evm;
+    std::optional<ModulationAccuracy> accuracy;  // EVM against the reference, leakage, IQ imbalance
     std::string evm_span;  // "PSDU", or "PLCP header" for an empty PSDU
     RampTimes ramps;
     Spectrum spectrum;

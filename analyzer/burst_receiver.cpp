@@ -8,6 +8,7 @@
 #include "analyzer/despreading.hpp"
 #include "analyzer/mac_frame.hpp"
 #include "analyzer/power_envelope.hpp"
+#include "analyzer/timing_loss.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -111,6 +112,14 @@ ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_h
         } else if (out.frame.status == DecodeStatus::Decoded && other.status == DecodeStatus::Decoded &&
                    other.psdu != out.frame.psdu) {
             out.mirrored_psdu = std::move(other.psdu);
+        }
+    }
+    // Too few chips from a burst long enough: the timing loop slipped.
+    if (out.frame.status == DecodeStatus::Truncated) {
+        const std::span<const double> positions(out.stream.positions);
+        if (const auto lost = chip_timing_lost(positions.subspan(sfd->first_symbol_chip), samples_per_chip)) {
+            out.frame.problem = "chip timing lost at chip " + std::to_string(*lost + sfd->first_symbol_chip) +
+                                " of the burst (" + out.frame.problem + ")";
         }
     }
     return out;

@@ -29,6 +29,10 @@ std::vector<std::string> BurstAnalysis::failures() const {
         failed.push_back(
             formatted("EVM peak %.1f %% above the %.0f %% limit", 100 * evm->overall.peak, 100 * kEvmPeakLimit));
     }
+    if (accuracy && accuracy->leakage_dbc > kCarrierSuppressionDb) {
+        failed.push_back(formatted("carrier leakage %.1f dBc above the %.0f dB carrier suppression limit",
+                                   accuracy->leakage_dbc, kCarrierSuppressionDb));
+    }
     if (frequency) {
         if (std::abs(frequency->carrier_offset_ppm) > kFrequencyTolerancePpm) {
             failed.push_back(formatted("carrier frequency offset %.1f ppm outside +-%.0f ppm",

@@ -47,6 +47,7 @@ inline constexpr double kEvmPeakLimit = 0.35;  // peak vector error over 1000 ch
 inline constexpr std::size_t kEvmBlockChips = 1000;
 inline constexpr double kFrequencyTolerancePpm = 25;  // carrier and chip clock
 inline constexpr double kRampLimitSeconds = 2e-6;     // 10 % to 90 % power
+inline constexpr double kCarrierSuppressionDb = -15;  // carrier leakage against the signal power
 inline constexpr double kMaskResolutionBandwidthHz = 100e3;
 
 }  // namespace dot11b::analyzer

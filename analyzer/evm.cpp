@@ -40,13 +40,21 @@ EvmResult measure_evm(SampleSpan received, SampleSpan ideal) {
     const Complex gain = correlation / energy;
     const Complex offset = mean_r - gain * mean_c;
     const Complex inverse_gain = 1.0 / gain;
+    Samples errors(n);
+    for (std::size_t k = 0; k < n; ++k) errors[k] = (received[k] - offset) * inverse_gain - ideal[k];
+    return evm_of_errors(errors);
+}
 
+EvmResult evm_of_errors(SampleSpan errors) {
+    EvmResult result;
+    const std::size_t n = errors.size();
+    result.chips = n;
     double total = 0;
     for (std::size_t first = 0; first < n; first += kEvmBlockChips) {
         const std::size_t last = std::min(n, first + kEvmBlockChips);
         double sum = 0, peak = 0;
         for (std::size_t k = first; k < last; ++k) {
-            const double error = std::norm((received[k] - offset) * inverse_gain - ideal[k]);
+            const double error = std::norm(errors[k]);
             sum += error;
             peak = std::max(peak, error);
         }
@@ -54,7 +62,7 @@ EvmResult measure_evm(SampleSpan received, SampleSpan ideal) {
         result.blocks.push_back({std::sqrt(sum / static_cast<double>(last - first)), std::sqrt(peak)});
         result.overall.peak = std::max(result.overall.peak, std::sqrt(peak));
     }
-    result.overall.rms = std::sqrt(total / static_cast<double>(n));
+    if (n > 0) result.overall.rms = std::sqrt(total / static_cast<double>(n));
     return result;
 }
 

@@ -26,6 +26,9 @@ struct EvmResult {
 // `received` and `ideal` hold the same chips, carrier offset already removed.
 EvmResult measure_evm(SampleSpan received, SampleSpan ideal);
 
+// The figures of error vectors already scaled to the ideal magnitude.
+EvmResult evm_of_errors(SampleSpan errors);
+
 double to_db(double ratio);  // 20 log10
 
 }  // namespace dot11b::analyzer

@@ -66,6 +66,27 @@ void print_mac(std::ostream& out, const MacHeaderFields& mac) {
     if (mac.address4) line(out, "  Address4", address_text(*mac.address4));
 }
 
+const char* filter_source_text(FilterSource source) {
+    switch (source) {
+    case FilterSource::Option: return "as given";
+    case FilterSource::Recording: return "named by the recording";
+    case FilterSource::Fitted: return "best fit of the burst";
+    }
+    return "";
+}
+
+void print_accuracy(std::ostream& out, const ModulationAccuracy& m) {
+    line(out, "reference filter", reference_filter_text(m.filter) + " (" + filter_source_text(m.filter_source) + ")");
+    line(out, "SNR/MER", format("%.1f dB", m.mer_db));
+    line(out, "carrier suppression",
+         format("leakage %s dBc: %s (limit %.0f dB)", fixed(m.leakage_dbc, 1).c_str(),
+                pass_fail(m.leakage_dbc <= kCarrierSuppressionDb), kCarrierSuppressionDb));
+    line(out, "IQ imbalance",
+         m.iq_gain_db ? format("gain %s dB, quadrature error %s deg (informative)", fixed(*m.iq_gain_db, 2).c_str(),
+                               fixed(*m.quadrature_deg, 2).c_str())
+                      : std::string("not measured: BPSK chips show no image"));
+}
+
 void print_measurements(std::ostream& out, const BurstAnalysis& b, const Analysis& a) {
     if (b.evm) {
         const EvmResult& e = *b.evm;
@@ -77,6 +98,7 @@ void print_measurements(std::ostream& out, const BurstAnalysis& b, const Analysi
                     100 * e.overall.rms, to_db(e.overall.rms), 100 * e.overall.peak, to_db(e.overall.peak), e.chips,
                     100 * worst_block, pass_fail(e.passed()), 100 * kEvmPeakLimit));
     }
+    if (b.accuracy) print_accuracy(out, *b.accuracy);
     if (b.frequency) {
         const FrequencyMeasurement& f = *b.frequency;
         line(out, "carrier offset",

@@ -73,18 +73,17 @@ TEST(Impairments, EvmFollowsTheSignalToNoiseRatio) {
     const std::vector<Case> cases = {{DataRate::Mbps1, 10}, {DataRate::Mbps2, 10}, {DataRate::Mbps11, 16}};
     for (const Case& c : cases) {
         SCOPED_TRACE(phy::rate_in_100kbps(c.rate));
-        // 21 taps at oversampling 3: the chips sit on samples 0, 3, 6, ... of the burst,
-        // so the noise there is the noise per sample.
+        // The EVM refers to the burst's mean power over its samples, as the noise does.
         app::FormatParameters p = test::short_frame(c.rate, 200, 3);
         p.filter_taps = 7;
         const test::Waveform w = test::generate(p);
         const std::size_t burst_end = w.samples.size() - p.idle_samples;
-        const double chip_power = test::chip_instant_power(w.samples, 3, 3 * 50, burst_end - 3 * 50);
+        const double burst_power = test::chip_instant_power(w.samples, 1, 3 * 50, burst_end - 3 * 50);
         Samples x = w.samples;
-        test::add_noise(x, chip_power * std::pow(10, -c.snr_db / 10), 17);
+        test::add_noise(x, burst_power * std::pow(10, -c.snr_db / 10), 17);
         const Analysis analysis = analyse(x, w.sample_rate_hz);
         expect_decoded(analysis, w);
-        // Unit chips against noise of 1 / SNR: an error vector of 1 / sqrt(SNR), -SNR in dB.
+        // Noise of 1 / SNR of the signal's power: an error vector of 1 / sqrt(SNR), -SNR in dB.
         EXPECT_NEAR(to_db(analysis.bursts[0].evm->overall.rms), -c.snr_db, 1.0);
     }
 }

@@ -48,7 +48,8 @@ void write_recording_seeds(const std::filesystem::path& folder) {
     const Samples samples = {{1, 0}, {0, -1}, {0.5, 0.5}, {-0.25, 0.75}};
     const Bits frame = {0, 1, 1, 0};
     const Bits burst = {1, 1, 1, 1};
-    const waveform_files::WaveformOutput output{samples, 11e6, 2.412e9, frame, burst, "seeds", "four samples", "", ""};
+    const waveform_files::WaveformOutput output{samples, 11e6, 2.412e9, frame, burst, "seeds", "four samples", "", "",
+                                                std::nullopt};
     DurableFileSet files;
     for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-meta", "m.mat"}) {
         waveform_files::stage_waveform(files, folder / name, output);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/waveform_files/file_format.hpp"
+#include "app/waveform_files/pulse_filter.hpp"
 
 namespace dot11b::waveform_files {
 
@@ -20,6 +21,7 @@ struct Recording {
     double sample_rate_hz = 0;                  // from the file, or from ReadOptions
     std::optional<double> center_frequency_hz;  // SigMF core:frequency when present and above 0
     std::string description;                    // SigMF core:description when present
+    std::optional<PulseFilter> pulse_filter;    // SigMF dot11b:filter when present and well formed
     // The marker rows of a SigMF recording's "frame" and "burst" annotations
     // (rows 1 and 2, as a waveform is written); empty when it has neither.
     std::vector<std::uint8_t> frame_marker;

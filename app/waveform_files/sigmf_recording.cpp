@@ -43,6 +43,20 @@ std::optional<double> number_at(const nlohmann::json& object, const char* key) {
     return value;
 }
 
+// The transmitter's filter; a field that is not an object with a string type
+// and numbers is ignored, as a capture of unknown origin.
+std::optional<PulseFilter> pulse_filter_at(const nlohmann::json& global) {
+    const auto field = global.find("dot11b:filter");
+    if (field == global.end() || !field->is_object()) return std::nullopt;
+    const auto type = field->find("type");
+    if (type == field->end() || !type->is_string()) return std::nullopt;
+    PulseFilter filter;
+    filter.type = type->get<std::string>();
+    filter.factor = number_at(*field, "factor").value_or(0);
+    filter.length_symbols = number_at(*field, "length_symbols").value_or(0);
+    return filter;
+}
+
 // Two's-complement integers of `Bytes` bytes, little-endian, I then Q.
 template <std::size_t Bytes>
 void decode_integers(std::span<const std::uint8_t> bytes, Samples& samples) {
@@ -102,6 +116,11 @@ nlohmann::ordered_json sigmf_metadata(const SigmfDescription& d) {
     if (!d.recorder.empty()) global["core:recorder"] = d.recorder;
     if (!d.hardware.empty()) global["core:hw"] = d.hardware;
     if (!d.description.empty()) global["core:description"] = d.description;
+    if (d.pulse_filter) {
+        global["dot11b:filter"] = {{"type", d.pulse_filter->type},
+                                   {"factor", d.pulse_filter->factor},
+                                   {"length_symbols", d.pulse_filter->length_symbols}};
+    }
     nlohmann::ordered_json capture = {{"core:sample_start", 0}};
     if (d.center_frequency_hz) capture["core:frequency"] = *d.center_frequency_hz;
     if (!d.capture_time.empty()) capture["core:datetime"] = d.capture_time;
@@ -151,6 +170,7 @@ Recording read_sigmf(const std::filesystem::path& path) {
         description != global.end() && description->is_string()) {
         recording.description = description->get<std::string>();
     }
+    recording.pulse_filter = pulse_filter_at(global);
     if (const auto captures = metadata.find("captures");
         captures != metadata.end() && captures->is_array() && !captures->empty() && (*captures)[0].is_object()) {
         // Capture tools write 0 (or less) for a baseband recording: no carrier known.

@@ -32,6 +32,7 @@ struct SigmfDescription {
     std::string hardware;                       // core:hw, the recording device; left out when empty
     std::string capture_time;                   // core:datetime of the capture (ISO 8601 UTC); left out when empty
     std::vector<SigmfAnnotation> annotations;
+    std::optional<PulseFilter> pulse_filter;  // dot11b:filter of the global object
 };
 
 // The two files of the recording that `path` (either of them, any case of

@@ -24,6 +24,7 @@ SigmfDescription sigmf_description(const WaveformOutput& waveform) {
     d.hardware = waveform.hardware;
     d.capture_time = waveform.capture_time;
     d.description = waveform.description;
+    d.pulse_filter = waveform.pulse_filter;
     if (const auto burst = marked_span(waveform.burst_marker)) {
         d.annotations.push_back(
             {burst->start, burst->count, "burst", "the burst with its power ramps (marker row 2)"});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/waveform_files/file_format.hpp"
+#include "app/waveform_files/pulse_filter.hpp"
 #include "common/durable_file.hpp"
 #include "common/types.hpp"
 
@@ -25,6 +26,7 @@ struct WaveformOutput {
     std::string description;                    // SigMF core:description
     std::string hardware;                       // SigMF core:hw
     std::string capture_time;                   // SigMF core:datetime of the capture, ISO 8601 UTC
+    std::optional<PulseFilter> pulse_filter;    // SigMF dot11b:filter
 };
 
 // Adds the files of `path` (a SigMF recording is two, data first) to `files`

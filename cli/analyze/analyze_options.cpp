@@ -5,6 +5,7 @@
 #include "analyzer/constants.hpp"
 #include "app/waveform_files/recording_reader.hpp"
 #include "cli/common/sample_rate_option.hpp"
+#include "common/errors.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -19,6 +20,19 @@ CLI::Validator at_least(double min, const std::string& what) {
             return text + " is not allowed; allowed: " + what;
         },
         "HZ");
+}
+
+CLI::Validator reference_filter_text() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            try {
+                analyzer::parse_reference_filter(text);
+            } catch (const ConfigError& e) {
+                return e.what();
+            }
+            return {};
+        },
+        "none|gaussian[:BT[:SPAN]]|root-cosine[:ALPHA[:SPAN]]");
 }
 
 }  // namespace
@@ -43,14 +57,27 @@ void AnalyzeOptions::add_analysis_options_to(CLI::App& app) {
     app.add_flag("--mirror", mirror, "the recording holds a mirrored (conjugated) waveform");
     app.add_flag("--fcs", fcs, "every PSDU ends in an FCS: fail a burst without a valid one");
     app.add_flag("--mac-header", mac_header, "read a MAC header even from a PSDU without a valid FCS");
+    app.add_option("--reference-filter", reference_filter,
+                   "the transmitter's pulse the EVM is measured against (default: the one the recording names, "
+                   "else the best fit of each burst)")
+        ->check(reference_filter_text());
 }
 
-analyzer::AnalysisOptions AnalyzeOptions::analysis_options(std::optional<double> recording_carrier_hz) const {
+analyzer::AnalysisOptions AnalyzeOptions::analysis_options(
+    std::optional<double> recording_carrier_hz, const std::optional<waveform_files::PulseFilter>& recording_filter) const {
     analyzer::AnalysisOptions options;
     options.mirror = mirror;
     options.expect_fcs = fcs;
     options.mac_header = mac_header;
     options.carrier_frequency_hz = carrier_frequency ? carrier_frequency : recording_carrier_hz;
+    if (reference_filter) {
+        options.reference_filter = analyzer::parse_reference_filter(*reference_filter);
+        options.reference_filter_source = analyzer::FilterSource::Option;
+    } else if (recording_filter) {
+        options.reference_filter =
+            analyzer::described_filter(recording_filter->type, recording_filter->factor, recording_filter->length_symbols);
+        options.reference_filter_source = analyzer::FilterSource::Recording;
+    }
     return options;
 }
 
@@ -67,7 +94,7 @@ analyzer::Analysis analyse_file(const AnalyzeOptions& options) {
     const waveform_files::Recording recording =
         waveform_files::read_recording(options.file, waveform_files::ReadOptions{options.sample_rate});
     return analyzer::analyse(recording.samples, recording.sample_rate_hz,
-                             options.analysis_options(recording.center_frequency_hz));
+                             options.analysis_options(recording.center_frequency_hz, recording.pulse_filter));
 }
 
 }  // namespace dot11b::cli

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analyzer/analysis.hpp"
+#include "app/waveform_files/pulse_filter.hpp"
 #include "cli/named_options/named_options.hpp"
 
 namespace dot11b::cli {
@@ -18,6 +19,7 @@ struct AnalyzeOptions {
     bool mirror = false;
     bool fcs = false;
     bool mac_header = false;
+    std::optional<std::string> reference_filter;  // none|gaussian[:BT[:SPAN]]|root-cosine[:ALPHA[:SPAN]]
     bool json = false;
     std::optional<std::string> psdu;  // where the PSDU octets go
 
@@ -27,8 +29,11 @@ struct AnalyzeOptions {
     // The options that change the analysis or what it assumes.
     void add_analysis_options_to(CLI::App& app);
 
-    // The analyser's options, with the recording's carrier frequency when no option gives one.
-    analyzer::AnalysisOptions analysis_options(std::optional<double> recording_carrier_hz) const;
+    // The analyser's options, with the recording's carrier frequency and
+    // transmit filter when no option gives them.
+    analyzer::AnalysisOptions analysis_options(
+        std::optional<double> recording_carrier_hz,
+        const std::optional<waveform_files::PulseFilter>& recording_filter = std::nullopt) const;
 };
 
 // The options of a recording handed over by a program rather than named by

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "analyzer/constants.hpp"
+
 namespace dot11b::cli {
 namespace {
 
@@ -116,6 +118,15 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
     }
     j["evm"] = evm_json(b);
+    if (b.accuracy) {
+        const ModulationAccuracy& m = *b.accuracy;
+        j["reference_filter"] = reference_filter_text(m.filter);
+        j["snr_db"] = m.mer_db;
+        j["carrier_leakage_dbc"] = m.leakage_dbc;
+        j["carrier_suppression_passed"] = m.leakage_dbc <= kCarrierSuppressionDb;
+        j["iq_gain_imbalance_db"] = m.iq_gain_db ? Json(*m.iq_gain_db) : Json(nullptr);
+        j["quadrature_error_deg"] = m.quadrature_deg ? Json(*m.quadrature_deg) : Json(nullptr);
+    }
     if (b.frequency) {
         j["carrier_offset_hz"] = b.frequency->carrier_offset_hz;
         j["carrier_offset_ppm"] = b.frequency->carrier_offset_ppm;

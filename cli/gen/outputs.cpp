@@ -1,6 +1,7 @@
 #include "cli/gen/outputs.hpp"
 
 #include "app/parameter_file.hpp"
+#include "app/transmit_pulse.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/waveform_writer.hpp"
 #include "cli/common/shared_output_files.hpp"
@@ -35,6 +36,7 @@ std::vector<std::filesystem::path> stage_outputs(DurableFileSet& files, const Ou
     output.frame_marker = frame.frame_marker;
     output.burst_marker = frame.burst_marker;
     output.recorder = "dot11b-gen";
+    output.pulse_filter = app::transmit_pulse(waveform.parameters);
     output.description = describe_configuration(waveform.parameters, waveform.calculation.psdu.size(),
                                                 waveform.impairments);
 

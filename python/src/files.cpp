@@ -11,6 +11,7 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include "analyzer/reference_filter.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "app/waveform_files/recording_reader.hpp"
 #include "app/waveform_files/waveform_writer.hpp"
@@ -33,6 +34,7 @@ struct Recording {
     std::optional<double> frequency;
     py::object markers = py::none();  // uint8 (2, N), or None
     std::string description;
+    std::optional<std::string> filter;  // as analyze()'s reference_filter takes it
 };
 
 using MarkerArray = py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast>;
@@ -74,6 +76,12 @@ Recording read(const fs::path& path, std::optional<double> sample_rate) {
     recording.sample_rate = read.sample_rate_hz;
     recording.frequency = read.center_frequency_hz;
     recording.description = std::move(read.description);
+    if (read.pulse_filter) {
+        const auto& f = *read.pulse_filter;
+        if (const auto filter = analyzer::described_filter(f.type, f.factor, f.length_symbols)) {
+            recording.filter = analyzer::reference_filter_text(*filter);
+        }
+    }
     return recording;
 }
 
@@ -154,6 +162,9 @@ void bind_files(py::module_& m) {
                       "The marker rows of a SigMF recording's frame and burst annotations, a uint8 array of shape "
                       "(2, N); None for files without them.")
         .def_readonly("description", &Recording::description, "A SigMF recording's description, else empty.")
+        .def_readonly("filter", &Recording::filter,
+                      "The transmitter's pulse a SigMF recording names (dot11b:filter), as analyze()'s "
+                      "reference_filter takes it, else None.")
         .def("__len__", [](const Recording& r) { return r.iq.size(); }, "The number of samples.")
         .def(
             "__array__",

@@ -40,6 +40,8 @@ def test_analysis_equals_dot11b_analyze(tmp_path, tool, name, generator, options
     recording = dot11b.read(path, sample_rate=options.get("sample_rate"))
     if recording.frequency is not None:
         in_memory.setdefault("carrier_frequency", recording.frequency)
+    if recording.filter is not None:
+        in_memory.setdefault("reference_filter", recording.filter)
     assert dot11b.analyze(recording.iq, recording.sample_rate, **in_memory) == expected
 
 

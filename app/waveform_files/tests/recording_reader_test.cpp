@@ -90,7 +90,8 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     const Samples samples = {{0.25, -1}, {0.1, 0.3}, {-0.7, 0}, {0, 0.5}};
     const Bits frame = {0, 1, 1, 0};
     const Bits burst = {1, 1, 1, 1};
-    const WaveformOutput output{samples, 44e6, 2.484e9, frame, burst, "tester", "four samples", "", ""};
+    const PulseFilter filter{"gaussian", 0.3, 3};
+    const WaveformOutput output{samples, 44e6, 2.484e9, frame, burst, "tester", "four samples", "", "", filter};
     DurableFileSet files;
     for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-meta", "m.mat"}) stage_waveform(files, folder / name, output);
     files.commit();
@@ -113,6 +114,7 @@ TEST(WaveformFiles, WrittenFilesReadBack) {
     EXPECT_EQ(sigmf.description, "four samples");
     EXPECT_EQ(sigmf.frame_marker, frame);
     EXPECT_EQ(sigmf.burst_marker, burst);
+    EXPECT_EQ(sigmf.pulse_filter, filter);
     EXPECT_TRUE(read_recording(folder / "m.mat").frame_marker.empty());
 
     // SigMF defines core:comment as the text of an annotation; core:description
@@ -164,7 +166,7 @@ TEST(WaveformFiles, WritersRefuseWhatTheReadersWouldRefuse) {
     };
     for (const Case& c : cases) {
         DurableFileSet files;
-        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", "", "", ""};
+        const WaveformOutput output{c.samples, c.rate, std::nullopt, {}, {}, "", "", "", "", std::nullopt};
         EXPECT_NE(error_text<ConfigError>([&] { stage_waveform(files, folder / c.name, output); }).find(c.problem),
                   std::string::npos)
             << c.name;

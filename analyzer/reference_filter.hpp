@@ -1,0 +1,56 @@
+#pragma once
+// The pulse of the ideal transmitter against which the received signal is
+// measured: none (rectangular chips), Gaussian (a one-chip rectangle through a
+// Gaussian of bandwidth-time product BT) or root raised cosine (roll-off
+// alpha), truncated to a span of chips.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dot11b::analyzer {
+
+enum class PulseShape { None, Gaussian, RootCosine };
+
+struct ReferenceFilter {
+    PulseShape shape = PulseShape::None;
+    double factor = 0.5;       // BT or roll-off; unused for None
+    double span_chips = 6;     // the pulse is zero beyond +-span / 2 chips
+    bool operator==(const ReferenceFilter&) const = default;
+};
+
+// "none", "gaussian[:BT[:SPAN]]" or "root-cosine[:ALPHA[:SPAN]]" (BT and
+// alpha default to 0.5, the span to 6 chips). Throws ConfigError naming the
+// text and the allowed forms: BT in (0, 10], alpha in (0, 1], span in (0, 64].
+ReferenceFilter parse_reference_filter(const std::string& text);
+
+// The filter a transmitter describes by type ("none", "gaussian",
+// "root-cosine"), factor and length in chips; nothing for a type or value the
+// analyser does not model.
+std::optional<ReferenceFilter> described_filter(const std::string& type, double factor, double length_chips);
+
+std::string reference_filter_text(const ReferenceFilter& filter);  // e.g. "gaussian:0.5:6"
+
+// The candidates tried on a capture that does not name its filter.
+std::vector<ReferenceFilter> candidate_filters();
+
+// The pulse tabulated over its span, at any offset from its centre in chips.
+class PulseTable {
+public:
+    // `edge_guard_chips` moves the edges of rectangular chips earlier by a
+    // fraction of a sample: a held chip starts exactly on a sample, and that
+    // sample must count for the new chip despite a small timing error.
+    PulseTable(const ReferenceFilter& filter, double edge_guard_chips);
+
+    double at(double chips) const;
+    double half_span() const { return half_span_; }
+    bool smooth() const { return !rectangular_; }
+
+private:
+    bool rectangular_ = false;
+    double edge_guard_ = 0;
+    double half_span_ = 0;
+    std::vector<double> values_;  // at -half_span + i / kSteps
+};
+
+}  // namespace dot11b::analyzer

@@ -1,0 +1,54 @@
+#include "analyzer/reference_signal.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analyzer/sinc_interpolator.hpp"
+
+namespace dot11b::analyzer {
+namespace {
+
+// The interpolator reads 8 samples either side of a position.
+constexpr double kInterpolatorReach = 9;
+
+}  // namespace
+
+std::size_t reference_reach_chips(const PulseTable& pulse, double samples_per_chip) {
+    return static_cast<std::size_t>(std::ceil(pulse.half_span() + kInterpolatorReach / samples_per_chip)) + 1;
+}
+
+Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end) {
+    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)), Complex(0));
+    const double reach = pulse.half_span() * line.period;
+    for (std::size_t j = 0; j < ideal.size(); ++j) {
+        const double centre = line.first + line.period * static_cast<double>(j);
+        if (centre + reach < begin || centre - reach >= end) continue;
+        const double lo = std::max(begin, std::ceil(centre - reach));
+        const double hi = std::min(end - 1, std::floor(centre + reach));
+        for (double n = lo; n <= hi; ++n) {
+            signal[static_cast<std::size_t>(n - begin)] += ideal[j] * pulse.at((n - centre) / line.period);
+        }
+    }
+    return signal;
+}
+
+ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
+                               std::span<const double> positions, std::size_t from, std::size_t to) {
+    ReferenceChips out;
+    if (to <= from) return out;
+    const double begin = std::floor(positions[from] - kInterpolatorReach);
+    const double end = std::ceil(positions[to - 1] + kInterpolatorReach) + 1;
+    const Samples signal = reference_samples(pulse, ideal, line, begin, end);
+    double power = 0;
+    std::size_t count = 0;
+    for (double n = std::ceil(positions[from]); n <= positions[to - 1]; ++n, ++count) {
+        power += std::norm(signal[static_cast<std::size_t>(n - begin)]);
+    }
+    out.sample_power = count ? power / static_cast<double>(count) : 0;
+    const SincInterpolator interpolator(signal);
+    out.chips.resize(to - from);
+    for (std::size_t k = from; k < to; ++k) out.chips[k - from] = interpolator.at(positions[k] - begin);
+    return out;
+}
+
+}  // namespace dot11b::analyzer
