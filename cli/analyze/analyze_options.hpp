@@ -20,6 +20,8 @@ struct AnalyzeOptions {
     bool mac_header = false;
     bool json = false;
     std::optional<std::string> psdu;  // where the PSDU octets go
+    // The frames sent: fewer distinct frames decoded fail the run.
+    std::optional<std::size_t> expect_frames;
 
     void add_to(CLI::App& app);
     // The options of the recording (what its file does not hold): --sample-rate.

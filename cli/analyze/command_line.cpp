@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/frame_tally.hpp"
 #include "analyzer/report_text.hpp"
 #include "app/waveform_files/recording_reader.hpp"
 #include "cli/analyze/analyze_options.hpp"
@@ -44,12 +45,24 @@ int analyze(const AnalyzeOptions& options, std::ostream& out, std::ostream& err)
             }
         }
     }
+    analyzer::FrameTally tally;
+    for (const analyzer::BurstAnalysis& burst : analysis.bursts) tally.add(burst);
+    const analyzer::FrameSummary& frames = tally.summary();
+    // A single burst is no sequence to count, unless frames are expected.
+    const bool counted = frames.bursts > 1 || options.expect_frames;
+    const bool passed = analysis.passed() && frames.enough(options.expect_frames);
     if (options.json) {
         for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
+        if (counted) out << frame_summary_json(frames, options.expect_frames).dump() << '\n';
     } else {
-        out << analyzer::report_text(options.file, analysis);
+        out << analyzer::report_heading(options.file, analysis);
+        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
+            out << analyzer::burst_report_text(analysis.bursts[k], k, analysis);
+        }
+        if (counted) out << analyzer::frame_summary_text(frames, options.expect_frames);
+        out << analyzer::report_ending(analysis, analysis.bursts.size(), passed);
     }
-    return analysis.passed() ? kPassed : kFailed;
+    return passed ? kPassed : kFailed;
 }
 
 }  // namespace

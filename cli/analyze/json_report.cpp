@@ -114,6 +114,7 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["psdu_mirrored"] = b.mirrored_psdu ? Json(hex(*b.mirrored_psdu)) : Json(nullptr);
         j["fcs"] = b.fcs == FcsStatus::Valid ? "valid" : b.fcs == FcsStatus::Invalid ? "error" : "not present";
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
+        j["sequence_number"] = optional_json(sequence_number(b));
     }
     j["evm"] = evm_json(b);
     if (b.frequency) {
@@ -141,6 +142,17 @@ Json no_burst_json(const Analysis& analysis) {
     return {{"burst", nullptr},
             {"problem", analysis.silent ? "no burst found: every sample is zero" : "no burst found"},
             {"passed", false}};
+}
+
+Json frame_summary_json(const FrameSummary& s, std::optional<std::size_t> expected) {
+    Json summary = {{"bursts", s.bursts},       {"decoded", s.decoded},       {"fcs_errors", s.fcs_errors},
+                    {"distinct", s.distinct}, {"duplicates", s.duplicates}, {"missing", s.missing}};
+    if (const auto rate = s.packet_error_rate(expected)) {
+        summary["expected"] = *expected;
+        summary["packet_error_rate"] = *rate;
+    }
+    summary["passed"] = s.enough(expected);
+    return {{"summary", summary}};
 }
 
 std::vector<Json> report_json(const Analysis& analysis) {
