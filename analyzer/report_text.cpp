@@ -190,7 +190,9 @@ std::string burst_report_text(const BurstAnalysis& b, std::size_t index, const A
 
 
 std::string report_heading(const std::string& source, const Analysis& analysis) {
-    return source + ": " + std::to_string(analysis.sample_count) + " samples at " +
+    const std::string from =
+        analysis.first_sample > 0 ? " from sample " + std::to_string(analysis.first_sample) : std::string();
+    return source + ": " + std::to_string(analysis.sample_count) + " samples" + from + " at " +
            format("%.6g", analysis.sample_rate_hz / 1e6) + " MHz\n";
 }
 

@@ -10,7 +10,7 @@ namespace dot11b::waveform_files {
 namespace {
 
 constexpr std::size_t kChunkSamples = 4096;
-constexpr std::size_t kSampleBytes = 8;
+constexpr std::size_t kSampleBytes = kCf32SampleBytes;
 
 // The bit pattern of a float32 as the file holds it: little-endian.
 std::uint32_t little_endian(std::uint32_t bits) {
@@ -46,12 +46,12 @@ Samples read_cf32(const std::filesystem::path& path) {
     return read_cf32(file);
 }
 
-Samples read_cf32(InputFile& file) {
-    return read_samples(file, kSampleBytes, "cf32", [](std::span<const std::uint8_t> bytes, Samples& samples) {
-        for (std::size_t at = 0; at < bytes.size(); at += kSampleBytes) {
-            samples.emplace_back(get_float32(&bytes[at]), get_float32(&bytes[at + 4]));
-        }
-    });
+void decode_cf32(std::span<const std::uint8_t> bytes, Samples& samples) {
+    for (std::size_t at = 0; at < bytes.size(); at += kSampleBytes) {
+        samples.emplace_back(get_float32(&bytes[at]), get_float32(&bytes[at + 4]));
+    }
 }
+
+Samples read_cf32(InputFile& file) { return read_samples(file, kSampleBytes, "cf32", decode_cf32); }
 
 }  // namespace dot11b::waveform_files

@@ -84,8 +84,7 @@ Json seconds_in_us(const std::optional<double>& seconds) { return seconds ? Json
 
 }  // namespace
 
-Json burst_json(const Analysis& analysis, std::size_t index) {
-    const BurstAnalysis& b = analysis.bursts[index];
+Json burst_json(const Analysis& analysis, const BurstAnalysis& b, std::size_t index) {
     const bool found = b.status != DecodeStatus::NoPreamble;
     Json j = {{"burst", index + 1},
               {"first_sample", b.first_sample},
@@ -157,7 +156,7 @@ Json frame_summary_json(const FrameSummary& s, std::optional<std::size_t> expect
 
 std::vector<Json> report_json(const Analysis& analysis) {
     std::vector<Json> lines;
-    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, k));
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, analysis.bursts[k], k));
     if (lines.empty()) lines.push_back(no_burst_json(analysis));
     return lines;
 }

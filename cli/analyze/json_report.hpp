@@ -11,7 +11,9 @@
 
 namespace dot11b::cli {
 
-nlohmann::ordered_json burst_json(const analyzer::Analysis& analysis, std::size_t index);
+// `analysis` gives the recording's rate and carrier; its bursts are not used.
+nlohmann::ordered_json burst_json(const analyzer::Analysis& analysis, const analyzer::BurstAnalysis& burst,
+                                  std::size_t index);
 
 // The object printed for a recording without bursts.
 nlohmann::ordered_json no_burst_json(const analyzer::Analysis& analysis);
