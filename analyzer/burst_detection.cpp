@@ -25,22 +25,28 @@ std::size_t samples_in(double seconds, double sample_rate_hz) {
     return std::max<std::size_t>(1, static_cast<std::size_t>(std::lround(seconds * sample_rate_hz)));
 }
 
-// Running sums of the powers of samples [first, last): element i holds the
-// sum of the first i of them.
+// Running sums of the powers of samples [first, last) of the recording,
+// one block after another in the same buffers: element i holds the sum of
+// the first i of them.
 class PowerSums {
 public:
-    PowerSums(const SampleReader& read, std::size_t first, std::size_t last) : first_(first) {
+    explicit PowerSums(const SampleReader& read) : read_(read) {}
+    PowerSums(const SampleReader& read, std::size_t first, std::size_t last) : read_(read) { load(first, last); }
+
+    void load(std::size_t first, std::size_t last) {
+        first_ = first;
         block_.resize(last - first);
-        read(first, block_);
-        sums_.assign(block_.size() + 1, 0.0);
+        read_(first, block_);
+        sums_.resize(block_.size() + 1);
+        sums_[0] = 0;
         for (std::size_t i = 0; i < block_.size(); ++i) sums_[i + 1] = sums_[i] + std::norm(block_[i]);
     }
     // The sum of the powers of samples [a, b) of the recording.
     double between(std::size_t a, std::size_t b) const { return sums_[b - first_] - sums_[a - first_]; }
-    SampleSpan samples() const { return block_; }
 
 private:
-    std::size_t first_;
+    const SampleReader& read_;
+    std::size_t first_ = 0;
     Samples block_;
     std::vector<double> sums_;
 };
@@ -56,9 +62,10 @@ public:
     // Calls `visit(i, value)` for i in [0, n), a block at a time.
     template <typename Visit>
     void for_each(const SampleReader& read, Visit&& visit) const {
+        PowerSums sums(read);
         for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
             const std::size_t end = std::min(n_, begin + kBlockSamples);
-            const PowerSums sums(read, first_of(begin), last_of(end - 1));
+            sums.load(first_of(begin), last_of(end - 1));
             for (std::size_t i = begin; i < end; ++i) {
                 const std::size_t a = first_of(i);
                 const std::size_t b = last_of(i);
@@ -87,12 +94,13 @@ Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& e
     } else {
         const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
         double lowest = std::numeric_limits<double>::infinity();
+        PowerSums sums(read);
         for (std::size_t begin = 0; begin + floor_window <= n; begin += kBlockSamples) {
             const std::size_t last_start = std::min(n - floor_window, begin + kBlockSamples - 1);
             // The windows starting in this block that are multiples of the stride.
             const std::size_t first_start = (begin + stride - 1) / stride * stride;
             if (first_start > last_start) continue;
-            const PowerSums sums(read, first_start, last_start + floor_window);
+            sums.load(first_start, last_start + floor_window);
             for (std::size_t f = first_start; f <= last_start; f += stride) {
                 lowest = std::min(lowest, sums.between(f, f + floor_window));
             }
@@ -107,10 +115,12 @@ Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& e
 double power_between(const SampleReader& read, std::size_t n, const std::vector<BurstExtent>& bursts) {
     double sum = 0;
     std::size_t count = 0;
+    PowerSums sums(read);
     const auto add = [&](std::size_t first, std::size_t last) {
         for (std::size_t begin = first; begin < last; begin += kBlockSamples) {
             const std::size_t end = std::min(last, begin + kBlockSamples);
-            sum += PowerSums(read, begin, end).between(begin, end);
+            sums.load(begin, end);
+            sum += sums.between(begin, end);
         }
         count += last - first;
     };

@@ -59,11 +59,18 @@ CckSymbols demodulate_cck(SampleSpan chips, bool eleven_mbps, Complex reference,
         Complex best_sum = 0;
         double best_power = -1;
         for (std::size_t w = 0; w < book.size(); ++w) {
-            Complex sum = 0;
-            for (std::size_t i = 0; i < kCckChipsPerSymbol; ++i) sum += chip[i] * std::conj(book[w][i]);
-            if (std::norm(sum) > best_power) {
-                best_power = std::norm(sum);
-                best_sum = sum;
+            // Written out: std::complex's product checks for infinities on every multiplication.
+            double re = 0;
+            double im = 0;
+            for (std::size_t i = 0; i < kCckChipsPerSymbol; ++i) {
+                const Complex c = book[w][i];
+                re += chip[i].real() * c.real() + chip[i].imag() * c.imag();
+                im += chip[i].imag() * c.real() - chip[i].real() * c.imag();
+            }
+            const double power = re * re + im * im;
+            if (power > best_power) {
+                best_power = power;
+                best_sum = {re, im};
                 best = w;
             }
         }
