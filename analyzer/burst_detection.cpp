@@ -39,7 +39,10 @@ public:
         read_(first, block_);
         sums_.resize(block_.size() + 1);
         sums_[0] = 0;
-        for (std::size_t i = 0; i < block_.size(); ++i) sums_[i + 1] = sums_[i] + std::norm(block_[i]);
+        // Not std::norm, which squares std::abs, a hypot, for floating types.
+        for (std::size_t i = 0; i < block_.size(); ++i) {
+            sums_[i + 1] = sums_[i] + block_[i].real() * block_[i].real() + block_[i].imag() * block_[i].imag();
+        }
     }
     // The sum of the powers of samples [a, b) of the recording.
     double between(std::size_t a, std::size_t b) const { return sums_[b - first_] - sums_[a - first_]; }
