@@ -32,16 +32,16 @@ double median(std::vector<double> values) {
 }
 
 // Signal power at chip instants from before the burst to after it: the tracked
-// instants, extended at both ends by the fitted chip period.
+// instants, extended at both ends by the fitted chip period. At the tracked
+// ones it is the chips' own power, which the phase corrections leave as it was.
 std::vector<double> chip_powers(const SincInterpolator& signal, const ChipStream& stream, double period, double from,
                                 double to, double noise_power) {
-    std::vector<double> positions;
-    for (double t = stream.positions.front() - period; t >= from; t -= period) positions.push_back(t);
-    std::reverse(positions.begin(), positions.end());
-    positions.insert(positions.end(), stream.positions.begin(), stream.positions.end());
-    for (double t = stream.positions.back() + period; t <= to; t += period) positions.push_back(t);
-    std::vector<double> powers(positions.size());
-    for (std::size_t k = 0; k < positions.size(); ++k) powers[k] = std::norm(signal.at(positions[k])) - noise_power;
+    std::vector<double> powers;
+    const auto add = [&](Complex x) { powers.push_back(x.real() * x.real() + x.imag() * x.imag() - noise_power); };
+    for (double t = stream.positions.front() - period; t >= from; t -= period) add(signal.at(t));
+    std::reverse(powers.begin(), powers.end());
+    for (const Complex chip : stream.chips) add(chip);
+    for (double t = stream.positions.back() + period; t <= to; t += period) add(signal.at(t));
     return powers;
 }
 

@@ -31,7 +31,6 @@ std::size_t samples_in(double seconds, double sample_rate_hz) {
 class PowerSums {
 public:
     explicit PowerSums(const SampleReader& read) : read_(read) {}
-    PowerSums(const SampleReader& read, std::size_t first, std::size_t last) : read_(read) { load(first, last); }
 
     void load(std::size_t first, std::size_t last) {
         first_ = first;
@@ -62,6 +61,13 @@ public:
     std::size_t first_of(std::size_t i) const { return i >= window_ / 2 ? i - window_ / 2 : 0; }
     std::size_t last_of(std::size_t i) const { return std::min(n_, first_of(i) + window_); }
 
+    // The envelope at sample i, from sums that cover first_of(i) to last_of(i).
+    double value(const PowerSums& sums, std::size_t i) const {
+        const std::size_t a = first_of(i);
+        const std::size_t b = last_of(i);
+        return sums.between(a, b) / static_cast<double>(b - a);
+    }
+
     // Calls `visit(i, value)` for i in [0, n), a block at a time.
     template <typename Visit>
     void for_each(const SampleReader& read, Visit&& visit) const {
@@ -69,11 +75,7 @@ public:
         for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
             const std::size_t end = std::min(n_, begin + kBlockSamples);
             sums.load(first_of(begin), last_of(end - 1));
-            for (std::size_t i = begin; i < end; ++i) {
-                const std::size_t a = first_of(i);
-                const std::size_t b = last_of(i);
-                visit(i, sums.between(a, b) / static_cast<double>(b - a));
-            }
+            for (std::size_t i = begin; i < end; ++i) visit(i, value(sums, i));
         }
     }
 
@@ -88,28 +90,24 @@ struct Levels {
     bool silent = true;
 };
 
+// The peak of the envelope and the floor in one reading: each block is read
+// with the reach of the last floor window that starts in it.
 Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& envelope, std::size_t floor_window) {
     Levels levels;
-    envelope.for_each(read, [&](std::size_t, double value) { levels.peak = std::max(levels.peak, value); });
-    if (floor_window >= n) {
-        const PowerSums sums(read, 0, n);
-        levels.floor = sums.between(0, n) / static_cast<double>(n);
-    } else {
-        const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
-        double lowest = std::numeric_limits<double>::infinity();
-        PowerSums sums(read);
-        for (std::size_t begin = 0; begin + floor_window <= n; begin += kBlockSamples) {
-            const std::size_t last_start = std::min(n - floor_window, begin + kBlockSamples - 1);
-            // The windows starting in this block that are multiples of the stride.
-            const std::size_t first_start = (begin + stride - 1) / stride * stride;
-            if (first_start > last_start) continue;
-            sums.load(first_start, last_start + floor_window);
-            for (std::size_t f = first_start; f <= last_start; f += stride) {
-                lowest = std::min(lowest, sums.between(f, f + floor_window));
-            }
+    const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
+    double lowest = std::numeric_limits<double>::infinity();
+    double total = 0;
+    PowerSums sums(read);
+    for (std::size_t begin = 0; begin < n; begin += kBlockSamples) {
+        const std::size_t end = std::min(n, begin + kBlockSamples);
+        sums.load(envelope.first_of(begin), std::max(envelope.last_of(end - 1), std::min(n, end - 1 + floor_window)));
+        for (std::size_t i = begin; i < end; ++i) levels.peak = std::max(levels.peak, envelope.value(sums, i));
+        for (std::size_t f = (begin + stride - 1) / stride * stride; f < end && f + floor_window <= n; f += stride) {
+            lowest = std::min(lowest, sums.between(f, f + floor_window));
         }
-        levels.floor = lowest / static_cast<double>(floor_window);
+        total += sums.between(begin, end);
     }
+    levels.floor = floor_window >= n ? total / static_cast<double>(n) : lowest / static_cast<double>(floor_window);
     levels.silent = !(levels.peak > 0);
     return levels;
 }
