@@ -28,8 +28,9 @@ void run_in_order(std::size_t count, unsigned threads, const std::function<Resul
         std::optional<Result> result;
         std::exception_ptr error;
     };
-    // Jobs run at most this far ahead of the result being delivered.
-    const std::size_t ahead = threads;
+    // Jobs run at most this far ahead of the result being delivered: room for
+    // a thread that finishes early to start another job instead of waiting.
+    const std::size_t ahead = 2 * std::size_t{threads};
     std::mutex mutex;
     std::condition_variable changed;
     std::map<std::size_t, Outcome> finished;
