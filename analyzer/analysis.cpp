@@ -7,6 +7,7 @@
 #include "analyzer/burst_detection.hpp"
 #include "analyzer/burst_receiver.hpp"
 #include "analyzer/constants.hpp"
+#include "analyzer/ordered_workers.hpp"
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
 #include "common/sample_rate_range.hpp"
@@ -19,6 +20,12 @@ constexpr std::size_t kPhaseBlockChips = 64;
 constexpr std::size_t kRampGuardChips = 4 * kChipsPerSymbol;
 // The ramp search reaches this far beyond the detected extent of the burst.
 constexpr double kRampMarginSeconds = 4e-6;
+// Beyond that, the interpolator's reach (16 taps) and a little more.
+constexpr std::size_t kInterpolatorReach = 16;
+// The longest PPDU lasts 33 ms (4095 octets at 1 Mbit/s behind the long
+// preamble); a candidate burst is analysed no further, so that a recording
+// without quiet parts (noise, a seamless loop) needs no more memory than a burst.
+constexpr double kLongestBurstSeconds = 35e-3;
 
 double median(std::vector<double> values) {
     if (values.empty()) return 0;
@@ -28,16 +35,16 @@ double median(std::vector<double> values) {
 }
 
 // Signal power at chip instants from before the burst to after it: the tracked
-// instants, extended at both ends by the fitted chip period.
+// instants, extended at both ends by the fitted chip period. At the tracked
+// ones it is the chips' own power, which the phase corrections leave as it was.
 std::vector<double> chip_powers(const SincInterpolator& signal, const ChipStream& stream, double period, double from,
                                 double to, double noise_power) {
-    std::vector<double> positions;
-    for (double t = stream.positions.front() - period; t >= from; t -= period) positions.push_back(t);
-    std::reverse(positions.begin(), positions.end());
-    positions.insert(positions.end(), stream.positions.begin(), stream.positions.end());
-    for (double t = stream.positions.back() + period; t <= to; t += period) positions.push_back(t);
-    std::vector<double> powers(positions.size());
-    for (std::size_t k = 0; k < positions.size(); ++k) powers[k] = std::norm(signal.at(positions[k])) - noise_power;
+    std::vector<double> powers;
+    const auto add = [&](Complex x) { powers.push_back(x.real() * x.real() + x.imag() * x.imag() - noise_power); };
+    for (double t = stream.positions.front() - period; t >= from; t -= period) add(signal.at(t));
+    std::reverse(powers.begin(), powers.end());
+    for (const Complex chip : stream.chips) add(chip);
+    for (double t = stream.positions.back() + period; t <= to; t += period) add(signal.at(t));
     return powers;
 }
 
@@ -142,6 +149,37 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     return burst;
 }
 
+// Reads the burst with room for its ramps and the interpolator around it, and
+// analyses it there; the sample numbers are then the recording's again.
+BurstAnalysis analyse_extent(const SampleReader& read, std::size_t sample_count, double sample_rate_hz,
+                             BurstExtent extent, double noise_power, const AnalysisOptions& options,
+                             double carrier_hz) {
+    const auto longest = static_cast<std::size_t>(kLongestBurstSeconds * sample_rate_hz);
+    extent.end = std::min(extent.end, extent.begin + longest);
+    const std::size_t room = static_cast<std::size_t>(std::ceil(kRampMarginSeconds * sample_rate_hz)) +
+                             kInterpolatorReach;
+    const std::size_t first = extent.begin >= room ? extent.begin - room : 0;
+    const std::size_t last = std::min(sample_count, extent.end + room);
+    Samples samples(last - first);
+    read(first, samples);
+    if (options.mirror) {
+        std::transform(samples.begin(), samples.end(), samples.begin(), [](Complex x) { return std::conj(x); });
+    }
+    const SincInterpolator signal(samples);
+    BurstAnalysis burst = analyse_burst(signal, sample_rate_hz, {extent.begin - first, extent.end - first},
+                                        noise_power, options, carrier_hz);
+    burst.first_sample += first;
+    burst.end_sample += first;
+    return burst;
+}
+
+void check_sample_rate(double sample_rate_hz) {
+    if (!sample_rate_allowed(sample_rate_hz, kChipRateHz)) {
+        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
+                          allowed_sample_rates(kChipRateHz, "the chip rate"));
+    }
+}
+
 }  // namespace
 
 bool Analysis::passed() const {
@@ -150,35 +188,53 @@ bool Analysis::passed() const {
 }
 
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options) {
-    if (!sample_rate_allowed(sample_rate_hz, kChipRateHz)) {
-        throw ConfigError("analyse: sample rate " + number_text(sample_rate_hz) + " Hz is not allowed; allowed: " +
-                          allowed_sample_rates(kChipRateHz, "the chip rate"));
-    }
+    check_sample_rate(sample_rate_hz);
     const auto unusable = std::find_if(samples.begin(), samples.end(),
                                        [](Complex x) { return !std::isfinite(x.real()) || !std::isfinite(x.imag()); });
     if (unusable != samples.end()) {
         throw ConfigError("analyse: sample " + std::to_string(unusable - samples.begin()) +
                           " is not a finite number; allowed: finite I and Q values");
     }
+    std::vector<BurstAnalysis> bursts;
+    Analysis analysis = analyse_stream(reader_of(samples), samples.size(), sample_rate_hz, options, {},
+                                       [&](const Analysis&, std::size_t, BurstAnalysis&& burst) { bursts.push_back(std::move(burst)); });
+    analysis.bursts = std::move(bursts);
+    return analysis;
+}
+
+Analysis analyse_stream(const SampleReader& read, std::size_t sample_count, double sample_rate_hz,
+                        const AnalysisOptions& options, const StreamSelection& selection, const BurstSink& sink) {
+    check_sample_rate(sample_rate_hz);
+    if (selection.first_sample > sample_count ||
+        (selection.sample_count && *selection.sample_count > sample_count - selection.first_sample)) {
+        throw ConfigError("analyse: samples " + std::to_string(selection.first_sample) + " to " +
+                          std::to_string(selection.first_sample + selection.sample_count.value_or(0)) +
+                          " are not all in the recording; allowed: within its " + std::to_string(sample_count) +
+                          " samples");
+    }
     Analysis analysis;
     analysis.sample_rate_hz = sample_rate_hz;
-    analysis.sample_count = samples.size();
+    analysis.first_sample = selection.first_sample;
+    analysis.sample_count = selection.sample_count.value_or(sample_count - selection.first_sample);
     analysis.carrier_assumed = !options.carrier_frequency_hz;
     analysis.carrier_frequency_hz = options.carrier_frequency_hz.value_or(kAssumedCarrierHz);
-    analysis.silent = std::all_of(samples.begin(), samples.end(), [](Complex x) { return x == Complex(0); });
 
-    Samples mirrored;
-    if (options.mirror) {
-        mirrored.resize(samples.size());
-        std::transform(samples.begin(), samples.end(), mirrored.begin(), [](Complex x) { return std::conj(x); });
-        samples = mirrored;
-    }
-    const SincInterpolator signal(samples);
-    const BurstSearch search = find_bursts(samples, sample_rate_hz);
-    for (const BurstExtent& extent : search.bursts) {
-        analysis.bursts.push_back(
-            analyse_burst(signal, sample_rate_hz, extent, search.noise_power, options, analysis.carrier_frequency_hz));
-    }
+    // The selected part, read as if it were the whole recording.
+    const std::size_t offset = selection.first_sample;
+    const SampleReader part = [&](std::size_t first, std::span<Complex> out) { read(offset + first, out); };
+    const BurstSearch search = find_bursts(part, analysis.sample_count, sample_rate_hz);
+    analysis.silent = search.silent;
+    const std::size_t count = std::min(search.bursts.size(), selection.max_bursts.value_or(search.bursts.size()));
+    run_in_order<BurstAnalysis>(
+        count, selection.threads,
+        [&](std::size_t k) {
+            BurstAnalysis burst = analyse_extent(part, analysis.sample_count, sample_rate_hz, search.bursts[k],
+                                                 search.noise_power, options, analysis.carrier_frequency_hz);
+            burst.first_sample += offset;
+            burst.end_sample += offset;
+            return burst;
+        },
+        [&](std::size_t k, BurstAnalysis&& burst) { sink(analysis, k, std::move(burst)); });
     return analysis;
 }
 

@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "analyzer/burst_detection.hpp"
 #include "analyzer/evm.hpp"
 #include "analyzer/frame_decoder.hpp"
 #include "analyzer/mac_frame.hpp"
@@ -82,7 +84,8 @@ struct BurstAnalysis {
 
 struct Analysis {
     double sample_rate_hz = 0;
-    std::size_t sample_count = 0;
+    std::size_t first_sample = 0;  // of the part analysed, in the recording
+    std::size_t sample_count = 0;  // of the part analysed
     double carrier_frequency_hz = kAssumedCarrierHz;
     bool carrier_assumed = true;
     bool silent = false;  // every sample is zero
@@ -95,5 +98,24 @@ struct Analysis {
 // Throws ConfigError for a sample rate below 11 MHz or not finite, or a sample
 // that is not a finite number.
 Analysis analyse(SampleSpan samples, double sample_rate_hz, const AnalysisOptions& options = {});
+
+// The part of a long recording to analyse.
+struct StreamSelection {
+    std::size_t first_sample = 0;
+    std::optional<std::size_t> sample_count;  // to the end of the recording when not given
+    std::optional<std::size_t> max_bursts;    // the first bursts only
+    unsigned threads = 1;                     // bursts analysed at once
+};
+
+// Receives each burst's analysis, in the order of the bursts, as soon as it
+// and every burst before it are done, with the analysis it belongs to (no bursts in it).
+using BurstSink = std::function<void(const Analysis& analysis, std::size_t index, BurstAnalysis&& burst)>;
+
+// Analyses the recording `read` gives a block at a time: memory follows the
+// longest burst, not the recording. Returns the analysis without its bursts,
+// which went to `sink`. Throws ConfigError as analyse, and for a selection
+// outside the recording; whatever `read` throws.
+Analysis analyse_stream(const SampleReader& read, std::size_t sample_count, double sample_rate_hz,
+                        const AnalysisOptions& options, const StreamSelection& selection, const BurstSink& sink);
 
 }  // namespace dot11b::analyzer

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analyzer/power_envelope.hpp"
 
@@ -18,83 +19,171 @@ constexpr double kLowestThreshold = 1e-3;  // -30 dB of the peak
 // shortest interframe space (10 us), long enough that noise alone varies
 // by less than 2 dB between such means.
 constexpr double kFloorSeconds = 4e-6;
+// Envelope values computed per block read.
+constexpr std::size_t kBlockSamples = std::size_t{1} << 18;
 
-// The lowest mean power over `window` samples, the windows a quarter of one
-// apart: the idle level, however small a share of the recording the idle
-// time is.
-double lowest_mean_power(const std::vector<double>& cumulative, std::size_t window) {
-    const std::size_t n = cumulative.size() - 1;
-    if (window >= n) return cumulative[n] / static_cast<double>(n);
-    double lowest = cumulative[window] - cumulative[0];
-    for (std::size_t first = 0; first + window <= n; first += std::max<std::size_t>(1, window / 4)) {
-        lowest = std::min(lowest, cumulative[first + window] - cumulative[first]);
+// Running sums of the powers of samples [first, last) of the recording,
+// one block after another in the same buffers: element i holds the sum of
+// the first i of them.
+class PowerSums {
+public:
+    explicit PowerSums(const SampleReader& read) : read_(read) {}
+
+    void load(std::size_t first, std::size_t last) {
+        first_ = first;
+        block_.resize(last - first);
+        read_(first, block_);
+        sums_.resize(block_.size() + 1);
+        sums_[0] = 0;
+        // Not std::norm, which squares std::abs, a hypot, for floating types.
+        for (std::size_t i = 0; i < block_.size(); ++i) {
+            sums_[i + 1] = sums_[i] + block_[i].real() * block_[i].real() + block_[i].imag() * block_[i].imag();
+        }
     }
-    return lowest / static_cast<double>(window);
+    // The sum of the powers of samples [a, b) of the recording.
+    double between(std::size_t a, std::size_t b) const { return sums_[b - first_] - sums_[a - first_]; }
+
+private:
+    const SampleReader& read_;
+    std::size_t first_ = 0;
+    Samples block_;
+    std::vector<double> sums_;
+};
+
+// The power envelope of the recording: the mean over `window` samples
+// centred on each sample, `window` shortened at the recording's ends.
+class Envelope {
+public:
+    Envelope(std::size_t n, std::size_t window) : n_(n), window_(window) {}
+    std::size_t first_of(std::size_t i) const { return window_start(i, window_); }
+    std::size_t last_of(std::size_t i) const { return std::min(n_, first_of(i) + window_); }
+
+    // The envelope at sample i, from sums that cover first_of(i) to last_of(i).
+    double value(const PowerSums& sums, std::size_t i) const {
+        const std::size_t a = first_of(i);
+        const std::size_t b = last_of(i);
+        return sums.between(a, b) / static_cast<double>(b - a);
+    }
+
+    // Calls `visit(i, value)` for i in [0, n), a block at a time.
+    template <typename Visit>
+    void for_each(const SampleReader& read, Visit&& visit) const {
+        PowerSums sums(read);
+        for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
+            const std::size_t end = std::min(n_, begin + kBlockSamples);
+            sums.load(first_of(begin), last_of(end - 1));
+            for (std::size_t i = begin; i < end; ++i) visit(i, value(sums, i));
+        }
+    }
+
+private:
+    std::size_t n_;
+    std::size_t window_;
+};
+
+struct Levels {
+    double peak = 0;
+    double floor = 0;  // the lowest mean power over `floor_window` samples, windows a quarter of one apart
+    bool silent = true;
+};
+
+// The peak of the envelope and the floor in one reading: each block is read
+// with the reach of the last floor window that starts in it.
+Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& envelope, std::size_t floor_window) {
+    Levels levels;
+    const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
+    double lowest = std::numeric_limits<double>::infinity();
+    double total = 0;
+    PowerSums sums(read);
+    for (std::size_t begin = 0; begin < n; begin += kBlockSamples) {
+        const std::size_t end = std::min(n, begin + kBlockSamples);
+        sums.load(envelope.first_of(begin), std::max(envelope.last_of(end - 1), std::min(n, end - 1 + floor_window)));
+        for (std::size_t i = begin; i < end; ++i) levels.peak = std::max(levels.peak, envelope.value(sums, i));
+        for (std::size_t f = (begin + stride - 1) / stride * stride; f < end && f + floor_window <= n; f += stride) {
+            lowest = std::min(lowest, sums.between(f, f + floor_window));
+        }
+        total += sums.between(begin, end);
+    }
+    levels.floor = floor_window >= n ? total / static_cast<double>(n) : lowest / static_cast<double>(floor_window);
+    levels.silent = !(levels.peak > 0);
+    return levels;
 }
 
 // Mean power of the samples outside every burst.
-double power_between(SampleSpan samples, const std::vector<BurstExtent>& bursts) {
+double power_between(const SampleReader& read, std::size_t n, const std::vector<BurstExtent>& bursts) {
     double sum = 0;
     std::size_t count = 0;
-    std::size_t from = 0;
+    PowerSums sums(read);
     const auto add = [&](std::size_t first, std::size_t last) {
-        for (std::size_t i = first; i < last; ++i) sum += std::norm(samples[i]);
+        for (std::size_t begin = first; begin < last; begin += kBlockSamples) {
+            const std::size_t end = std::min(last, begin + kBlockSamples);
+            sums.load(begin, end);
+            sum += sums.between(begin, end);
+        }
         count += last - first;
     };
+    std::size_t from = 0;
     for (const BurstExtent& burst : bursts) {
         add(from, burst.begin);
         from = burst.end;
     }
-    add(from, samples.size());
+    add(from, n);
     return count > 0 ? sum / static_cast<double>(count) : 0;
 }
 
 }  // namespace
 
-BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
-    BurstSearch search;
-    if (samples.empty()) return search;
-    const std::size_t window = envelope_window(sample_rate_hz);
-    const std::vector<double> cumulative = cumulative_power(samples);
-    const std::vector<double> envelope = power_envelope(cumulative, window);
-    const double peak = *std::max_element(envelope.begin(), envelope.end());
-    if (!(peak > 0) || !std::isfinite(peak)) return search;
+SampleReader reader_of(SampleSpan samples) {
+    return [samples](std::size_t first, std::span<Complex> out) {
+        std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(first), out.size(), out.begin());
+    };
+}
 
-    const double floor = lowest_mean_power(cumulative, samples_in(kFloorSeconds, sample_rate_hz));
-    if (floor * kMinDynamicRange > peak) {
-        search.bursts.push_back({0, samples.size()});
+BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
+    return find_bursts(reader_of(samples), samples.size(), sample_rate_hz);
+}
+
+BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_rate_hz) {
+    BurstSearch search;
+    if (n == 0) return search;
+    const Envelope envelope(n, envelope_window(sample_rate_hz));
+    const Levels levels = measure_levels(read, n, envelope, samples_in(kFloorSeconds, sample_rate_hz));
+    search.silent = levels.silent;
+    if (!(levels.peak > 0) || !std::isfinite(levels.peak)) return search;
+    if (levels.floor * kMinDynamicRange > levels.peak) {
+        search.bursts.push_back({0, n});
         return search;
     }
     search.quiet_part = true;
-    const double threshold = std::max(std::sqrt(floor * peak), peak * kLowestThreshold);
+    const double threshold = std::max(std::sqrt(levels.floor * levels.peak), levels.peak * kLowestThreshold);
 
     const std::size_t min_length = samples_in(kMinBurstSeconds, sample_rate_hz);
     const std::size_t bridged_gap = samples_in(kBridgedGapSeconds, sample_rate_hz);
     const std::size_t margin = samples_in(kMarginSeconds, sample_rate_hz);
     std::vector<BurstExtent> runs;
-    for (std::size_t i = 0; i < envelope.size();) {
-        if (envelope[i] < threshold) {
-            ++i;
-            continue;
+    bool inside = false;
+    envelope.for_each(read, [&](std::size_t i, double value) {
+        const bool above = value >= threshold;
+        if (above && !inside) {
+            if (!runs.empty() && i - runs.back().end < bridged_gap) {
+                runs.back().end = i + 1;
+            } else {
+                runs.push_back({i, i + 1});
+            }
+        } else if (above) {
+            runs.back().end = i + 1;
         }
-        std::size_t end = i;
-        while (end < envelope.size() && envelope[end] >= threshold) ++end;
-        if (!runs.empty() && i - runs.back().end < bridged_gap) {
-            runs.back().end = end;
-        } else {
-            runs.push_back({i, end});
-        }
-        i = end;
-    }
+        inside = above;
+    });
     std::size_t previous_end = 0;
     for (const BurstExtent& run : runs) {
         if (run.end - run.begin < min_length) continue;
         const std::size_t begin = std::max(previous_end, run.begin >= margin ? run.begin - margin : 0);
-        const std::size_t end = std::min(samples.size(), run.end + margin);
+        const std::size_t end = std::min(n, run.end + margin);
         search.bursts.push_back({begin, end});
         previous_end = end;
     }
-    search.noise_power = power_between(samples, search.bursts);
+    search.noise_power = power_between(read, n, search.bursts);
     return search;
 }
 

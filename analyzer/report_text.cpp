@@ -62,7 +62,10 @@ void print_mac(std::ostream& out, const MacHeaderFields& mac) {
     line(out, "  Address1", address_text(mac.address1));
     if (mac.address2) line(out, "  Address2", address_text(*mac.address2));
     if (mac.address3) line(out, "  Address3", address_text(*mac.address3));
-    if (mac.sequence_control) line(out, "  SeqCntrl", format("0x%04X", *mac.sequence_control));
+    if (mac.sequence_control) {
+        line(out, "  SeqCntrl", format("0x%04X: sequence number %u, fragment %u", *mac.sequence_control,
+                                       *mac.sequence_control >> 4U, *mac.sequence_control & 15U));
+    }
     if (mac.address4) line(out, "  Address4", address_text(*mac.address4));
 }
 
@@ -144,36 +147,6 @@ std::string no_burst_text(const Analysis& a) {
     return std::string("no burst found") + (a.silent ? ": every sample is zero" : "");
 }
 
-void print_burst(std::ostream& out, const BurstAnalysis& b, std::size_t index, const Analysis& a) {
-    out << format("burst %zu of %zu: samples %zu to %zu (%.2f to %.2f us)\n", index + 1, a.bursts.size(),
-                  b.first_sample, b.end_sample - 1, static_cast<double>(b.first_sample) / a.sample_rate_hz * 1e6,
-                  static_cast<double>(b.end_sample) / a.sample_rate_hz * 1e6);
-    if (b.status != DecodeStatus::NoPreamble) line(out, "preamble", preamble_text(b));
-    if (b.header) print_header(out, *b.header);
-    if (b.format) {
-        line(out, "rate",
-             format("%s Mbit/s %s%s", rate_text(b.format->rate_100kbps).c_str(), modulation_name(b.format->modulation),
-                    b.format->modulation == PsduModulation::Pbcc && !b.pbcc_coded ? " (uncoded)" : ""));
-    }
-    if (b.status == DecodeStatus::Decoded) {
-        line(out, "PSDU",
-             format("%zu octets", b.psdu.size()) + (b.psdu.empty() ? "" : ": " + octets_text(b.psdu, kOctetsShown)));
-        if (b.mirrored_psdu) {
-            line(out, "orientation", "cannot be checked (DBPSK header, no valid FCS): both readings shown");
-            line(out, "PSDU mirrored",
-                 format("%zu octets", b.mirrored_psdu->size()) +
-                     (b.mirrored_psdu->empty() ? "" : ": " + octets_text(*b.mirrored_psdu, kOctetsShown)));
-        }
-        line(out, "FCS",
-             b.fcs == FcsStatus::Valid     ? "valid"
-             : b.fcs == FcsStatus::Invalid ? "error"
-                                           : "not present (the last 4 octets are not the CRC-32 of the rest)");
-        if (b.mac) print_mac(out, *b.mac);
-    }
-    print_measurements(out, b, a);
-    line(out, "result", verdict_text(b));
-}
-
 }  // namespace
 
 std::string octets_text(const std::vector<std::uint8_t>& octets, std::size_t count) {
@@ -206,14 +179,53 @@ std::string overall_verdict_text(const Analysis& analysis) {
     return failed.empty() ? "PASS" : "FAIL: " + failed;
 }
 
-std::string report_text(const std::string& source, const Analysis& analysis) {
+std::string burst_report_text(const BurstAnalysis& b, std::size_t index, const Analysis& a) {
     std::ostringstream out;
-    out << source << ": " << analysis.sample_count << " samples at " << format("%.6g", analysis.sample_rate_hz / 1e6)
-        << " MHz\n";
-    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) print_burst(out, analysis.bursts[k], k, analysis);
-    if (analysis.bursts.empty()) out << no_burst_text(analysis) << '\n';
-    out << "overall: " << pass_fail(analysis.passed()) << '\n';
+    out << format("burst %zu: samples %zu to %zu (%.2f to %.2f us)\n", index + 1, b.first_sample, b.end_sample - 1, static_cast<double>(b.first_sample) / a.sample_rate_hz * 1e6,
+                  static_cast<double>(b.end_sample) / a.sample_rate_hz * 1e6);
+    if (b.status != DecodeStatus::NoPreamble) line(out, "preamble", preamble_text(b));
+    if (b.header) print_header(out, *b.header);
+    if (b.format) {
+        line(out, "rate",
+             format("%s Mbit/s %s%s", rate_text(b.format->rate_100kbps).c_str(), modulation_name(b.format->modulation),
+                    b.format->modulation == PsduModulation::Pbcc && !b.pbcc_coded ? " (uncoded)" : ""));
+    }
+    if (b.status == DecodeStatus::Decoded) {
+        line(out, "PSDU",
+             format("%zu octets", b.psdu.size()) + (b.psdu.empty() ? "" : ": " + octets_text(b.psdu, kOctetsShown)));
+        if (b.mirrored_psdu) {
+            line(out, "orientation", "cannot be checked (DBPSK header, no valid FCS): both readings shown");
+            line(out, "PSDU mirrored",
+                 format("%zu octets", b.mirrored_psdu->size()) +
+                     (b.mirrored_psdu->empty() ? "" : ": " + octets_text(*b.mirrored_psdu, kOctetsShown)));
+        }
+        line(out, "FCS",
+             b.fcs == FcsStatus::Valid     ? "valid"
+             : b.fcs == FcsStatus::Invalid ? "error"
+                                           : "not present (the last 4 octets are not the CRC-32 of the rest)");
+        if (b.mac) print_mac(out, *b.mac);
+    }
+    print_measurements(out, b, a);
+    line(out, "result", verdict_text(b));
     return out.str();
+}
+
+
+std::string report_heading(const std::string& source, const Analysis& analysis) {
+    const std::string from =
+        analysis.first_sample > 0 ? " from sample " + std::to_string(analysis.first_sample) : std::string();
+    return source + ": " + std::to_string(analysis.sample_count) + " samples" + from + " at " +
+           format("%.6g", analysis.sample_rate_hz / 1e6) + " MHz\n";
+}
+
+std::string report_ending(const Analysis& analysis, std::size_t bursts, bool passed) {
+    return (bursts == 0 ? no_burst_text(analysis) + '\n' : std::string()) + "overall: " + pass_fail(passed) + '\n';
+}
+
+std::string report_text(const std::string& source, const Analysis& analysis) {
+    std::string text = report_heading(source, analysis);
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) text += burst_report_text(analysis.bursts[k], k, analysis);
+    return text + report_ending(analysis, analysis.bursts.size(), analysis.passed());
 }
 
 }  // namespace dot11b::analyzer

@@ -14,6 +14,13 @@ namespace dot11b::analyzer {
 // `source` names the recording in the first line.
 std::string report_text(const std::string& source, const Analysis& analysis);
 
+// The parts of report_text, for a report written a burst at a time: the line
+// naming the recording, one burst's block (`analysis` gives the recording's
+// rate and carrier; its bursts are not used), and the closing lines.
+std::string report_heading(const std::string& source, const Analysis& analysis);
+std::string burst_report_text(const BurstAnalysis& burst, std::size_t index, const Analysis& analysis);
+std::string report_ending(const Analysis& analysis, std::size_t bursts, bool passed);
+
 // "PASS" or "FAIL: " and the failed checks.
 std::string verdict_text(const BurstAnalysis& burst);
 

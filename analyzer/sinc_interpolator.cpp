@@ -54,13 +54,17 @@ Complex SincInterpolator::at(double position) const {
     Complex sum = 0;
     if (first >= 0 && first + kTaps <= count) {
         const Complex* x = samples_.data() + first;
-        double re = 0;
-        double im = 0;
-        for (int k = 0; k < kTaps; ++k) {
-            re += x[k].real() * taps[static_cast<std::size_t>(k)];
-            im += x[k].imag() * taps[static_cast<std::size_t>(k)];
+        // Two sums for each part, even and odd taps, so that the additions
+        // do not wait on one another.
+        double re[2] = {0, 0};
+        double im[2] = {0, 0};
+        for (std::size_t k = 0; k < kTaps; k += 2) {
+            for (std::size_t j = 0; j < 2; ++j) {
+                re[j] += x[k + j].real() * taps[k + j];
+                im[j] += x[k + j].imag() * taps[k + j];
+            }
         }
-        return {re, im};
+        return {re[0] + re[1], im[0] + im[1]};
     }
     for (int k = 0; k < kTaps; ++k) {
         const long long n = first + k;

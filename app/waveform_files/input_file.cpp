@@ -46,14 +46,29 @@ void InputFile::read(std::span<std::uint8_t> bytes) {
     }
 }
 
-Samples read_samples(InputFile& file, std::size_t sample_bytes, const std::string& type, const SampleDecoder& decode) {
+void InputFile::read_at(std::uintmax_t offset, std::span<std::uint8_t> bytes) const {
+    while (!bytes.empty()) {
+        const ssize_t n = ::pread(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(std::strerror(errno));
+        if (n == 0) fail("the file ended early (it changed while being read)");
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+        offset += static_cast<std::uintmax_t>(n);
+    }
+}
+
+std::uintmax_t sample_count(const InputFile& file, std::size_t sample_bytes, const std::string& type) {
     const std::uintmax_t size = file.size();
     if (size == 0) file.fail("the file is empty");
     if (size % sample_bytes != 0) {
         file.fail(std::to_string(size) + " bytes are not a whole number of " + type + " samples of " +
                   std::to_string(sample_bytes) + " bytes");
     }
-    const std::uintmax_t count = size / sample_bytes;
+    return size / sample_bytes;
+}
+
+Samples read_samples(InputFile& file, std::size_t sample_bytes, const std::string& type, const SampleDecoder& decode) {
+    const std::uintmax_t count = sample_count(file, sample_bytes, type);
     if (count > kMaxRecordingSamples) {
         file.fail(std::to_string(count) + " samples are more than the " + std::to_string(kMaxRecordingSamples) +
                   " read at most");

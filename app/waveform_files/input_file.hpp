@@ -32,6 +32,9 @@ public:
 
     // Fills `bytes` from the current position; throws IoError if the file ends first.
     void read(std::span<std::uint8_t> bytes);
+    // Fills `bytes` from `offset` without moving the position; safe from
+    // several threads at once. Throws IoError if the file ends first.
+    void read_at(std::uintmax_t offset, std::span<std::uint8_t> bytes) const;
 
     [[noreturn]] void fail(const std::string& reason) const { fail_to_open(path_, reason); }
 
@@ -43,6 +46,10 @@ private:
 
 // Decodes whole samples of `sample_bytes` bytes each, appending to `samples`.
 using SampleDecoder = std::function<void(std::span<const std::uint8_t> bytes, Samples& samples)>;
+
+// The number of samples of `sample_bytes` bytes the file holds. Refuses an
+// empty file and a size that is not a whole number of samples.
+std::uintmax_t sample_count(const InputFile& file, std::size_t sample_bytes, const std::string& type);
 
 // Reads the whole file as samples of `sample_bytes` bytes named `type` in
 // messages ("cf32_le"), decoding a bounded chunk at a time. Refuses an empty

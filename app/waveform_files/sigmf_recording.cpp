@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/waveform_files/cf32_file.hpp"
@@ -140,10 +141,12 @@ void write_sigmf(DurableFile& data, DurableFile& meta, SampleSpan samples, const
     meta.write(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-Recording read_sigmf(const std::filesystem::path& path) {
+SigmfData read_sigmf_metadata(const std::filesystem::path& path) {
     const SigmfPaths paths = sigmf_paths(path);
-    const nlohmann::json metadata = read_metadata(paths.meta);
-    const nlohmann::json& global = metadata["global"];
+    SigmfData sigmf;
+    sigmf.metadata = read_metadata(paths.meta);
+    sigmf.data = paths.data;
+    const nlohmann::json& global = sigmf.metadata["global"];
     const auto datatype = global.find("core:datatype");
     if (datatype == global.end() || !datatype->is_string()) {
         fail_to_open(paths.meta, "the SigMF metadata has no core:datatype");
@@ -158,18 +161,28 @@ Recording read_sigmf(const std::filesystem::path& path) {
         fail_to_open(paths.meta, "core:num_channels is " + global["core:num_channels"].dump() +
                                      "; only one channel is read");
     }
-    const std::string type = datatype->get<std::string>();
-    if (type != "cf32_le" && type != "ci16_le" && type != "ci8") {
-        fail_to_open(paths.meta, "core:datatype \"" + type + "\" is not supported; supported: " +
+    sigmf.type = datatype->get<std::string>();
+    if (sigmf.type == "cf32_le") {
+        sigmf.sample_bytes = kCf32SampleBytes;
+        sigmf.decode = decode_cf32;
+    } else if (sigmf.type == "ci16_le") {
+        sigmf.sample_bytes = 4;
+        sigmf.decode = decode_integers<2>;
+    } else if (sigmf.type == "ci8") {
+        sigmf.sample_bytes = 2;
+        sigmf.decode = decode_integers<1>;
+    } else {
+        fail_to_open(paths.meta, "core:datatype \"" + sigmf.type + "\" is not supported; supported: " +
                                      std::string(kSupportedDatatypes));
     }
 
-    Recording recording;
+    Recording& recording = sigmf.recording;
     recording.sample_rate_hz = *rate;
     if (const auto description = global.find("core:description");
         description != global.end() && description->is_string()) {
         recording.description = description->get<std::string>();
     }
+    const nlohmann::json& metadata = sigmf.metadata;
     recording.pulse_filter = pulse_filter_at(global);
     if (const auto captures = metadata.find("captures");
         captures != metadata.end() && captures->is_array() && !captures->empty() && (*captures)[0].is_object()) {
@@ -177,16 +190,15 @@ Recording read_sigmf(const std::filesystem::path& path) {
         const auto frequency = number_at((*captures)[0], "core:frequency");
         if (frequency && *frequency > 0) recording.center_frequency_hz = frequency;
     }
-    InputFile data(paths.data);
-    if (type == "cf32_le") {
-        recording.samples = read_cf32(data);
-    } else if (type == "ci16_le") {
-        recording.samples = read_samples(data, 4, type, decode_integers<2>);
-    } else {
-        recording.samples = read_samples(data, 2, type, decode_integers<1>);
-    }
-    read_marker_rows(metadata, recording);
-    return recording;
+    return sigmf;
+}
+
+Recording read_sigmf(const std::filesystem::path& path) {
+    SigmfData sigmf = read_sigmf_metadata(path);
+    InputFile data(sigmf.data);
+    sigmf.recording.samples = read_samples(data, sigmf.sample_bytes, sigmf.type, sigmf.decode);
+    read_marker_rows(sigmf.metadata, sigmf.recording);
+    return std::move(sigmf.recording);
 }
 
 }  // namespace dot11b::waveform_files

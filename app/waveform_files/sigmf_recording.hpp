@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,20 @@ nlohmann::ordered_json sigmf_metadata(const SigmfDescription& description);
 
 // Writes the cf32_le data and the metadata into the two files (of sigmf_paths).
 void write_sigmf(DurableFile& data, DurableFile& meta, SampleSpan samples, const SigmfDescription& description);
+
+// What the metadata says of the data file: the recording without its samples
+// and markers, and how the data file is decoded.
+struct SigmfData {
+    Recording recording;
+    nlohmann::json metadata;
+    std::filesystem::path data;
+    std::string type;  // core:datatype
+    std::size_t sample_bytes = 0;
+    void (*decode)(std::span<const std::uint8_t> bytes, Samples& samples) = nullptr;
+};
+
+// Reads and checks the metadata of the recording `path` belongs to; throws as read_sigmf.
+SigmfData read_sigmf_metadata(const std::filesystem::path& path);
 
 // Reads the recording `path` belongs to. Throws IoError "cannot open PATH:
 // REASON" naming the file at fault: metadata that is not JSON, lacks

@@ -12,7 +12,7 @@ namespace dot11b::waveform_files {
 namespace {
 
 constexpr std::size_t kChunkSamples = 4096;
-constexpr std::size_t kSampleBytes = 4;
+constexpr std::size_t kSampleBytes = kWfmSampleBytes;
 
 double limited_scale(double scale) {
     if (std::isnan(scale)) return kMaxWfmScale;
@@ -104,18 +104,19 @@ void write_wfm(const std::filesystem::path& path, SampleSpan samples, double sca
     file.commit();
 }
 
+void decode_wfm(std::span<const std::uint8_t> bytes, Samples& samples) {
+    const auto word = [&](std::size_t at) {
+        return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] << 8U) |
+                                                             bytes[at + 1]));
+    };
+    for (std::size_t at = 0; at < bytes.size(); at += kSampleBytes) {
+        samples.emplace_back(word(at) / kWfmFullScale, word(at + 2) / kWfmFullScale);
+    }
+}
+
 Samples read_wfm(const std::filesystem::path& path) {
     InputFile file(path);
-    return read_samples(file, kSampleBytes, "16-bit I/Q word pair", [](std::span<const std::uint8_t> bytes,
-                                                                         Samples& samples) {
-        const auto word = [&](std::size_t at) {
-            return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] << 8U) |
-                                                                 bytes[at + 1]));
-        };
-        for (std::size_t at = 0; at < bytes.size(); at += kSampleBytes) {
-            samples.emplace_back(word(at) / kWfmFullScale, word(at + 2) / kWfmFullScale);
-        }
-    });
+    return read_samples(file, kSampleBytes, kWfmSampleType, decode_wfm);
 }
 
 }  // namespace dot11b::waveform_files

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "common/durable_file.hpp"
@@ -33,6 +34,12 @@ void write_wfm(DurableFile& file, SampleSpan samples, double scale = 1);
 
 // Replaces the file at `path` durably; a failure leaves any old file as it was.
 void write_wfm(const std::filesystem::path& path, SampleSpan samples, double scale = 1);
+
+inline constexpr std::size_t kWfmSampleBytes = 4;
+inline constexpr const char* kWfmSampleType = "16-bit I/Q word pair";  // in messages
+
+// Appends the samples of whole word pairs `bytes` to `samples`, each word divided by 32766.
+void decode_wfm(std::span<const std::uint8_t> bytes, Samples& samples);
 
 // The samples of a .wfm file, each word divided by 32766, so that a file
 // written at scale 1 reads back with its largest I or Q magnitude at 1.

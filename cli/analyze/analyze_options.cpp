@@ -1,6 +1,7 @@
 #include "cli/analyze/analyze_options.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "analyzer/constants.hpp"
 #include "app/waveform_files/recording_reader.hpp"
@@ -42,6 +43,15 @@ void AnalyzeOptions::add_to(CLI::App& app) {
     add_recording_options_to(app);
     add_analysis_options_to(app);
     app.add_flag("--json", json, "print one JSON object per burst instead of the report");
+    app.add_option("--expect-frames", expect_frames,
+                   "the number of frames sent: fail when fewer distinct frames decode, and print the packet error rate")
+        ->check(CLI::Range(std::size_t{1}, std::numeric_limits<std::size_t>::max()));
+    app.add_option("--start", start, "analyse from this many seconds into the recording (default 0)")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--duration", duration, "analyse this many seconds of the recording (default: to its end)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--max-bursts", max_bursts, "analyse the first N bursts only")
+        ->check(CLI::Range(std::size_t{1}, std::numeric_limits<std::size_t>::max()));
     app.add_option("--psdu", psdu, "write the PSDU octets (FILE for the first burst, FILE-2, FILE-3 ... for the next)");
 }
 

@@ -22,6 +22,12 @@ struct AnalyzeOptions {
     std::optional<std::string> reference_filter;  // none|gaussian[:BT[:SPAN]]|root-cosine[:ALPHA[:SPAN]]
     bool json = false;
     std::optional<std::string> psdu;  // where the PSDU octets go
+    // The frames sent: fewer distinct frames decoded fail the run.
+    std::optional<std::size_t> expect_frames;
+    // The part of a long capture analysed: seconds from its start, and the first bursts only.
+    double start = 0;
+    std::optional<double> duration;
+    std::optional<std::size_t> max_bursts;
 
     void add_to(CLI::App& app);
     // The options of the recording (what its file does not hold): --sample-rate.

@@ -1,16 +1,22 @@
 #include "cli/analyze/command_line.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cmath>
+#include <thread>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/frame_tally.hpp"
 #include "analyzer/report_text.hpp"
 #include "app/waveform_files/recording_reader.hpp"
+#include "app/waveform_files/recording_stream.hpp"
 #include "cli/analyze/analyze_options.hpp"
 #include "cli/analyze/json_report.hpp"
 #include "cli/analyze/psdu_files.hpp"
 #include "cli/analyze/sdr_capture_options.hpp"
 #include "cli/gen/usage_error.hpp"
 #include "common/errors.hpp"
+#include "common/number_text.hpp"
 
 namespace dot11b::cli {
 namespace {
@@ -34,35 +40,95 @@ void check_usage(const AnalyzeOptions& options) {
     if (options.psdu) refuse_psdu_over_inputs(*options.psdu, inputs);
 }
 
-analyzer::Analysis analyse_capture(const AnalyzeOptions& options, const SdrCaptureOptions& sdr, std::ostream& err) {
-    if (options.sample_rate) throw UsageError("--sample-rate: the capture's rate is the device's; use --sdr-rate");
-    const sdr::Capture capture = sdr.capture(err);
-    return analyzer::analyse(capture.samples, capture.rate, options.analysis_options(capture.frequency));
+// The samples --start and --duration select, once the recording's length is known.
+analyzer::StreamSelection selection_of(const AnalyzeOptions& options, std::size_t size, double sample_rate_hz) {
+    analyzer::StreamSelection selection;
+    const double length_s = static_cast<double>(size) / sample_rate_hz;
+    selection.first_sample = static_cast<std::size_t>(std::llround(options.start * sample_rate_hz));
+    if (selection.first_sample >= size) {
+        throw UsageError("--start " + number_text(options.start) + ": the recording lasts " + number_text(length_s) +
+                         " s; allowed: 0 to less than " + number_text(length_s) + " s");
+    }
+    if (options.duration) {
+        const double wanted = std::max(1.0, std::round(*options.duration * sample_rate_hz));
+        selection.sample_count =
+            static_cast<std::size_t>(std::min(wanted, static_cast<double>(size - selection.first_sample)));
+    }
+    selection.max_bursts = options.max_bursts;
+    selection.threads = std::max(1U, std::thread::hardware_concurrency());
+    return selection;
+}
+
+// Writes each burst's report (and PSDU file) as soon as the burst is done,
+// then the frame summary and the verdict.
+int report_bursts(const AnalyzeOptions& options, const std::string& source, const analyzer::SampleReader& read,
+                  std::size_t size, double rate, const analyzer::AnalysisOptions& analysis_options, std::ostream& out,
+                  std::ostream& err) {
+    const analyzer::StreamSelection selection = selection_of(options, size, rate);
+
+    analyzer::Analysis heading;
+    heading.sample_rate_hz = rate;
+    heading.first_sample = selection.first_sample;
+    heading.sample_count = selection.sample_count.value_or(size - selection.first_sample);
+    if (!options.json) out << analyzer::report_heading(source, heading);
+
+    analyzer::FrameTally tally;
+    bool bursts_passed = true;
+    analyzer::Analysis analysis;
+    try {
+        analysis = analyzer::analyse_stream(
+            read, size, rate, analysis_options, selection,
+            [&](const analyzer::Analysis& context, std::size_t k, analyzer::BurstAnalysis&& burst) {
+                // The file first: a failed write must not follow a printed verdict.
+                if (options.psdu) {
+                    if (const auto file = write_psdu_file(*options.psdu, k + 1, burst)) {
+                        err << "wrote: " << file->string() << '\n';
+                    }
+                }
+                if (options.json) {
+                    out << burst_json(context, burst, k).dump() << '\n';
+                } else {
+                    out << analyzer::burst_report_text(burst, k, context);
+                }
+                out.flush();
+                bursts_passed = bursts_passed && burst.passed();
+                tally.add(burst);
+            });
+    } catch (const std::exception&) {
+        // A recording that fails part way still ends with a verdict.
+        if (!options.json) out << "overall: FAIL\n";
+        throw;
+    }
+    const analyzer::FrameSummary& frames = tally.summary();
+    const std::size_t bursts = frames.bursts;
+    // A single burst is no sequence to count, unless frames are expected.
+    const bool counted = bursts > 1 || options.expect_frames;
+    const bool passed = bursts > 0 && bursts_passed && frames.enough(options.expect_frames);
+    if (options.json) {
+        if (bursts == 0) out << no_burst_json(analysis).dump() << '\n';
+        if (counted) out << frame_summary_json(frames, options.expect_frames).dump() << '\n';
+    } else {
+        if (counted) out << analyzer::frame_summary_text(frames, options.expect_frames);
+        out << analyzer::report_ending(analysis, bursts, passed);
+    }
+    return passed ? kPassed : kFailed;
 }
 
 int analyze(const AnalyzeOptions& options, const SdrCaptureOptions& sdr, std::ostream& out, std::ostream& err) {
-    analyzer::Analysis analysis;
     if (sdr.requested()) {
-        analysis = analyse_capture(options, sdr, err);
-    } else {
-        if (options.file.empty()) throw UsageError("a recording FILE or --sdr ARGS is needed");
-        check_usage(options);
-        analysis = analyse_file(options);
+        if (options.sample_rate) throw UsageError("--sample-rate: the capture's rate is the device's; use --sdr-rate");
+        const sdr::Capture capture = sdr.capture(err);
+        return report_bursts(options, sdr.source_name(), analyzer::reader_of(capture.samples), capture.samples.size(),
+                             capture.rate, options.analysis_options(capture.frequency), out, err);
     }
-    // The files first: a failed write must not follow a printed verdict.
-    if (options.psdu) {
-        for (std::size_t k = 0; k < analysis.bursts.size(); ++k) {
-            if (const auto file = write_psdu_file(*options.psdu, k + 1, analysis.bursts[k])) {
-                err << "wrote: " << file->string() << '\n';
-            }
-        }
-    }
-    if (options.json) {
-        for (const auto& line : report_json(analysis)) out << line.dump() << '\n';
-    } else {
-        out << analyzer::report_text(sdr.requested() ? sdr.source_name() : options.file, analysis);
-    }
-    return analysis.passed() ? kPassed : kFailed;
+    if (options.file.empty()) throw UsageError("a recording FILE or --sdr ARGS is needed");
+    check_usage(options);
+    const waveform_files::RecordingStream recording(options.file, waveform_files::ReadOptions{options.sample_rate});
+    const waveform_files::Recording& description = recording.description();
+    return report_bursts(
+        options, options.file, [&](std::size_t first, std::span<Complex> block) { recording.read(first, block); },
+        recording.size(), description.sample_rate_hz,
+        options.analysis_options(description.center_frequency_hz, description.pulse_filter), out, err);
 }
 
 }  // namespace

@@ -86,8 +86,7 @@ Json seconds_in_us(const std::optional<double>& seconds) { return seconds ? Json
 
 }  // namespace
 
-Json burst_json(const Analysis& analysis, std::size_t index) {
-    const BurstAnalysis& b = analysis.bursts[index];
+Json burst_json(const Analysis& analysis, const BurstAnalysis& b, std::size_t index) {
     const bool found = b.status != DecodeStatus::NoPreamble;
     Json j = {{"burst", index + 1},
               {"first_sample", b.first_sample},
@@ -116,6 +115,7 @@ Json burst_json(const Analysis& analysis, std::size_t index) {
         j["psdu_mirrored"] = b.mirrored_psdu ? Json(hex(*b.mirrored_psdu)) : Json(nullptr);
         j["fcs"] = b.fcs == FcsStatus::Valid ? "valid" : b.fcs == FcsStatus::Invalid ? "error" : "not present";
         j["mac_header"] = b.mac ? mac_json(*b.mac) : Json(nullptr);
+        j["sequence_number"] = optional_json(sequence_number(b));
     }
     j["evm"] = evm_json(b);
     if (b.accuracy) {
@@ -154,9 +154,20 @@ Json no_burst_json(const Analysis& analysis) {
             {"passed", false}};
 }
 
+Json frame_summary_json(const FrameSummary& s, std::optional<std::size_t> expected) {
+    Json summary = {{"bursts", s.bursts},       {"decoded", s.decoded},       {"fcs_errors", s.fcs_errors},
+                    {"distinct", s.distinct}, {"duplicates", s.duplicates}, {"missing", s.missing}};
+    if (const auto rate = s.packet_error_rate(expected)) {
+        summary["expected"] = *expected;
+        summary["packet_error_rate"] = *rate;
+    }
+    summary["passed"] = s.enough(expected);
+    return {{"summary", summary}};
+}
+
 std::vector<Json> report_json(const Analysis& analysis) {
     std::vector<Json> lines;
-    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, k));
+    for (std::size_t k = 0; k < analysis.bursts.size(); ++k) lines.push_back(burst_json(analysis, analysis.bursts[k], k));
     if (lines.empty()) lines.push_back(no_burst_json(analysis));
     return lines;
 }

@@ -24,13 +24,15 @@ test::ToolRun gen(std::vector<std::string> arguments) {
     return test::run_tool(run_dot11b_gen, "dot11b-gen", std::move(arguments));
 }
 
+// The burst lines of --json, without the summary of frames.
 std::vector<nlohmann::json> analyse(const std::string& file, std::vector<std::string> options = {}) {
     options.insert(options.begin(), {file, "--json"});
     const test::ToolRun run = test::run_tool(run_dot11b_analyze, "dot11b-analyze", options);
     std::vector<nlohmann::json> bursts;
     std::size_t start = 0;
     for (std::size_t end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
-        bursts.push_back(nlohmann::json::parse(run.out.substr(start, end - start)));
+        nlohmann::json line = nlohmann::json::parse(run.out.substr(start, end - start));
+        if (!line.contains("summary")) bursts.push_back(std::move(line));
     }
     return bursts;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/waveform_files/recording_reader.hpp"
+#include "app/waveform_files/recording_stream.hpp"
 #include "app/waveform_files/waveform_writer.hpp"
 #include "common/errors.hpp"
 #include "common/testing/error_text.hpp"
@@ -226,11 +229,49 @@ TEST(WaveformFiles, UntrustedFilesAreRefusedNamingTheFile) {
     for (const Case& c : cases) {
         const std::string text = error_text<IoError>([&] { read_recording(c.path, {.sample_rate_hz = 1e6}); });
         EXPECT_EQ(text.substr(0, c.message.size()), c.message) << text;
+        // Read a block at a time, the same faults with the same messages.
+        const std::string streamed = error_text<IoError>([&] {
+            const RecordingStream stream(c.path, {.sample_rate_hz = 1e6});
+            Samples all(stream.size());
+            stream.read(0, all);
+        });
+        EXPECT_EQ(streamed.substr(0, c.message.size()), c.message) << streamed;
     }
     EXPECT_EQ(error_text<ConfigError>([&] { read_recording(at("nan.cf32")); }),
               at("nan.cf32") + " holds no sample rate: it needs --sample-rate HZ");
     EXPECT_EQ(error_text<ConfigError>([&] { read_recording(at("nan.cf32"), {.sample_rate_hz = 1e15}); }),
               at("nan.cf32") + ": sample rate 1e+15 Hz is not allowed; allowed: above 0 Hz to 1000000000 Hz");
+}
+
+// Blocks of every format, read anywhere and in any order, are the samples
+// the whole file holds; several chunks long, so that the blocks cross them.
+TEST(WaveformFiles, BlocksReadFromAStreamAreTheWholeRecordingsSamples) {
+    const TemporaryFolder folder;
+    Samples samples(10007);
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+        samples[k] = {std::sin(0.01 * static_cast<double>(k)), std::cos(0.003 * static_cast<double>(k * k % 977))};
+    }
+    const WaveformOutput output{samples, 44e6, 2.484e9, {}, {}, "tester", "a stream"};
+    DurableFileSet files;
+    for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-meta", "m.mat"}) stage_waveform(files, folder / name, output);
+    files.commit();
+    const struct Block {
+        std::size_t first;
+        std::size_t count;
+    } kBlocks[] = {{5000, 5007}, {0, 1}, {4095, 2}, {10006, 1}, {0, 10007}, {777, 0}};
+    for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-data", "m.mat"}) {
+        const Recording whole = read_recording(folder / name, {.sample_rate_hz = 44e6});
+        const RecordingStream stream(folder / name, {.sample_rate_hz = 44e6});
+        ASSERT_EQ(stream.size(), whole.samples.size()) << name;
+        EXPECT_EQ(stream.description().sample_rate_hz, whole.sample_rate_hz) << name;
+        EXPECT_EQ(stream.description().center_frequency_hz, whole.center_frequency_hz) << name;
+        for (const Block& b : kBlocks) {
+            Samples block(b.count);
+            stream.read(b.first, block);
+            const auto from = whole.samples.begin() + static_cast<std::ptrdiff_t>(b.first);
+            EXPECT_TRUE(std::equal(block.begin(), block.end(), from)) << name << " from " << b.first;
+        }
+    }
 }
 
 }  // namespace
