@@ -251,7 +251,7 @@ TEST(WaveformFiles, BlocksReadFromAStreamAreTheWholeRecordingsSamples) {
     for (std::size_t k = 0; k < samples.size(); ++k) {
         samples[k] = {std::sin(0.01 * static_cast<double>(k)), std::cos(0.003 * static_cast<double>(k * k % 977))};
     }
-    const WaveformOutput output{samples, 44e6, 2.484e9, {}, {}, "tester", "a stream"};
+    const WaveformOutput output{samples, 44e6, 2.484e9, {}, {}, "tester", "a stream", "", "", std::nullopt};
     DurableFileSet files;
     for (const char* name : {"w.wfm", "c.cf32", "s.sigmf-meta", "m.mat"}) stage_waveform(files, folder / name, output);
     files.commit();
