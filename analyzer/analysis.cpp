@@ -73,8 +73,10 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, double sample_rate
         first = frame.psdu_chip - header_chips;
         burst.evm_span = "PLCP header";
     }
-    burst.evm = measure_evm(chips.subspan(first, frame.end_chip - first),
-                            std::span(frame.ideal).subspan(first - frame.frame_chip));
+    const auto measured = chips.subspan(first, frame.end_chip - first);
+    const auto ideal = std::span(frame.ideal).subspan(first - frame.frame_chip);
+    burst.evm = measure_evm(measured, ideal);
+    burst.chips = chip_errors(measured, ideal);
 }
 
 BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_hz, const BurstExtent& extent,

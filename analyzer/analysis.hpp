@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzer/chip_errors.hpp"
 #include "analyzer/evm.hpp"
 #include "analyzer/frame_decoder.hpp"
 #include "analyzer/mac_frame.hpp"
@@ -65,6 +66,7 @@ struct BurstAnalysis {
     std::optional<FrequencyMeasurement> frequency;
     std::optional<EvmResult> evm;
     std::string evm_span;  // "PSDU", or "PLCP header" for an empty PSDU
+    std::optional<ChipErrors> chips;  // the chips of the EVM span, one by one
     RampTimes ramps;
     Spectrum spectrum;
     MaskCheck mask;
