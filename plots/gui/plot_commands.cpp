@@ -116,7 +116,22 @@ PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double s
     auto* window = new PlotWindow("Analysis");
     draw_analysis(window->canvas(), view);
     window->add_panel_below(new ReportPanel(view.verdict, view.passed, view.report));
+    window->offer_chip_views(
+        [window, label, points = view.constellation] { open_constellation_window(window, label, points); },
+        [window, label, evm = view.chip_evm] { open_chip_evm_window(window, label, evm); });
     return shown(window, shared_placement(parent), "Analysis " + label);
+}
+
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, const plots::Constellation& view) {
+    auto* window = new PlotWindow("Constellation");
+    draw_constellation(window->canvas(), view);
+    return shown(window, shared_placement(parent), "Constellation " + label);
+}
+
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, const plots::ChipEvm& view) {
+    auto* window = new PlotWindow("EVM vs Chip");
+    draw_chip_evm(window->canvas(), view);
+    return shown(window, shared_placement(parent), "EVM vs Chip " + label);
 }
 
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,
