@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include "analyzer/report_text.hpp"
 #include "app/calculation.hpp"
 #include "common/gui/testing/scripted_dialogs.hpp"
 #include "plots/gui/plot_commands.hpp"
@@ -48,6 +50,17 @@ TEST(AnalysisWindow, ShowsTheReportVerdictAndSpectrumUnderTheMask) {
     EXPECT_DOUBLE_EQ(mask->data()->at(0)->value, -30);
     EXPECT_DOUBLE_EQ(mask->data()->at(3)->key, 11);
     EXPECT_EQ(canvas.axisRect(0)->axis(QCPAxis::atBottom)->range(), QCPRange(-19.25, 19.25));
+}
+
+// Whatever lines the analyser reports (also ones added later), the window
+// shows them all, in order: it holds no list of its own.
+TEST(AnalysisWindow, ShowsEveryLineOfTheReport) {
+    const Samples wave = default_waveform();
+    const std::unique_ptr<PlotWindow> window(open_analysis_window(nullptr, "Test", 38.5e6, wave, {}));
+    ASSERT_NE(window, nullptr);
+    const std::string report = analyzer::report_text("waveform", analyzer::analyse(wave, 38.5e6));
+    EXPECT_GT(std::count(report.begin(), report.end(), '\n'), 15);
+    EXPECT_EQ(report_of(*window).trimmed().toStdString(), QString::fromStdString(report).trimmed().toStdString());
 }
 
 TEST(AnalysisWindow, SampleRateBelowTheChipRateGoesToThePlotErrorDialog) {
