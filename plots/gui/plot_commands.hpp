@@ -43,6 +43,11 @@ PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double s
 // The chip views of an analysis; `parent` is the analysis window they belong to.
 PlotWindow* open_constellation_window(QWidget* parent, const QString& label, const plots::Constellation& view);
 PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, const plots::ChipEvm& view);
+// The same views of a waveform analysed first, its errors reported as by the analysis window.
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, double sample_rate_hz,
+                                      SampleSpan iq_wave, const analyzer::AnalysisOptions& options);
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options);
 
 // Generic drawings; `into` is an existing window of their tag or nullptr.
 // They raise ConfigError for bad arguments, before any window is made.
