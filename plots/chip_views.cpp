@@ -21,12 +21,12 @@ constexpr double kPercentHeadroom = 10;
 
 }  // namespace
 
-analyzer::ChipErrors first_burst_chips(const analyzer::Analysis &analysis) {
+analyzer::ChipErrors first_burst_chips(const analyzer::Analysis& analysis) {
     if (analysis.bursts.empty() || !analysis.bursts.front().chips) return {};
     return *analysis.bursts.front().chips;
 }
 
-Constellation constellation(const analyzer::ChipErrors &chips) {
+Constellation constellation(const analyzer::ChipErrors& chips) {
     Constellation view;
     double widest = 0;
     for (const Complex c : chips.received) {
@@ -47,7 +47,7 @@ Constellation constellation(const analyzer::ChipErrors &chips) {
     return view;
 }
 
-ChipEvm chip_evm(const analyzer::ChipErrors &chips) {
+ChipEvm chip_evm(const analyzer::ChipErrors& chips) {
     ChipEvm view;
     view.limit_percent = analyzer::kEvmPeakLimit * 100;
     double peak = 0;

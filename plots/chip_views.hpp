@@ -29,10 +29,10 @@ struct ChipEvm {
 
 // The chips of the first burst of the analysis, as the spectrum is the first
 // burst's; none when it did not decode.
-analyzer::ChipErrors first_burst_chips(const analyzer::Analysis &analysis);
+analyzer::ChipErrors first_burst_chips(const analyzer::Analysis& analysis);
 
 // Empty views (with their axes) when `chips` holds none.
-Constellation constellation(const analyzer::ChipErrors &chips);
-ChipEvm chip_evm(const analyzer::ChipErrors &chips);
+Constellation constellation(const analyzer::ChipErrors& chips);
+ChipEvm chip_evm(const analyzer::ChipErrors& chips);
 
 }  // namespace dot11b::plots

@@ -31,52 +31,52 @@ struct ChipViewWindows {
     std::unique_ptr<PlotWindow> view;
 };
 
-ChipViewWindows open_chip_view(const Samples &wave, const char *tag) {
+ChipViewWindows open_chip_view(const Samples& wave, const char* tag) {
     ChipViewWindows windows;
     windows.analysis.reset(open_analysis_window(nullptr, "Test", kRate, wave, analyzer::AnalysisOptions{}));
     if (!windows.analysis) return windows;
-    auto *item = windows.analysis->findChild<QAction *>(tag);
+    auto* item = windows.analysis->findChild<QAction*>(tag);
     if (item == nullptr || !item->isVisible()) return windows;
     item->trigger();
     if (PlotWindow::current() != windows.analysis.get()) windows.view.reset(PlotWindow::current());
     return windows;
 }
 
-std::vector<double> evm_percent(const PlotWindow &window) {
+std::vector<double> evm_percent(const PlotWindow& window) {
     std::vector<double> values;
-    for (const QCPGraphData &point : *window.canvas().graph(0)->data()) values.push_back(point.value);
+    for (const QCPGraphData& point : *window.canvas().graph(0)->data()) values.push_back(point.value);
     return values;
 }
 
 TEST(ChipViews, OnlyTheAnalysisWindowOffersThem) {
     const std::unique_ptr<PlotWindow> spectrum(open_spectrum_window(nullptr, "Test", kRate, default_waveform()));
-    EXPECT_FALSE(spectrum->findChild<QMenu *>("menuViews")->menuAction()->isVisible());
+    EXPECT_FALSE(spectrum->findChild<QMenu*>("menuViews")->menuAction()->isVisible());
     const std::unique_ptr<PlotWindow> analysis(
         open_analysis_window(nullptr, "Test", kRate, default_waveform(), analyzer::AnalysisOptions{}));
-    EXPECT_TRUE(analysis->findChild<QMenu *>("menuViews")->menuAction()->isVisible());
+    EXPECT_TRUE(analysis->findChild<QMenu*>("menuViews")->menuAction()->isVisible());
 }
 
 TEST(ChipViews, ConstellationOfACleanBurstSitsOnTheQpskPoints) {
     const ChipViewWindows windows = open_chip_view(default_waveform(), "XR_PlotConstellation");
     ASSERT_NE(windows.view, nullptr);
     EXPECT_EQ(windows.view->windowTitle(), "Constellation Test");
-    QCustomPlot &canvas = windows.view->canvas();
+    QCustomPlot& canvas = windows.view->canvas();
     ASSERT_EQ(canvas.plottableCount(), 2);
-    const auto *chips = qobject_cast<QCPCurve *>(canvas.plottable(0));
-    const auto *ideal = qobject_cast<QCPCurve *>(canvas.plottable(1));
+    const auto* chips = qobject_cast<QCPCurve*>(canvas.plottable(0));
+    const auto* ideal = qobject_cast<QCPCurve*>(canvas.plottable(1));
     ASSERT_NE(chips, nullptr);
     ASSERT_NE(ideal, nullptr);
     EXPECT_EQ(chips->data()->size(), kPsduChips);
 
     // The phases of differential QPSK after a preamble that starts at phase 0.
     std::vector<Complex> points;
-    for (const QCPCurveData &p : *ideal->data()) points.emplace_back(p.key, p.value);
+    for (const QCPCurveData& p : *ideal->data()) points.emplace_back(p.key, p.value);
     ASSERT_EQ(points.size(), 4U);
     for (const Complex expected : {Complex(1, 0), Complex(0, 1), Complex(-1, 0), Complex(0, -1)}) {
         EXPECT_TRUE(std::any_of(points.begin(), points.end(), [&](Complex p) { return std::abs(p - expected) < 1e-9; }))
             << "no ideal point at " << expected;
     }
-    for (const QCPCurveData &p : *chips->data()) {
+    for (const QCPCurveData& p : *chips->data()) {
         const Complex chip(p.key, p.value);
         const double nearest = std::abs(*std::min_element(points.begin(), points.end(), [&](Complex a, Complex b) {
             return std::abs(chip - a) < std::abs(chip - b);
