@@ -82,6 +82,9 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
         first = frame.psdu_chip - header_chips;
         burst.evm_span = "PLCP header";
     }
+    const auto measured = chips.subspan(first, frame.end_chip - first);
+    const auto ideal = std::span(frame.ideal).subspan(first - frame.frame_chip);
+    burst.chips = chip_errors(measured, ideal);
     const PhaseLine removed{frame.removed.frequency_hz + residual.frequency_hz,
                             frame.removed.phase_at_zero + residual.phase_at_zero};
     const AccuracyInput input{chips.subspan(frame.frame_chip, count),
@@ -98,8 +101,7 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
         burst.evm = burst.accuracy->evm;
         period = burst.accuracy->chip_period;
     } else {
-        burst.evm = measure_evm(chips.subspan(first, frame.end_chip - first),
-                                std::span(frame.ideal).subspan(first - frame.frame_chip));
+        burst.evm = measure_evm(measured, ideal);
     }
     frequency.chip_clock_offset_ppm = (nominal_period / period - 1) * 1e6;
     burst.frequency = frequency;

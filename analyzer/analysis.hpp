@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analyzer/burst_detection.hpp"
+#include "analyzer/chip_errors.hpp"
 #include "analyzer/evm.hpp"
 #include "analyzer/frame_decoder.hpp"
 #include "analyzer/mac_frame.hpp"
@@ -73,6 +74,7 @@ struct BurstAnalysis {
     std::optional<EvmResult> evm;
     std::optional<ModulationAccuracy> accuracy;  // EVM against the reference, leakage, IQ imbalance
     std::string evm_span;  // "PSDU", or "PLCP header" for an empty PSDU
+    std::optional<ChipErrors> chips;  // the chips of the EVM span, one by one
     RampTimes ramps;
     Spectrum spectrum;
     MaskCheck mask;

@@ -50,6 +50,9 @@ AnalysisView analysis_view(const analyzer::Analysis& analysis, const std::string
         for (const double f : burst.spectrum.frequency_hz) view.spectrum.x.push_back(f / kHzPerMHz);
         view.spectrum.y = burst.spectrum.level_dbr;
     }
+    const analyzer::ChipErrors chips = first_burst_chips(analysis);
+    view.constellation = constellation(chips);
+    view.chip_evm = chip_evm(chips);
     view.mask = mask_polyline(analyzer::mask_limits(analysis.sample_rate_hz));
     view.y = level_range(view.spectrum.y);
     view.report = analyzer::report_text(source, analysis);

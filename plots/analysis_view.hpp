@@ -8,6 +8,7 @@
 
 #include "analyzer/analysis.hpp"
 #include "plots/axis_range.hpp"
+#include "plots/chip_views.hpp"
 
 namespace dot11b::plots {
 
@@ -21,6 +22,9 @@ struct AnalysisView {
     Polyline mask;      // MHz, dBr
     AxisRange x;        // the span the sample rate covers
     AxisRange y;        // dBr, the mask and at most 100 dB below the peak
+    // The first burst's chips (first_burst_chips).
+    Constellation constellation;
+    ChipEvm chip_evm;
     std::string report;
     std::string verdict;
     bool passed = false;

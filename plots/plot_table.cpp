@@ -1,6 +1,8 @@
 #include "plots/plot_table.hpp"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <charconv>
 
 namespace dot11b::plots {
@@ -44,6 +46,16 @@ PlotTable waterfall_table(const Waterfall& view) {
     }
     return table;
 }
+
+PlotTable constellation_table(const Constellation& view) {
+    PlotTable table{{"In-Phase", "Quadrature", "Ideal In-Phase", "Ideal Quadrature"},
+                    {view.in_phase, view.quadrature, view.ideal_in_phase, view.ideal_quadrature}};
+    const std::size_t rows = std::max(view.in_phase.size(), view.ideal_in_phase.size());
+    for (auto& column : table.columns) column.resize(rows, std::numeric_limits<double>::quiet_NaN());
+    return table;
+}
+
+PlotTable chip_evm_table(const ChipEvm& view) { return {{"Chip", "EVM (%)"}, {view.chip, view.percent}}; }
 
 void write_csv(std::ostream& out, const PlotTable& table) {
     for (std::size_t c = 0; c < table.headers.size(); ++c) out << (c ? "," : "") << table.headers[c];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plots/ccdf.hpp"
+#include "plots/chip_views.hpp"
 #include "plots/eye_diagram.hpp"
 #include "plots/iq_time.hpp"
 #include "plots/scatter_plot.hpp"
@@ -29,6 +30,11 @@ PlotTable eye_table(const EyeDiagram& eye, const std::string& time_header);
 PlotTable scatter_table(const ScatterPoints& points);
 // One row per snapshot and frequency.
 PlotTable waterfall_table(const Waterfall& view);
+
+// One row per chip: the received point; the ideal points, each once, follow
+// in their own columns, padded with NaN.
+PlotTable constellation_table(const Constellation& view);
+PlotTable chip_evm_table(const ChipEvm& view);
 
 // Numbers in their shortest form that reads back to the same double; NaN as "nan".
 void write_csv(std::ostream& out, const PlotTable& table);

@@ -36,7 +36,8 @@ void add_options(CLI::App& app, Options& options) {
     app.add_option("FILE", options.file, "waveform file: .wfm, .cf32, .sigmf-meta/.sigmf-data, Save Wave .mat")
         ->required();
     app.add_option("--plot", options.plots,
-                   "KIND:OUT, KIND one of spectrum ccdf iq iq-overlay eye scatter waterfall, OUT a .png, .pdf or .csv")
+                   "KIND:OUT, KIND one of spectrum ccdf iq iq-overlay eye scatter waterfall constellation evm, "
+                   "OUT a .png, .pdf or .csv")
         ->required()
         ->allow_extra_args(false);
     add_sample_rate_option(app, options.sample_rate, "sample rate in Hz of a .wfm or .cf32 file");

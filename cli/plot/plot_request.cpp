@@ -11,7 +11,7 @@
 namespace dot11b::cli {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, PlotKind>, 7> kKinds = {{
+constexpr std::array<std::pair<std::string_view, PlotKind>, 9> kKinds = {{
     {"spectrum", PlotKind::spectrum},
     {"ccdf", PlotKind::ccdf},
     {"iq", PlotKind::iq},
@@ -19,6 +19,8 @@ constexpr std::array<std::pair<std::string_view, PlotKind>, 7> kKinds = {{
     {"eye", PlotKind::eye},
     {"scatter", PlotKind::scatter},
     {"waterfall", PlotKind::waterfall},
+    {"constellation", PlotKind::constellation},
+    {"evm", PlotKind::evm},
 }};
 
 constexpr int kSmallestSide = 16;
@@ -41,7 +43,7 @@ PlotRequest parse_plot_request(std::string_view text) {
     const auto found = std::find_if(kKinds.begin(), kKinds.end(), [&](const auto& entry) { return entry.first == kind; });
     if (found == kKinds.end()) {
         throw ConfigError("--plot: unknown kind \"" + std::string(kind) +
-                          "\"; allowed are spectrum, ccdf, iq, iq-overlay, eye, scatter, waterfall");
+                          "\"; allowed are spectrum, ccdf, iq, iq-overlay, eye, scatter, waterfall, constellation, evm");
     }
     const std::filesystem::path output(text.substr(colon + 1));
     const std::string extension = lower_case(output.extension().string());

@@ -10,7 +10,7 @@
 
 namespace dot11b::cli {
 
-enum class PlotKind { spectrum, ccdf, iq, iq_overlay, eye, scatter, waterfall };
+enum class PlotKind { spectrum, ccdf, iq, iq_overlay, eye, scatter, waterfall, constellation, evm };
 enum class PlotFormat { png, pdf, csv };
 
 struct PlotRequest {
@@ -20,6 +20,7 @@ struct PlotRequest {
 };
 
 // "KIND:OUT", KIND one of spectrum ccdf iq iq-overlay eye scatter waterfall,
+// constellation evm (the analyser's chips of the first burst),
 // OUT ending in .png, .pdf or .csv. Throws ConfigError naming the text.
 PlotRequest parse_plot_request(std::string_view text);
 

@@ -6,7 +6,9 @@
 #include <variant>
 
 #include "plots/gui/exporter.hpp"
+#include "analyzer/analysis.hpp"
 #include "plots/chip_timing.hpp"
+#include "plots/chip_views.hpp"
 #include "plots/gui/views.hpp"
 #include "plots/plot_table.hpp"
 
@@ -30,7 +32,8 @@ struct ScatterView {
     plots::ScatterPoints points;
 };
 
-using View = std::variant<plots::Spectrum, plots::Ccdf, IqView, plots::EyeDiagram, ScatterView, plots::Waterfall>;
+using View = std::variant<plots::Spectrum, plots::Ccdf, IqView, plots::EyeDiagram, ScatterView, plots::Waterfall,
+                          plots::Constellation, plots::ChipEvm>;
 
 View compute_view(PlotKind kind, SampleSpan samples, double rate, const PlotSettings& settings) {
     const plots::ChipTiming timing = plots::chip_timing(rate);
@@ -51,6 +54,9 @@ View compute_view(PlotKind kind, SampleSpan samples, double rate, const PlotSett
             return view;
         }
         case PlotKind::waterfall: return plots::waterfall(samples, rate, kWaterfallSnapshot / rate);
+        case PlotKind::constellation:
+            return plots::constellation(plots::first_burst_chips(analyzer::analyse(samples, rate)));
+        case PlotKind::evm: return plots::chip_evm(plots::first_burst_chips(analyzer::analyse(samples, rate)));
     }
     throw std::logic_error("compute_view: a plot kind without a view");
 }
@@ -68,6 +74,8 @@ plots::PlotTable table_of(const View& view) {
                           [](const plots::EyeDiagram& e) { return plots::eye_table(e, "Time (chips)"); },
                           [](const ScatterView& v) { return plots::scatter_table(v.points); },
                           [](const plots::Waterfall& w) { return plots::waterfall_table(w); },
+                          [](const plots::Constellation& c) { return plots::constellation_table(c); },
+                          [](const plots::ChipEvm& e) { return plots::chip_evm_table(e); },
                       },
                       view);
 }
@@ -87,6 +95,8 @@ void draw(PlotCanvas& canvas, View view) {
                        plot_windows::draw_scatter(canvas, v.points, plots::parse_plot_style("b."), v.trajectory.has_value());
                    },
                    [&](const plots::Waterfall& w) { plot_windows::draw_waterfall(canvas, w); },
+                   [&](const plots::Constellation& c) { plot_windows::draw_constellation(canvas, c); },
+                   [&](const plots::ChipEvm& e) { plot_windows::draw_chip_evm(canvas, e); },
                },
                view);
 }

@@ -172,6 +172,32 @@ Outputs XR_PlotAnalysis(const Inputs& in, int) {
     return {handle_value(plot_windows::open_analysis_window(parent, label, rate, wave, options))};
 }
 
+// XR_PlotConstellation and XR_PlotChipEVM(parent, label, sampleRate, iqWave,
+// mirrored): the chip views of the analysis window, for the waveform's first burst.
+analyzer::AnalysisOptions chip_view_options(const Inputs& in) {
+    analyzer::AnalysisOptions options;
+    options.mirror = scalar_or(in, 4, "mirrored", 0) != 0;
+    return options;
+}
+
+Outputs XR_PlotConstellation(const Inputs& in, int) {
+    require_application(in);
+    QWidget* parent = parent_window(in, 0, "parent");
+    const QString label = label_of(in, 1);
+    const double rate = frame::to_scalar(in, 2, "sampleRate");
+    const Samples wave = frame::to_samples(in, 3, "iqWave");
+    return {handle_value(plot_windows::open_constellation_window(parent, label, rate, wave, chip_view_options(in)))};
+}
+
+Outputs XR_PlotChipEVM(const Inputs& in, int) {
+    require_application(in);
+    QWidget* parent = parent_window(in, 0, "parent");
+    const QString label = label_of(in, 1);
+    const double rate = frame::to_scalar(in, 2, "sampleRate");
+    const Samples wave = frame::to_samples(in, 3, "iqWave");
+    return {handle_value(plot_windows::open_chip_evm_window(parent, label, rate, wave, chip_view_options(in)))};
+}
+
 Outputs eyediagram(const Inputs& in, int) {
     require_application(in);
     const plots::SignalColumns x = signal_columns(in, 0, "x");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QApplication>
@@ -141,20 +142,54 @@ PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plo
     }
 }
 
-PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
-                                 const analyzer::AnalysisOptions& options) {
-    plots::AnalysisView view;
+// The analysis of a waveform as the analysis window and its views show it;
+// none, with the error in the "Plot Error" dialog, when the analyser cannot take it.
+std::optional<plots::AnalysisView> analysis_view(QWidget* parent, double sample_rate_hz, SampleSpan iq_wave,
+                                                 const analyzer::AnalysisOptions& options) {
     try {
         const gui::BusyPointer busy(parent);
-        view = plots::analysis_view(analyzer::analyse(iq_wave, sample_rate_hz, options), "waveform");
+        return plots::analysis_view(analyzer::analyse(iq_wave, sample_rate_hz, options), "waveform");
     } catch (const std::exception& e) {
         gui::dialogs().error(parent, "Plot Error", std::string("Unable to Analyze the Waveform\n") + e.what());
-        return nullptr;
+        return std::nullopt;
     }
+}
+
+PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options) {
+    const std::optional<plots::AnalysisView> view = analysis_view(parent, sample_rate_hz, iq_wave, options);
+    if (!view) return nullptr;
     auto* window = new PlotWindow("Analysis");
-    draw_analysis(window->canvas(), view);
-    window->add_panel_below(new ReportPanel(view.verdict, view.passed, view.report));
+    draw_analysis(window->canvas(), *view);
+    window->add_panel_below(new ReportPanel(view->verdict, view->passed, view->report));
+    window->offer_chip_views(
+        [window, label, points = view->constellation] { open_constellation_window(window, label, points); },
+        [window, label, evm = view->chip_evm] { open_chip_evm_window(window, label, evm); });
     return shown(parent, window, shared_placement(parent), "Analysis " + label);
+}
+
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, double sample_rate_hz,
+                                      SampleSpan iq_wave, const analyzer::AnalysisOptions& options) {
+    const std::optional<plots::AnalysisView> view = analysis_view(parent, sample_rate_hz, iq_wave, options);
+    return view ? open_constellation_window(parent, label, view->constellation) : nullptr;
+}
+
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options) {
+    const std::optional<plots::AnalysisView> view = analysis_view(parent, sample_rate_hz, iq_wave, options);
+    return view ? open_chip_evm_window(parent, label, view->chip_evm) : nullptr;
+}
+
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, const plots::Constellation& view) {
+    auto* window = new PlotWindow("Constellation");
+    draw_constellation(window->canvas(), view);
+    return shown(parent, window, shared_placement(parent), "Constellation " + label);
+}
+
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, const plots::ChipEvm& view) {
+    auto* window = new PlotWindow("EVM vs Chip");
+    draw_chip_evm(window->canvas(), view);
+    return shown(parent, window, shared_placement(parent), "EVM vs Chip " + label);
 }
 
 PlotWindow* eye_diagram_window(const plots::SignalColumns& x, double n, double period, double offset,

@@ -9,6 +9,7 @@
 #include "analyzer/analysis.hpp"
 #include "common/types.hpp"
 #include "plots/gui/plot_window.hpp"
+#include "plots/chip_views.hpp"
 #include "plots/plot_style.hpp"
 #include "plots/signal_columns.hpp"
 
@@ -33,10 +34,19 @@ PlotWindow* open_eye_diagram_window(QWidget* parent, const QString& label, const
 PlotWindow* open_scatter_window(QWidget* parent, const QString& label, const plots::SignalColumns& iq_wave, double n,
                                 double offset, bool trace_on);
 // Decodes and measures the waveform, then shows the spectrum with the mask
-// above the verdict and the report. A waveform the analyser cannot take
+// above the verdict and the report; its Views menu opens the chip views. A waveform the analyser cannot take
 // (a sample rate below the chip rate) is reported in the "Plot Error" dialog;
 // it then returns nullptr.
 PlotWindow* open_analysis_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
+                                 const analyzer::AnalysisOptions& options);
+
+// The chip views of an analysis; `parent` is the analysis window they belong to.
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, const plots::Constellation& view);
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, const plots::ChipEvm& view);
+// The same views of a waveform analysed first, its errors reported as by the analysis window.
+PlotWindow* open_constellation_window(QWidget* parent, const QString& label, double sample_rate_hz,
+                                      SampleSpan iq_wave, const analyzer::AnalysisOptions& options);
+PlotWindow* open_chip_evm_window(QWidget* parent, const QString& label, double sample_rate_hz, SampleSpan iq_wave,
                                  const analyzer::AnalysisOptions& options);
 
 // Generic drawings; `into` is an existing window of their tag or nullptr.

@@ -33,6 +33,7 @@ PlotWindow::PlotWindow(const QString& tag) : ui_(std::make_unique<Ui::PlotWindow
     connect(ui_->actionCopy, &QAction::triggered, this, &PlotWindow::copy);
     connect(ui_->XR_Zoom, &QAction::toggled, this, &PlotWindow::set_zoom_mode);
     connect(ui_->XR_ZoomReset, &QAction::triggered, this, &PlotWindow::zoom_reset);
+    ui_->menuViews->menuAction()->setVisible(false);
     current_window() = this;
 }
 
@@ -51,6 +52,12 @@ void PlotWindow::add_panel_below(QWidget* panel) {
         layout->addWidget(part, 1);
     }
     setCentralWidget(parts);
+}
+
+void PlotWindow::offer_chip_views(const std::function<void()>& constellation, const std::function<void()>& chip_evm) {
+    connect(ui_->XR_PlotConstellation, &QAction::triggered, this, constellation);
+    connect(ui_->XR_PlotChipEVM, &QAction::triggered, this, chip_evm);
+    ui_->menuViews->menuAction()->setVisible(true);
 }
 
 void PlotWindow::remember_limits() {

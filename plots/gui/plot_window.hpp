@@ -3,6 +3,7 @@
 // Setup, Close), Edit (Copy) and Tools (Zoom, Rotate, Zoom Reset) menus, and
 // the hold state that lets a second drawing join the first.
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -31,6 +32,10 @@ public:
 
     // Puts `panel` below the canvas; the two share the height equally.
     void add_panel_below(QWidget* panel);
+
+    // Shows the Views menu, which only the analysis window has: its items
+    // open the constellation and the EVM of each chip.
+    void offer_chip_views(const std::function<void()>& constellation, const std::function<void()>& chip_evm);
 
     // The axis limits shown now become the ones Zoom Reset returns to.
     void remember_limits();

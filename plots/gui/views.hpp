@@ -5,6 +5,7 @@
 
 #include "plots/analysis_view.hpp"
 #include "plots/ccdf.hpp"
+#include "plots/chip_views.hpp"
 #include "plots/eye_diagram.hpp"
 #include "plots/gui/plot_canvas.hpp"
 #include "plots/iq_time.hpp"
@@ -26,6 +27,9 @@ void draw_scatter(PlotCanvas& canvas, const plots::ScatterPoints& points, const 
 void draw_waterfall(PlotCanvas& canvas, const plots::Waterfall& view);
 // The spectrum with the mask limit over it.
 void draw_analysis(PlotCanvas& canvas, const plots::AnalysisView& view);
+// The received chips over the ideal points; the EVM of each chip under the peak limit.
+void draw_constellation(PlotCanvas& canvas, const plots::Constellation& view);
+void draw_chip_evm(PlotCanvas& canvas, const plots::ChipEvm& view);
 
 // The limit of the square scatter axes the canvas shows now, or
 // plots::kFreshAxesLimit when it shows none.

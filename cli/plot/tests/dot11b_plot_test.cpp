@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include "app/calculation.hpp"
 #include "cli/plot/command_line.hpp"
 #include "common/testing/file_contents.hpp"
 #include "common/testing/temporary_folder.hpp"
@@ -98,6 +99,49 @@ TEST(Dot11bPlot, WritesPngPdfAndCsvOfTheViews) {
     for (std::size_t k = 0; k < rows.size(); ++k) {
         EXPECT_EQ(rows[k][0], expected.frequency[k]);
         EXPECT_EQ(rows[k][1], expected.magnitude_db[k]);
+    }
+}
+
+void write_samples_cf32(const std::string& path, const Samples& samples) {
+    std::vector<std::uint8_t> bytes;
+    for (const Complex x : samples) {
+        for (const float part : {float(x.real()), float(x.imag())}) {
+            const auto word = std::bit_cast<std::uint32_t>(part);
+            for (int b = 0; b < 4; ++b) bytes.push_back(std::uint8_t(word >> (8 * b)));
+        }
+    }
+    test::write_bytes(path, bytes);
+}
+
+TEST(Dot11bPlot, ChipViewsExportTheAnalysedChips) {
+    // The start-up frame: 1024 octets at 11 Mbit/s CCK, 8 bits on 8 chips, at 38.5 MHz.
+    app::FormatParameters p;
+    app::refresh_derived_fields(p);
+    TemporaryFolder folder;
+    write_samples_cf32(at(folder, "wave.cf32"), app::calculate(p).frame.samples);
+    const Outcome result = run({at(folder, "wave.cf32"), "--sample-rate", "38.5e6", "--plot",
+                                "evm:" + at(folder, "e.csv"), "--plot", "constellation:" + at(folder, "c.csv"),
+                                "--plot", "constellation:" + at(folder, "c.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(QImage(QString::fromStdString(folder / "c.png")).isNull());
+
+    std::string header;
+    const auto evm = read_csv(at(folder, "e.csv"), header);
+    EXPECT_EQ(header, "Chip,EVM (%)");
+    ASSERT_EQ(evm.size(), 8192U);
+    for (std::size_t k = 0; k < evm.size(); ++k) {
+        ASSERT_EQ(evm[k][0], double(k));
+        ASSERT_LT(evm[k][1], 35);
+    }
+    const auto points = read_csv(at(folder, "c.csv"), header);
+    EXPECT_EQ(header, "In-Phase,Quadrature,Ideal In-Phase,Ideal Quadrature");
+    ASSERT_EQ(points.size(), 8192U);
+    // The four QPSK points once each, then no more ideal points.
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        ASSERT_EQ(std::isnan(points[k][2]), k >= 4) << "row " << k;
+        if (k < 4) {
+            EXPECT_NEAR(std::hypot(points[k][2], points[k][3]), 1, 1e-9);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextDocument>
 
+#include "analyzer/report_text.hpp"
 #include "app/calculation.hpp"
 #include "common/gui/testing/scripted_dialogs.hpp"
 #include "plots/gui/plot_commands.hpp"
@@ -76,6 +77,17 @@ TEST(AnalysisWindow, OpensWideEnoughForTheLongestReportLine) {
     EXPECT_TRUE(fits || window->width() == window->screen()->availableGeometry().width())
         << window->width() << " px for lines of " << widest << " px";
     EXPECT_GT(window->width(), 400);
+}
+
+// Whatever lines the analyser reports (also ones added later), the window
+// shows them all, in order: it holds no list of its own.
+TEST(AnalysisWindow, ShowsEveryLineOfTheReport) {
+    const Samples wave = default_waveform();
+    const std::unique_ptr<PlotWindow> window(open_analysis_window(nullptr, "Test", 38.5e6, wave, {}));
+    ASSERT_NE(window, nullptr);
+    const std::string report = analyzer::report_text("waveform", analyzer::analyse(wave, 38.5e6));
+    EXPECT_GT(std::count(report.begin(), report.end(), '\n'), 15);
+    EXPECT_EQ(report_of(*window).trimmed().toStdString(), QString::fromStdString(report).trimmed().toStdString());
 }
 
 TEST(AnalysisWindow, SampleRateBelowTheChipRateGoesToThePlotErrorDialog) {

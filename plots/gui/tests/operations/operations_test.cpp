@@ -88,6 +88,8 @@ TEST_F(PlotOperations, ViewsReturnHandlesOfShownWindowsPlacedAgainstTheirParent)
          {Value::scalar(parent), label, wave(100), Value::scalar(4), Value::scalar(0), Value::scalar(1)},
          "Scatter Diagram Test"},
         {"XR_PlotAnalysis", {Value::scalar(parent), label, Value::scalar(38.5e6), wave(100)}, "Analysis Test"},
+        {"XR_PlotConstellation", {Value::scalar(parent), label, Value::scalar(38.5e6), wave(100)}, "Constellation Test"},
+        {"XR_PlotChipEVM", {Value::scalar(parent), label, Value::scalar(38.5e6), wave(100)}, "EVM vs Chip Test"},
         {"eyediagram", {wave(100), Value::scalar(4)}, "Eye Diagram"},
         {"scatterplot", {wave(100)}, "Scatter Plot"},
         {"waterfall", {wave(100)}, "Spectrum Waterfall"},

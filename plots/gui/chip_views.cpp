@@ -1,0 +1,62 @@
+#include "plots/gui/view_support.hpp"
+#include "plots/gui/views.hpp"
+
+namespace dot11b::plot_windows {
+namespace {
+
+QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
+
+const QColor kIdealRed{220, 0, 0};
+constexpr double kIdealMarkSize = 12;
+
+QCPLegend* add_legend(QCPAxisRect& axes) {
+    auto* legend = new QCPLegend;
+    axes.insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    legend->setLayer("legend");
+    return legend;
+}
+
+}  // namespace
+
+void draw_constellation(PlotCanvas& canvas, const plots::Constellation& view) {
+    canvas.clear_drawing();
+    QCPAxisRect& axes = *canvas.add_axes(0, "Constellation", "XR_Constellation");
+    QCPCurve* chips = add_curve(axes, qvector(view.in_phase), qvector(view.quadrature), plots::parse_plot_style("b."));
+    chips->setName("Received chips");
+    QCPCurve* ideal =
+        add_curve(axes, qvector(view.ideal_in_phase), qvector(view.ideal_quadrature), plots::parse_plot_style("r."));
+    ideal->setName("Ideal points");
+    ideal->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssCrossCircle, QPen(kIdealRed, 2), Qt::NoBrush, kIdealMarkSize));
+
+    QCPLegend* legend = add_legend(axes);
+    chips->addToLegend(legend);
+    ideal->addToLegend(legend);
+    set_labels(axes, "In-Phase", "Quadrature");
+    set_limits(axes, view.limits, view.limits);
+    show_grid(axes);
+    canvas.apply_fonts();
+}
+
+void draw_chip_evm(PlotCanvas& canvas, const plots::ChipEvm& view) {
+    canvas.clear_drawing();
+    QCPAxisRect& axes = *canvas.add_axes(0, "EVM vs Chip", "XR_ChipEVM");
+    QCPGraph* evm = canvas.addGraph(x_axis(axes), y_axis(axes));
+    evm->setName("EVM");
+    evm->setPen(QPen(kBlue));
+    evm->setData(qvector(view.chip), qvector(view.percent), true);
+    QCPGraph* limit = canvas.addGraph(x_axis(axes), y_axis(axes));
+    limit->setName("Peak limit");
+    limit->setPen(QPen(kIdealRed, 2));
+    limit->setData({view.x.lower, view.x.upper}, {view.limit_percent, view.limit_percent}, true);
+
+    QCPLegend* legend = add_legend(axes);
+    evm->addToLegend(legend);
+    limit->addToLegend(legend);
+    set_labels(axes, "Chip", "EVM (%)");
+    set_limits(axes, view.x, view.y);
+    show_grid(axes);
+    canvas.apply_fonts();
+}
+
+}  // namespace dot11b::plot_windows
