@@ -1,5 +1,6 @@
 #include "impairments/apply_impairments.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "impairments/gaussian_noise.hpp"
@@ -45,13 +46,26 @@ void leak_carrier(Samples& samples, BitSpan burst_marker, double amplitude) {
     }
 }
 
+// The chips' main lobe spans +-11 MHz; the interpolator passes to 13 MHz, so
+// the start of the shaped skirts keeps its place in time too.
+constexpr double kPassedHalfBandHz = 13e6;
+
+// Fraction of the Nyquist frequency the interpolator passes flat: that band
+// where the oversampling leaves room above it, so the filter shortens with
+// the wider transition band (32 taps instead of 56 at 3.5 samples a chip);
+// never more than the resampler's default.
+double clock_passband(double sample_rate) {
+    return std::min(resampling::ResamplerOptions{}.passband, kPassedHalfBandHz / (0.5 * sample_rate));
+}
+
 // A clock fast by ppm plays the period faster: output k is the period at
 // input instant k (1 + ppm 1e-6). The markers take the nearest input sample.
-void retime(phy::FrameWaveform& period, double ppm) {
+void retime(phy::FrameWaveform& period, double ppm, double sample_rate) {
     const double step = 1.0 + ppm * 1e-6;
     const std::size_t n = period.samples.size();
     const std::size_t length = clock_offset_length(n, ppm);
-    period.samples = resampling::resample_periodic(period.samples, step, length);
+    period.samples = resampling::resample_periodic(period.samples, step, length, 0.0,
+                                                   {.passband = clock_passband(sample_rate)});
     Bits frame(length);
     Bits burst(length);
     for (std::size_t k = 0; k < length; ++k) {
@@ -125,7 +139,7 @@ phy::FrameWaveform apply_impairments(const ImpairmentSettings& settings, phy::Fr
             std::sqrt(burst_power(x, period.burst_marker)) * decibels_to_amplitude(*settings.dc_offset);
         leak_carrier(x, period.burst_marker, amplitude);
     }
-    if (settings.clock_offset && *settings.clock_offset != 0.0) retime(period, *settings.clock_offset);
+    if (settings.clock_offset && *settings.clock_offset != 0.0) retime(period, *settings.clock_offset, sample_rate);
     if (settings.cfo && *settings.cfo != 0.0) shift_frequency(interleaved(), x.size(), *settings.cfo / sample_rate);
     if (settings.snr) {
         const double noise = burst_power(x, period.burst_marker) / std::pow(10.0, *settings.snr / 10.0);
