@@ -156,6 +156,7 @@ std::vector<double> kaiser_lowpass(std::size_t length, double cutoff, double bet
 void ResamplerOptions::validate() const {
     require_in_range("passband", passband, 0.0, 1.0, true);
     require_in_range("attenuation_db", attenuation_db, 40.0, 150.0, false);
+    require_in_range("stopband", stopband, 1.0, 2.0 - passband, false);
 }
 
 PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : step_(step) {
@@ -165,9 +166,10 @@ PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : st
     options.validate();
 
     // Frequencies in cycles per input sample: flat to `passband` of the lower
-    // Nyquist frequency, stopped from that Nyquist frequency on.
-    const double stop_edge = 0.5 * std::min(1.0, 1.0 / step);
-    const double pass_edge = options.passband * stop_edge;
+    // Nyquist frequency, stopped from `stopband` of it on.
+    const double nyquist = 0.5 * std::min(1.0, 1.0 / step);
+    const double pass_edge = options.passband * nyquist;
+    const double stop_edge = options.stopband * nyquist;
     const double transition = stop_edge - pass_edge;
     width_ = estimate_req_filter_len(static_cast<float>(std::min(transition, 0.49)),
                                      static_cast<float>(options.attenuation_db));
