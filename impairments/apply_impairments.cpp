@@ -140,21 +140,25 @@ double sum_of_squares(const double* values, std::size_t count) {
 
 }  // namespace
 
-// The marker holds a few long runs: each run of ones is summed without
-// looking at the marker again.
+// The marker holds a few long runs: each run of ones is found with memchr
+// and summed without looking at the marker again.
 double burst_power(SampleSpan samples, BitSpan burst_marker) {
     const auto* iq = reinterpret_cast<const double*>(samples.data());
-    const auto begin = burst_marker.begin();
-    const auto end = burst_marker.begin() + static_cast<std::ptrdiff_t>(samples.size());
+    const std::uint8_t* const begin = burst_marker.data();
+    const std::uint8_t* const end = begin + samples.size();
+    // The first byte from `from` holding `value`, or `end`.
+    const auto next = [end](const std::uint8_t* from, int value) {
+        const void* found = std::memchr(from, value, static_cast<std::size_t>(end - from));
+        return found == nullptr ? end : static_cast<const std::uint8_t*>(found);
+    };
     double sum = 0.0;
     std::size_t count = 0;
-    for (auto run = std::find(begin, end, 1); run != end;) {
-        const auto run_end = std::find(run, end, 0);
-        const auto first = static_cast<std::size_t>(run - begin);
+    for (const std::uint8_t* run = next(begin, 1); run != end;) {
+        const std::uint8_t* const run_end = next(run, 0);
         const auto length = static_cast<std::size_t>(run_end - run);
-        sum += sum_of_squares(iq + 2 * first, 2 * length);
+        sum += sum_of_squares(iq + 2 * static_cast<std::size_t>(run - begin), 2 * length);
         count += length;
-        run = std::find(run_end, end, 1);
+        run = next(run_end, 1);
     }
     return count == 0 ? 0.0 : sum / static_cast<double>(count);
 }
