@@ -168,7 +168,7 @@ double in_band_error_db(const Samples& error, const Samples& signal, double rate
     return 10.0 * std::log10(in_band / static_cast<double>(m) / power);
 }
 
-TEST(ImpairmentFit, ClockOffsetKeeps80DbWithinTheChipsBandAtEveryOversampling) {
+TEST(ImpairmentFit, ClockOffsetKeeps80DbWithinTheChipsBandFrom2Point5SamplesAChip) {
     for (double oversampling : {2.5, 3.0, 3.5}) {
         phy::FrameConfig config;
         config.data_bits = test::random_bits(8 * 60, 5);
