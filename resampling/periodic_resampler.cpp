@@ -55,22 +55,61 @@ using Lanes = float __attribute__((vector_size(64)));
 }
 
 // The taps are stored twice each, beside the real and imaginary parts of the
-// interleaved input, so the product runs over one array of floats; partial
-// sums keep the additions independent. `count` is a multiple of 16.
-// Single precision errs near -140 dB, far below the stop band.
-[[gnu::always_inline]] inline Complex blended_dot(const float* row, const float* slope, float blend, const float* x,
-                                                  std::size_t count) {
-    Lanes sum[3] = {};
+// interleaved input, so the product runs over one array of floats; two
+// partial sums in registers keep the additions independent (an array of
+// them indexed at run time would live on the stack). `count` is a multiple
+// of 16. Single precision errs near -140 dB, far below the stop band. The
+// result still holds eight complex partial sums, real parts on even lanes.
+// (Vectors this wide go out through references: the functions are inlined,
+// and a return by value would have no fixed calling convention.)
+[[gnu::always_inline]] inline void blended_sum(const float* row, const float* slope, float blend, const float* x,
+                                               std::size_t count, Lanes& result) {
+    Lanes even = {};
+    Lanes odd = {};
     const Lanes blends = Lanes{} + blend;
     std::size_t k = 0;
-    for (; k + 48 <= count; k += 48) {
-        accumulate(sum[0], row + k, slope + k, blends, x + k);
-        accumulate(sum[1], row + k + 16, slope + k + 16, blends, x + k + 16);
-        accumulate(sum[2], row + k + 32, slope + k + 32, blends, x + k + 32);
+    for (; k + 32 <= count; k += 32) {
+        accumulate(even, row + k, slope + k, blends, x + k);
+        accumulate(odd, row + k + 16, slope + k + 16, blends, x + k + 16);
     }
-    for (std::size_t part = 0; k < count; k += 16, ++part) accumulate(sum[part], row + k, slope + k, blends, x + k);
-    // Halving the vector keeps the real parts on even lanes and the imaginary on odd ones.
-    const Lanes total = sum[0] + sum[1] + sum[2];
+    if (k < count) accumulate(even, row + k, slope + k, blends, x + k);
+    result = even + odd;
+}
+
+// Folds of two vectors into one, lanes 0-15 being a's and 16-31 b's; each
+// adds lanes an even distance apart, so real parts stay on even lanes.
+// Each half of a and of b, 16 lanes, folds to 8.
+[[gnu::always_inline]] inline void fold_halves(const Lanes& a, const Lanes& b, Lanes& result) {
+    result = __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23) +
+             __builtin_shufflevector(a, b, 8, 9, 10, 11, 12, 13, 14, 15, 24, 25, 26, 27, 28, 29, 30, 31);
+}
+
+// Each group of 8 lanes folds to 4.
+[[gnu::always_inline]] inline void fold_quarters(const Lanes& a, const Lanes& b, Lanes& result) {
+    result = __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11, 16, 17, 18, 19, 24, 25, 26, 27) +
+             __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15, 20, 21, 22, 23, 28, 29, 30, 31);
+}
+
+// Each group of 4 lanes folds to one complex number.
+[[gnu::always_inline]] inline void fold_eighths(const Lanes& a, const Lanes& b, Lanes& result) {
+    result = __builtin_shufflevector(a, b, 0, 1, 4, 5, 8, 9, 12, 13, 16, 17, 20, 21, 24, 25, 28, 29) +
+             __builtin_shufflevector(a, b, 2, 3, 6, 7, 10, 11, 14, 15, 18, 19, 22, 23, 26, 27, 30, 31);
+}
+
+// The complex sums of eight outputs' partial sums, as sixteen floats: the
+// real and imaginary part of output i on lanes 2i and 2i + 1. Three levels
+// of folding serve all eight outputs, where one output alone needs four.
+[[gnu::always_inline]] inline void reduce_eight(const Lanes (&sums)[8], Lanes& result) {
+    Lanes halves[4];
+    for (std::size_t i = 0; i < 4; ++i) fold_halves(sums[2 * i], sums[2 * i + 1], halves[i]);
+    Lanes quarters[2];
+    fold_quarters(halves[0], halves[1], quarters[0]);
+    fold_quarters(halves[2], halves[3], quarters[1]);
+    fold_eighths(quarters[0], quarters[1], result);
+}
+
+// One output's complex sum.
+[[gnu::always_inline]] inline Complex reduce_one(const Lanes& total) {
     using Half = float __attribute__((vector_size(32)));
     using Quarter = float __attribute__((vector_size(16)));
     const Half half = __builtin_shufflevector(total, total, 0, 1, 2, 3, 4, 5, 6, 7) +
@@ -78,6 +117,19 @@ using Lanes = float __attribute__((vector_size(64)));
     const Quarter quarter =
         __builtin_shufflevector(half, half, 0, 1, 2, 3) + __builtin_shufflevector(half, half, 4, 5, 6, 7);
     return {static_cast<double>(quarter[0] + quarter[2]), static_cast<double>(quarter[1] + quarter[3])};
+}
+
+// The partial sums of the output at `instant`, whose inputs start in
+// `window` at input whole_first - (width / 2 - 1).
+[[gnu::always_inline]] inline void output_sum(const FilterBank& bank, const float* window, std::size_t whole_first,
+                                              double instant, Lanes& result) {
+    const auto whole = static_cast<std::size_t>(instant);
+    const double grid = (instant - static_cast<double>(whole)) * static_cast<double>(bank.phases);
+    const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
+    const auto blend = static_cast<float>(grid - static_cast<double>(phase));
+    const std::size_t taps = 2 * bank.width;
+    blended_sum(bank.rows + phase * taps, bank.slopes + phase * taps, blend, window + 2 * (whole - whole_first), taps,
+                result);
 }
 
 // Instants are start + k * step, never accumulated. Outputs go in blocks:
@@ -92,6 +144,7 @@ void resample_from(const FilterBank& bank, SampleSpan period, double start, doub
     const std::size_t width = bank.width;
     const std::size_t back = (width / 2 - 1) % n;  // inputs before the newest one
     const auto* parts = reinterpret_cast<const double*>(period.data());
+    auto* out_parts = reinterpret_cast<double*>(out.data());
     // About 8192 inputs a block, and one output at the least.
     const std::size_t block = std::max<std::size_t>(1, static_cast<std::size_t>(8192.0 / step));
     std::vector<float> window(2 * (static_cast<std::size_t>(static_cast<double>(block) * step) + width + 2));
@@ -103,19 +156,34 @@ void resample_from(const FilterBank& bank, SampleSpan period, double start, doub
         const auto whole_last = static_cast<std::size_t>(instant_of(first + count - 1));
         std::size_t source = (whole_first % n + n - back) % n;
         const std::size_t length = whole_last - whole_first + width;
-        for (std::size_t j = 0; j < length; ++j) {
-            window[2 * j] = static_cast<float>(parts[2 * source]);
-            window[2 * j + 1] = static_cast<float>(parts[2 * source + 1]);
-            source = source + 1 == n ? 0 : source + 1;
+        // In pieces that do not cross the seam, so each converts as one run.
+        for (std::size_t j = 0; j < length;) {
+            const std::size_t piece = std::min(length - j, n - source);
+            for (std::size_t t = 0; t < 2 * piece; ++t) window[2 * j + t] = static_cast<float>(parts[2 * source + t]);
+            j += piece;
+            source = source + piece == n ? 0 : source + piece;
         }
-        for (std::size_t k = first; k < first + count; ++k) {
-            const double instant = instant_of(k);
-            const auto whole = static_cast<std::size_t>(instant);
-            const double grid = (instant - static_cast<double>(whole)) * static_cast<double>(bank.phases);
-            const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
-            const auto blend = static_cast<float>(grid - static_cast<double>(phase));
-            const float* x = window.data() + 2 * (whole - whole_first);
-            out[k] = blended_dot(bank.rows + phase * 2 * width, bank.slopes + phase * 2 * width, blend, x, 2 * width);
+        // Eight outputs at a time share one reduction of their partial sums.
+        const std::size_t stop = first + count;
+        std::size_t k = first;
+        for (; k + 8 <= stop; k += 8) {
+            Lanes sums[8];
+#pragma GCC unroll 8
+            for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window.data(), whole_first, instant_of(k + i), sums[i]);
+            using Doubles = double __attribute__((vector_size(64)));
+            Lanes both;
+            reduce_eight(sums, both);
+            const Doubles low =
+                __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
+            const Doubles high =
+                __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
+            std::memcpy(out_parts + 2 * k, &low, sizeof low);
+            std::memcpy(out_parts + 2 * k + 8, &high, sizeof high);
+        }
+        for (; k < stop; ++k) {
+            Lanes sum;
+            output_sum(bank, window.data(), whole_first, instant_of(k), sum);
+            out[k] = reduce_one(sum);
         }
     }
 }
@@ -155,6 +223,7 @@ std::vector<double> kaiser_lowpass(std::size_t length, double cutoff, double bet
 void ResamplerOptions::validate() const {
     require_in_range("passband", passband, 0.0, 1.0, true);
     require_in_range("attenuation_db", attenuation_db, 40.0, 150.0, false);
+    require_in_range("stopband", stopband, 1.0, 2.0 - passband, false);
 }
 
 PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : step_(step) {
@@ -164,9 +233,10 @@ PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : st
     options.validate();
 
     // Frequencies in cycles per input sample: flat to `passband` of the lower
-    // Nyquist frequency, stopped from that Nyquist frequency on.
-    const double stop_edge = 0.5 * std::min(1.0, 1.0 / step);
-    const double pass_edge = options.passband * stop_edge;
+    // Nyquist frequency, stopped from `stopband` of it on.
+    const double nyquist = 0.5 * std::min(1.0, 1.0 / step);
+    const double pass_edge = options.passband * nyquist;
+    const double stop_edge = options.stopband * nyquist;
     const double transition = stop_edge - pass_edge;
     width_ = estimate_req_filter_len(static_cast<float>(std::min(transition, 0.49)),
                                      static_cast<float>(options.attenuation_db));

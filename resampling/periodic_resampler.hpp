@@ -24,9 +24,13 @@ namespace dot11b::resampling {
 struct ResamplerOptions {
     // Fraction of the lower of the two Nyquist frequencies passed flat, (0, 1).
     double passband = 0.8;
-    // Stop-band attenuation in dB, [40, 150]; the stop band starts at the lower
-    // Nyquist frequency.
+    // Stop-band attenuation in dB, [40, 150].
     double attenuation_db = 80.0;
+    // Start of the stop band as a fraction of the lower Nyquist frequency,
+    // [1, 2 - passband]. Above 1 for a signal whose content above the pass
+    // band may be spoiled: what lies between 1 and this edge folds back above
+    // 2 - stopband, so the pass band stays clean and the filter is shorter.
+    double stopband = 1.0;
 
     // Throws ConfigError naming the field, its value and the allowed range.
     void validate() const;

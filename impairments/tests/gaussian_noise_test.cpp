@@ -1,10 +1,11 @@
 // The noise must be complex Gaussian and white, not only of the right power:
 // its power's tail follows the exponential law, each component has the
-// Gaussian's kurtosis, and neighbouring samples (drawn from different
+// Gaussian's kurtosis, its phase is uniform, and neighbouring samples (drawn from different
 // generator lanes) are uncorrelated.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "impairments/gaussian_noise.hpp"
@@ -35,6 +36,19 @@ TEST(GaussianNoise, IsCircularGaussianAndWhite) {
         }
         const double n = static_cast<double>(noise.size());
         EXPECT_NEAR((fourth / n) / std::pow(second / n, 2), 3.0, 0.05) << "kurtosis of Q";
+
+        // The phase is uniform: each of 24 sectors (their edges off the
+        // quarter turns as well as on them) holds 1/24 of the samples.
+        constexpr int kSectors = 24;
+        std::size_t in_sector[kSectors] = {};
+        for (const Complex& v : noise) {
+            const double turn = std::arg(v) / (2.0 * M_PI) + 0.5;  // [0, 1]
+            ++in_sector[std::min(kSectors - 1, static_cast<int>(turn * kSectors))];
+        }
+        for (int k = 0; k < kSectors; ++k) {
+            EXPECT_NEAR(static_cast<double>(in_sector[k]) / n, 1.0 / kSectors, 5.0 * std::sqrt(1.0 / kSectors / n))
+                << "sector " << k << ", seed " << seed;
+        }
 
         for (std::size_t lag = 1; lag <= 16; ++lag) {
             Complex sum;

@@ -1,6 +1,7 @@
 // Each impairment is fitted back from the impaired period against the clean
 // one with estimators of its own, and must give the value it was set to.
 
+#include <fftw3.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -145,6 +146,46 @@ TEST(ImpairmentFit, ClockOffsetIsTheTimeScaleOfTheBandLimitedPeriod) {
         const auto ones = [](const Bits& m) { return static_cast<double>(std::count(m.begin(), m.end(), 1)); };
         EXPECT_NEAR(first(y.burst_marker), first(x.burst_marker) / (1 + ppm * 1e-6), 1.0);
         EXPECT_NEAR(ones(y.burst_marker), ones(x.burst_marker) / (1 + ppm * 1e-6), 1.0);
+    }
+}
+
+// Power of `error` within +-11 MHz (the chips' band) over the power of `signal`, in dB.
+double in_band_error_db(const Samples& error, const Samples& signal, double rate) {
+    const std::size_t m = error.size();
+    Samples in = error;
+    Samples spectrum(m);
+    fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(m), reinterpret_cast<fftw_complex*>(in.data()),
+                                      reinterpret_cast<fftw_complex*>(spectrum.data()), FFTW_FORWARD, FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    double in_band = 0.0;
+    for (std::size_t b = 0; b < m; ++b) {
+        const double bin = b < m / 2 ? static_cast<double>(b) : static_cast<double>(b) - static_cast<double>(m);
+        if (std::abs(bin / static_cast<double>(m) * rate) < 11e6) in_band += std::norm(spectrum[b]);
+    }
+    double power = 0.0;
+    for (const Complex& v : signal) power += std::norm(v);
+    return 10.0 * std::log10(in_band / static_cast<double>(m) / power);
+}
+
+TEST(ImpairmentFit, ClockOffsetKeeps80DbWithinTheChipsBandFrom2Point5SamplesAChip) {
+    for (double oversampling : {2.5, 3.0, 3.5}) {
+        phy::FrameConfig config;
+        config.data_bits = test::random_bits(8 * 60, 5);
+        config.oversampling = oversampling;
+        const auto x = phy::build_frame(config);
+        const double rate = 11e6 * oversampling;
+        const test::TrigonometricPeriod clean(x.samples);
+        for (double ppm : {-1000.0, 300.0}) {
+            const auto y = apply_impairments({.clock_offset = ppm}, x, rate);
+            Samples ideal(y.samples.size());
+            Samples error(y.samples.size());
+            for (std::size_t k = 0; k < y.samples.size(); ++k) {
+                ideal[k] = clean.at(static_cast<double>(k) * (1 + ppm * 1e-6)).first;
+                error[k] = y.samples[k] - ideal[k];
+            }
+            EXPECT_LT(in_band_error_db(error, ideal, rate), -80.0) << oversampling << " " << ppm;
+        }
     }
 }
 

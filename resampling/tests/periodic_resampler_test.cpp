@@ -58,6 +58,7 @@ TEST(PeriodicResampler, MatchesTheBandLimitedSignalAtEveryInstantAcrossTheSeam) 
         double step;
         std::size_t period;
         double first;
+        ResamplerOptions options = {};
     } kCases[] = {
         {1.0 + 1e-3, 2000, 0.0},      // clock running fast by 1000 ppm
         {1.0 - 1e-3, 2000, 1990.25},  // slow, starting just before the seam
@@ -67,13 +68,16 @@ TEST(PeriodicResampler, MatchesTheBandLimitedSignalAtEveryInstantAcrossTheSeam) 
         {2.7183, 3000, 2999.9},       // decimating
         {22.0 / 3.0, 4000, 5.0},      // decimating strongly
         {1.01, 40, 0.0},              // period shorter than the filter
+        // A narrow pass band with the stop band beyond the Nyquist frequency.
+        {1.0 + 1e-3, 2000, 1999.5, {.passband = 0.6, .stopband = 1.4}},
+        {1.0 - 4e-4, 3000, 0.0, {.passband = 0.3, .stopband = 1.7}},
     };
     for (const auto& c : kCases) {
-        const double stop_edge = 0.5 * std::min(1.0, 1.0 / c.step);
-        const ToneSum tones = random_tones(c.period, 0.0, 0.8 * stop_edge, 7);
+        const double nyquist = 0.5 * std::min(1.0, 1.0 / c.step);
+        const ToneSum tones = random_tones(c.period, 0.0, c.options.passband * nyquist, 7);
         const Samples input = tones.samples();
         const std::size_t count = 2 * c.period;
-        const Samples out = resample_periodic(input, c.step, count, c.first);
+        const Samples out = resample_periodic(input, c.step, count, c.first, c.options);
 
         Samples error(count);
         for (std::size_t k = 0; k < count; ++k) error[k] = out[k] - tones.at(c.first + static_cast<double>(k) * c.step);
@@ -98,7 +102,8 @@ TEST(PeriodicResampler, RefusesBadSettings) {
         double step;
         ResamplerOptions options;
     } kBad[] = {{0.0, {}}, {-1.0, {}}, {NAN, {}}, {INFINITY, {}}, {1.0, {.passband = 1.0}},
-                {1.0, {.passband = 0.0}}, {1.0, {.passband = 0.5, .attenuation_db = 20.0}}};
+                {1.0, {.passband = 0.0}}, {1.0, {.passband = 0.5, .attenuation_db = 20.0}},
+                {1.0, {.stopband = 0.9}}, {1.0, {.passband = 0.5, .stopband = 1.6}}};
     for (const auto& c : kBad) EXPECT_THROW((PeriodicResampler{c.step, c.options}), ConfigError) << c.step;
     EXPECT_THROW(resample_periodic(Samples{}, 1.0, 4), ConfigError);
     EXPECT_EQ(resample_periodic(one, 1.5, 3).size(), 3U);
