@@ -48,7 +48,7 @@ void AnalyzeOptions::add_to(CLI::App& app) {
         ->check(CLI::Range(std::size_t{1}, std::numeric_limits<std::size_t>::max()));
     app.add_option("--start", start, "analyse from this many seconds into the recording (default 0)")
         ->check(CLI::NonNegativeNumber);
-    app.add_option("--duration", duration, "analyse this many seconds of the recording (default: to its end)")
+    app.add_option("--duration", duration, "analyse this many seconds of the recording (default: to its end), or capture them with --sdr (default 0.1)")
         ->check(CLI::PositiveNumber);
     app.add_option("--max-bursts", max_bursts, "analyse the first N bursts only")
         ->check(CLI::Range(std::size_t{1}, std::numeric_limits<std::size_t>::max()));

@@ -117,7 +117,8 @@ int report_bursts(const AnalyzeOptions& options, const std::string& source, cons
 int analyze(const AnalyzeOptions& options, const SdrCaptureOptions& sdr, std::ostream& out, std::ostream& err) {
     if (sdr.requested()) {
         if (options.sample_rate) throw UsageError("--sample-rate: the capture's rate is the device's; use --sdr-rate");
-        const sdr::Capture capture = sdr.capture(err);
+        const sdr::Capture capture =
+            sdr.capture(options.duration.value_or(SdrCaptureOptions::kDefaultDurationSeconds), err);
         return report_bursts(options, sdr.source_name(), analyzer::reader_of(capture.samples), capture.samples.size(),
                              capture.rate, options.analysis_options(capture.frequency), out, err);
     }

@@ -39,11 +39,10 @@ void SdrCaptureOptions::add_to(CLI::App& app, CLI::Option* file) {
                    "SDR sample rate in Hz (default: the lowest offered of at least 22 MHz, else the highest)")
         ->needs(sdr);
     app.add_option("--sdr-gain", gain_, "SDR receive gain in dB, clamped to the device's range")->needs(sdr);
-    app.add_option("--duration", duration_, "seconds to capture (default 0.1)")->check(CLI::PositiveNumber)->needs(sdr);
     app.add_option("--save", save_, "keep the capture: .sigmf-meta/.sigmf-data (SigMF) or .cf32")->needs(sdr);
 }
 
-sdr::Capture SdrCaptureOptions::capture(std::ostream& err) const {
+sdr::Capture SdrCaptureOptions::capture(double duration_s, std::ostream& err) const {
     if (save_) {
         const waveform_files::Format format = [&] {
             try {
@@ -56,7 +55,7 @@ sdr::Capture SdrCaptureOptions::capture(std::ostream& err) const {
             throw UsageError("--save " + *save_ + ": a capture is kept as SigMF (.sigmf-meta, .sigmf-data) or .cf32");
         }
     }
-    sdr::Capture capture = sdr::capture_waveform({*args_, frequency_, gain_, rate_, duration_});
+    sdr::Capture capture = sdr::capture_waveform({*args_, frequency_, gain_, rate_, duration_s});
     for (const std::string& note : capture.notes) err << "note: " << note << '\n';
     err << "captured: " << capture.samples.size() << " samples at " << number_text(capture.rate) << " Hz, "
         << number_text(capture.frequency) << " Hz from " << capture.driver << " (" << capture.hardware << ")\n";

@@ -21,17 +21,19 @@ public:
     // "sdr:ARGS", the recording's name in the report.
     std::string source_name() const { return "sdr:" + *args_; }
 
-    // Captures --duration seconds, prints the setup and its notes on `err`,
+    // The capture's length when --duration does not give one.
+    static constexpr double kDefaultDurationSeconds = 0.1;
+
+    // Captures `duration_s` seconds, prints the setup and its notes on `err`,
     // and writes --save FILE (SigMF or .cf32) before anything is analysed.
     // Throws ConfigError or IoError; the device is closed in every case.
-    sdr::Capture capture(std::ostream& err) const;
+    sdr::Capture capture(double duration_s, std::ostream& err) const;
 
 private:
     std::optional<std::string> args_;
     double frequency_ = 2412e6;
     std::optional<double> rate_;
     std::optional<double> gain_;
-    double duration_ = 0.1;
     std::optional<std::string> save_;
 };
 
