@@ -50,6 +50,7 @@ app::ConnectionConfig initConfig(app::ConnectionConfig record) {
     record.gpib = {0, 19, -1};
     record.rs232 = {1, 19200, "Xon/Xoff", ""};
     record.tcpip = {"0.0.0.0", 0};
+    record.sdr = {};
     return record;
 }
 

@@ -24,7 +24,7 @@ const std::vector<std::string>& baud_rate_list();
 // Position 1 no flow control, 2 "Xon/Xoff", 3 hardware RTS/CTS pacing.
 const std::vector<std::string>& handshake_list();
 
-// Sets the nine connection fields to the dialog's defaults (GPIB, board 0,
+// Sets the nine connection fields and the SDR settings to the dialog's defaults (GPIB, board 0,
 // primary 19, no secondary, COM 1 at 19200 baud with "Xon/Xoff", LAN address
 // "0.0.0.0"); the application's own fields are kept.
 app::ConnectionConfig initConfig(app::ConnectionConfig record = {});
