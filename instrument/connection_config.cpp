@@ -32,7 +32,7 @@ std::vector<std::string> connection_list(DialogModel model) {
         case DialogModel::C: return {"GPIB", "TCP/IP"};
         case DialogModel::Any: break;
     }
-    return {"RS232", "GPIB", "TCP/IP"};
+    return {"RS232", "GPIB", "TCP/IP", "SDR"};
 }
 
 const std::vector<std::string>& baud_rate_list() {
@@ -120,7 +120,8 @@ std::string ConvertIndexToString(std::span<const std::string> list, int position
 }
 
 std::string offered_type(std::string type, DialogModel model) {
-    if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232"))) {
+    if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232")) ||
+        (model != DialogModel::Any && equal_ignoring_case(type, "SDR"))) {
         return "GPIB";
     }
     return type;

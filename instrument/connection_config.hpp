@@ -14,7 +14,8 @@
 namespace dot11b::instrument {
 
 // Which instruments the dialog serves: 0 any (all buses), 1 the "b"
-// generation (RS-232 and GPIB), 2 the "c" generation (GPIB and LAN).
+// generation (RS-232 and GPIB), 2 the "c" generation (GPIB and LAN); only
+// "any" offers an SDR.
 enum class DialogModel { Any = 0, B = 1, C = 2 };
 
 // The bus list of the model; "TCP/IP" stands for the record's "TCPIP".
@@ -49,7 +50,7 @@ int ConvertStringToIndex(std::span<const std::string> list, std::string_view tex
 std::string ConvertIndexToString(std::span<const std::string> list, int position);
 
 // `type`, or "GPIB" when the model does not offer that bus (LAN for "b",
-// RS-232 for "c").
+// RS-232 for "c", an SDR for both).
 std::string offered_type(std::string type, DialogModel model);
 
 // The dialog's controls: lists and 1-based positions, and the address text.
