@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,15 +30,17 @@ struct ChannelSettings {
     std::optional<std::string> antenna;  // one of the device's
 };
 
-struct PlayOptions {
-    std::optional<std::size_t> repeat;         // periods to play; none plays until stopped
-    const std::atomic<bool>* stop = nullptr;   // set to stop playing between two writes
-};
-
 struct PlaySummary {
     std::size_t periods = 0;     // whole waveform periods played
     std::size_t samples = 0;     // device samples written
     std::size_t underflows = 0;  // reported by the stream status
+};
+
+struct PlayOptions {
+    std::optional<std::size_t> repeat;         // periods to play; none plays until stopped
+    const std::atomic<bool>* stop = nullptr;   // set to stop playing between two writes
+    // Hears the running totals after each write, on the playing thread.
+    std::function<void(const PlaySummary&)> progress;
 };
 
 class SdrDevice {
