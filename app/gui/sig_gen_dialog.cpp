@@ -176,7 +176,10 @@ void SigGenDialog::refresh_sdr_devices() {
     } catch (const std::exception& e) {
         ui_->lblStatus->setText(QString::fromStdString(e.what()));
     }
-    list.setCurrentIndex(-1);
+    // The device of the arguments shown, when it is among those found.
+    list.setCurrentIndex(list.findText(sdr_->editSdrArgs->text()));
+    list.setPlaceholderText(list.count() == 0 ? QStringLiteral("none found")
+                                              : QStringLiteral("%1 found").arg(list.count()));
 }
 
 void SigGenDialog::sdr_device_chosen() {
