@@ -3,6 +3,7 @@
 #include "app/gui/download_runner.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/sdr_playback.hpp"
+#include "app/gui/status_line.hpp"
 #include "common/ascii_case.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "common/gui/handles.hpp"
@@ -54,6 +55,13 @@ void download_waveform(QWidget* main) {
 }
 
 void refresh_settings(QWidget* main) {
+    const app::ConnectionConfig connection = configuration();
+    if (equal_ignoring_case(connection.type, "SDR")) {
+        if (!retune_sdr_playback(main, sig_gen_settings().frequency, connection.sdr.gain)) {
+            show_status(main, frame::ConsoleKind::Note, "Nothing plays on the SDR: Download starts it.");
+        }
+        return;
+    }
     refresh_instrument(main, sig_gen_settings(), configuration(), app_info_text("Platform"));
 }
 

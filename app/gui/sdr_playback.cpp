@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include <QPointer>
 #include <QPushButton>
@@ -35,6 +36,10 @@ public:
         if (!sdr.antenna.empty()) request.antenna = sdr.antenna;
         if (sdr.rate > 0) request.rate = sdr.rate;
         request.options.stop = &stop_;
+        request.options.retune = [this] {
+            const std::lock_guard lock(mutex_);
+            return std::exchange(retune_, std::nullopt);
+        };
         request.options.progress = [this](const sdr::PlaySummary& summary) {
             const std::lock_guard lock(mutex_);
             summary_ = summary;
@@ -65,6 +70,12 @@ public:
         } else {
             show_status(main_, frame::ConsoleKind::Note, "Stopped: " + progress_text());
         }
+    }
+
+    // Applied by the worker between two writes.
+    void retune(const sdr::Retune& settings) {
+        const std::lock_guard lock(mutex_);
+        retune_ = settings;
     }
 
 private:
@@ -115,6 +126,7 @@ private:
     std::atomic<bool> stop_ = false;
     std::mutex mutex_;
     std::optional<sdr::PlaySetup> setup_;
+    std::optional<sdr::Retune> retune_;
     sdr::PlaySummary summary_;
     std::optional<std::string> error_;
     QTimer timer_;
@@ -134,6 +146,13 @@ bool sdr_playing(const QWidget* main) { return playback_of(main) != nullptr; }
 void start_sdr_playback(QWidget* main, const DownloadInput& input) {
     if (sdr_playing(main)) return;
     new SdrPlayback(main, input);
+}
+
+bool retune_sdr_playback(QWidget* main, double frequency, double gain) {
+    SdrPlayback* playback = playback_of(main);
+    if (playback == nullptr) return false;
+    playback->retune({frequency, gain});
+    return true;
 }
 
 void stop_sdr_playback(QWidget* main) {

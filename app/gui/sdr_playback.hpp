@@ -19,6 +19,10 @@ bool sdr_playing(const QWidget* main);
 // is shown in an error dialog.
 void start_sdr_playback(QWidget* main, const DownloadInput& input);
 
+// Sets the carrier and the TX gain of the playing device without restarting
+// it; false when `main` is not playing.
+bool retune_sdr_playback(QWidget* main, double frequency, double gain);
+
 // Stops playing and closes the device, then restores the Download button;
 // nothing when `main` is not playing.
 void stop_sdr_playback(QWidget* main);

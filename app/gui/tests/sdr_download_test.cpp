@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 
+#include "app/configuration_file.hpp"
 #include "app/gui/tests/studio_fixture.hpp"
 #include "common/testing/file_contents.hpp"
 #include "standin_environment.hpp"
@@ -14,8 +15,8 @@ namespace dot11b::gui::test {
 namespace {
 
 // Download plays without a modal wait: the button reads "Stop", the status
-// line counts the periods and the device receives samples; Stop closes the
-// device and gives the button back.
+// line counts the periods and the device receives samples; Refresh re-tunes
+// it while it plays; Stop closes the device and gives the button back.
 TEST_F(Studio, SdrDownloadPlaysInTheBackgroundUntilStop) {
     dot11b::test::use_standin_sdr_only();
     const std::string log = (folder_ / "settings.log").string();
@@ -40,6 +41,20 @@ TEST_F(Studio, SdrDownloadPlaysInTheBackgroundUntilStop) {
         [&] { return std::filesystem::exists(played) && std::filesystem::file_size(played) > 0; }, 20000));
     EXPECT_TRUE(status_message(main_).startsWith("Playing on standin (StandIn-1) at ")) << status_message(main_).toStdString();
 
+    // Refresh re-tunes the device that plays: no second opening or stream.
+    settings.frequency = 2.462e9;
+    store(settings);
+    radio.sdr.gain = 30;
+    store(radio);
+    click("pbRefresh");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::string received = dot11b::test::read_text(log);
+            return received.find("tx frequency 2462000000\ntx gain 30\n") != std::string::npos;
+        },
+        20000))
+        << dot11b::test::read_text(log);
+
     click("pbDownload");
     EXPECT_EQ(text("pbDownload"), download);
     EXPECT_TRUE(status_message(main_).startsWith("Stopped: standin (StandIn-1)")) << status_message(main_).toStdString();
@@ -51,7 +66,35 @@ TEST_F(Studio, SdrDownloadPlaysInTheBackgroundUntilStop) {
         EXPECT_NE(received.find(line), std::string::npos) << line << " in\n" << received;
     }
     EXPECT_NE(received.find("tx closed after "), std::string::npos) << received;
+    const auto count = [&](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t at = received.find(line); at != std::string::npos; at = received.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("open\n"), 1u) << received;
+    EXPECT_EQ(count("tx stream "), 1u) << received;
     EXPECT_TRUE(received.ends_with("close\n")) << received;
+}
+
+// Exit stops the playing and closes the device before the window goes; the
+// SDR settings are kept in the configuration file.
+TEST_F(Studio, ExitStopsTheSdrFirst) {
+    dot11b::test::use_standin_sdr_only();
+    const std::string log = (folder_ / "settings.log").string();
+    app::ConnectionConfig radio;
+    radio.type = "SDR";
+    radio.sdr = {"driver=standin,realtime=1,settings_log=" + log, 5, "", 22e6};
+    store(radio);
+    dialogs_->answer_question("Calculate & Download");
+    click("pbDownload");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dot11b::test::read_text(log).find("tx stream ") != std::string::npos; }, 20000));
+
+    menu("menuFileExit");
+    settle();
+    const std::string received = dot11b::test::read_text(log);
+    EXPECT_NE(received.find("tx rate 22000000\n"), std::string::npos) << received;
+    EXPECT_TRUE(received.ends_with("close\n")) << received;
+    EXPECT_EQ(app::load_configuration_file(folder_ / std::string(app::kConfigurationFileName)).sdr, radio.sdr);
 }
 
 }  // namespace
