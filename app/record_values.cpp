@@ -173,6 +173,12 @@ Value to_value(const ConnectionConfig& c) {
                          .take())
         .add("RS232", rs232.take())
         .add("TCPIP", RecordWriter().add("address", text(c.tcpip.address)).add("board", c.tcpip.board).take())
+        .add("SDR", RecordWriter()
+                        .add("args", text(c.sdr.args))
+                        .add("gain", c.sdr.gain)
+                        .add("antenna", text(c.sdr.antenna))
+                        .add("rate", c.sdr.rate)
+                        .take())
         .add("BBGtype", text(c.bbg_type))
         .add("LastParameterFilename", text(c.last_parameter_filename))
         .add("CorrectionsFolder", text(c.corrections_folder))
@@ -254,6 +260,15 @@ SigGenSettings sig_gen_settings_from_value(const Value& value, std::string_view 
     return validated(std::move(s), name);
 }
 
+SdrSettings sdr_settings_from(const RecordReader& r) {
+    SdrSettings s;
+    if (r.has("args")) s.args = r.text("args");
+    if (r.has("gain")) s.gain = r.number("gain");
+    if (r.has("antenna")) s.antenna = r.text("antenna");
+    if (r.has("rate")) s.rate = r.number("rate");
+    return s;
+}
+
 ConnectionConfig connection_config_from_value(const Value& value, std::string_view name) {
     const RecordReader r(value, std::string(name));
     ConnectionConfig c;
@@ -270,6 +285,8 @@ ConnectionConfig connection_config_from_value(const Value& value, std::string_vi
     const RecordReader tcpip = r.record("TCPIP");
     c.tcpip.address = tcpip.text("address");
     c.tcpip.board = static_cast<int>(tcpip.whole_number("board", 0, 15));
+    // Records saved before SDRs could be chosen have no SDR sub-record.
+    if (r.has("SDR")) c.sdr = sdr_settings_from(r.record("SDR"));
     c.bbg_type = r.text("BBGtype");
     c.last_parameter_filename = r.text("LastParameterFilename");
     // Records saved before the corrections folder could be set have none.

@@ -7,6 +7,7 @@
 #include <array>
 #include <string_view>
 
+#include "app/record_reader.hpp"
 #include "app/records.hpp"
 #include "impairments/impairment_settings.hpp"
 #include "frame/value.hpp"
@@ -31,6 +32,8 @@ mac::MacHeader mac_header_from_value(const frame::Value& value, std::string_view
 FormatParameters format_parameters_from_value(const frame::Value& value, std::string_view name);
 SigGenSettings sig_gen_settings_from_value(const frame::Value& value, std::string_view name);
 ConnectionConfig connection_config_from_value(const frame::Value& value, std::string_view name);
+// The SDR sub-record; each missing field keeps its default.
+SdrSettings sdr_settings_from(const RecordReader& record);
 impairments::ImpairmentSettings impairment_settings_from_value(const frame::Value& value, std::string_view name);
 
 }  // namespace dot11b::app

@@ -115,14 +115,17 @@ void SigGenSettings::validate(std::string_view record) const {
 
 void ConnectionConfig::validate(std::string_view record) const {
     const std::string bus = to_upper_ascii(type);
-    if (bus != "GPIB" && bus != "RS232" && bus != "TCPIP")
-        reject(record, "type", "\"" + type + "\"", "GPIB, RS232, TCPIP");
+    if (bus != "GPIB" && bus != "RS232" && bus != "TCPIP" && bus != "SDR")
+        reject(record, "type", "\"" + type + "\"", "GPIB, RS232, TCPIP, SDR");
     check_whole_range(record, "GPIB.board", gpib.board, 0, 15);
     check_whole_range(record, "GPIB.primary", gpib.primary, 0, 30);
     check_whole_range(record, "GPIB.secondary", gpib.secondary, -1, 31);
     check_whole_range(record, "RS232.port", rs232.port, 1, 9);
     check_whole_range(record, "RS232.baudrate", rs232.baudrate, 1, 10000000);
     check_whole_range(record, "TCPIP.board", tcpip.board, 0, 15);
+    if (!std::isfinite(sdr.gain)) reject(record, "SDR.gain", number_text(sdr.gain), "a finite number of dB");
+    if (!(sdr.rate >= 0 && std::isfinite(sdr.rate)))
+        reject(record, "SDR.rate", number_text(sdr.rate), "0 (Auto) or a rate in Hz");
 }
 
 }  // namespace dot11b::app

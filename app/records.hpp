@@ -128,12 +128,22 @@ struct TcpipSettings {
     bool operator==(const TcpipSettings&) const = default;
 };
 
+// A SoapySDR radio that plays the waveform instead of a generator.
+struct SdrSettings {
+    std::string args;     // device arguments, "driver=hackrf"; empty: the first device found
+    double gain = 0;      // TX gain in dB, clamped to the device's range
+    std::string antenna;  // empty: the device's own choice
+    double rate = 0;      // sample rate in Hz; 0: Auto, chosen from the rates the device offers
+    bool operator==(const SdrSettings&) const = default;
+};
+
 // `configuration`: how the host reaches the instrument.
 struct ConnectionConfig {
-    std::string type = "GPIB";            // type: "GPIB", "RS232" or "TCPIP" (any case)
+    std::string type = "GPIB";            // type: "GPIB", "RS232", "TCPIP" or "SDR" (any case)
     GpibSettings gpib;                    // GPIB
     Rs232Settings rs232;                  // RS232
     TcpipSettings tcpip;                  // TCPIP
+    SdrSettings sdr;                      // SDR: absent from older records, which get the defaults
     std::string bbg_type = "002";         // BBGtype
     std::string last_parameter_filename;  // LastParameterFilename: empty for a new set
     std::string corrections_folder;       // CorrectionsFolder: correction files; empty for the per-user default

@@ -32,7 +32,7 @@ std::vector<std::string> connection_list(DialogModel model) {
         case DialogModel::C: return {"GPIB", "TCP/IP"};
         case DialogModel::Any: break;
     }
-    return {"RS232", "GPIB", "TCP/IP"};
+    return {"RS232", "GPIB", "TCP/IP", "SDR"};
 }
 
 const std::vector<std::string>& baud_rate_list() {
@@ -50,6 +50,7 @@ app::ConnectionConfig initConfig(app::ConnectionConfig record) {
     record.gpib = {0, 19, -1};
     record.rs232 = {1, 19200, "Xon/Xoff", ""};
     record.tcpip = {"0.0.0.0", 0};
+    record.sdr = {};
     return record;
 }
 
@@ -119,7 +120,8 @@ std::string ConvertIndexToString(std::span<const std::string> list, int position
 }
 
 std::string offered_type(std::string type, DialogModel model) {
-    if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232"))) {
+    if ((model == DialogModel::B && equal_ignoring_case(type, "TCPIP")) || (model == DialogModel::C && equal_ignoring_case(type, "RS232")) ||
+        (model != DialogModel::Any && equal_ignoring_case(type, "SDR"))) {
         return "GPIB";
     }
     return type;

@@ -14,7 +14,8 @@
 namespace dot11b::instrument {
 
 // Which instruments the dialog serves: 0 any (all buses), 1 the "b"
-// generation (RS-232 and GPIB), 2 the "c" generation (GPIB and LAN).
+// generation (RS-232 and GPIB), 2 the "c" generation (GPIB and LAN); only
+// "any" offers an SDR.
 enum class DialogModel { Any = 0, B = 1, C = 2 };
 
 // The bus list of the model; "TCP/IP" stands for the record's "TCPIP".
@@ -24,7 +25,7 @@ const std::vector<std::string>& baud_rate_list();
 // Position 1 no flow control, 2 "Xon/Xoff", 3 hardware RTS/CTS pacing.
 const std::vector<std::string>& handshake_list();
 
-// Sets the nine connection fields to the dialog's defaults (GPIB, board 0,
+// Sets the nine connection fields and the SDR settings to the dialog's defaults (GPIB, board 0,
 // primary 19, no secondary, COM 1 at 19200 baud with "Xon/Xoff", LAN address
 // "0.0.0.0"); the application's own fields are kept.
 app::ConnectionConfig initConfig(app::ConnectionConfig record = {});
@@ -49,7 +50,7 @@ int ConvertStringToIndex(std::span<const std::string> list, std::string_view tex
 std::string ConvertIndexToString(std::span<const std::string> list, int position);
 
 // `type`, or "GPIB" when the model does not offer that bus (LAN for "b",
-// RS-232 for "c").
+// RS-232 for "c", an SDR for both).
 std::string offered_type(std::string type, DialogModel model);
 
 // The dialog's controls: lists and 1-based positions, and the address text.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/record_reader.hpp"
+#include "app/record_values.hpp"
 #include "common/ascii_case.hpp"
 
 namespace dot11b::instrument {
@@ -66,6 +67,8 @@ app::ConnectionConfig connection_from_record(const Value& config) {
         const app::RecordReader tcpip = record.record("TCPIP");
         c.tcpip.address = tcpip.text("address");
         if (tcpip.has("board")) c.tcpip.board = whole(tcpip, "board");
+    } else if (bus == "SDR" && record.has("SDR")) {
+        c.sdr = app::sdr_settings_from(record.record("SDR"));
     }
     if (record.has("CorrectionsFolder")) c.corrections_folder = record.text("CorrectionsFolder");
     return c;

@@ -30,6 +30,12 @@ void read_number(const Value* record, std::string_view name, int& field) {
     if (value.kind() == Value::Kind::Double && value.numel() == 1) field = static_cast<int>(value.reals()[0]);
 }
 
+void read_real(const Value* record, std::string_view name, double& field) {
+    if (record == nullptr || !record->has_field(name)) return;
+    const Value& value = record->field(name);
+    if (value.kind() == Value::Kind::Double && value.numel() == 1) field = value.reals()[0];
+}
+
 Value with_fields(const Value& record, std::string_view name, std::initializer_list<std::pair<const char*, Value>> fields) {
     Value sub = is_record(record) && record.has_field(name) && is_record(record.field(name)) ? record.field(name)
                                                                                              : Value::structure({});
@@ -55,6 +61,11 @@ app::ConnectionConfig connection_fields(const Value& record) {
     const Value* tcpip = sub_record(normal, "TCPIP");
     read_text(tcpip, "address", c.tcpip.address);
     read_number(tcpip, "board", c.tcpip.board);
+    const Value* sdr = sub_record(normal, "SDR");
+    read_text(sdr, "args", c.sdr.args);
+    read_real(sdr, "gain", c.sdr.gain);
+    read_text(sdr, "antenna", c.sdr.antenna);
+    read_real(sdr, "rate", c.sdr.rate);
     return c;
 }
 
@@ -72,6 +83,11 @@ Value with_connection_fields(Value record, const app::ConnectionConfig& f) {
                                            {"handshake", Value::text(f.rs232.handshake)}}));
     record.set_field("TCPIP", with_fields(record, "TCPIP",
                                           {{"address", Value::text(f.tcpip.address)}, {"board", number(f.tcpip.board)}}));
+    record.set_field("SDR", with_fields(record, "SDR",
+                                        {{"args", Value::text(f.sdr.args)},
+                                         {"gain", Value::scalar(f.sdr.gain)},
+                                         {"antenna", Value::text(f.sdr.antenna)},
+                                         {"rate", Value::scalar(f.sdr.rate)}}));
     return record;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The nine fields of a connection record Value (`type`, `GPIB`, `RS232`,
-// `TCPIP`) as the connection dialog takes and returns them. The dialog
+// `TCPIP`, and the `SDR` settings) as the connection dialog takes and returns them. The dialog
 // accepts any record and clamps it rather than refusing it, so reading is
 // lenient; writing keeps the record's other fields (`BBGtype`,
 // `LastParameterFilename`, ...) where they are.

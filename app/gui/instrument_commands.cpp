@@ -2,6 +2,9 @@
 
 #include "app/gui/download_runner.hpp"
 #include "app/gui/global_records.hpp"
+#include "app/gui/sdr_playback.hpp"
+#include "app/gui/status_line.hpp"
+#include "common/ascii_case.hpp"
 #include "app/waveform_files/marker_file.hpp"
 #include "common/gui/handles.hpp"
 #include "frame/convert.hpp"
@@ -44,10 +47,21 @@ void download_waveform(QWidget* main) {
     input.settings = sig_gen_settings();
     input.configuration = configuration();
     input.platform = app_info_text("Platform");
-    download_to_instrument(main, input);
+    if (equal_ignoring_case(input.configuration.type, "SDR")) {
+        start_sdr_playback(main, input);
+    } else {
+        download_to_instrument(main, input);
+    }
 }
 
 void refresh_settings(QWidget* main) {
+    const app::ConnectionConfig connection = configuration();
+    if (equal_ignoring_case(connection.type, "SDR")) {
+        if (!retune_sdr_playback(main, sig_gen_settings().frequency, connection.sdr.gain)) {
+            show_status(main, frame::ConsoleKind::Note, "Nothing plays on the SDR: Download starts it.");
+        }
+        return;
+    }
     refresh_instrument(main, sig_gen_settings(), configuration(), app_info_text("Platform"));
 }
 

@@ -17,9 +17,11 @@ void edit_sig_gen_connection(QWidget* main);
 // window "Spectrum Analyzer IO Connection".
 void edit_spec_an_connection(QWidget* main);
 
-// Download once the waveform is ready: see download_to_instrument.
+// Download once the waveform is ready: see download_to_instrument, or
+// start_sdr_playback on the SDR bus.
 void download_waveform(QWidget* main);
-// Refresh: only the settings, see refresh_instrument.
+// Refresh: only the settings, see refresh_instrument; on the SDR bus, the
+// carrier and gain of the playing device (retune_sdr_playback).
 void refresh_settings(QWidget* main);
 
 }  // namespace dot11b::gui

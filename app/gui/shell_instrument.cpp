@@ -3,6 +3,7 @@
 
 #include "app/gui/callbacks.hpp"
 #include "app/gui/instrument_commands.hpp"
+#include "app/gui/sdr_playback.hpp"
 #include "app/gui/shell.hpp"
 #include "frame/registry.hpp"
 
@@ -14,6 +15,11 @@ using frame::Value;
 
 Outputs pbDownload_Callback(const Inputs& in, int) {
     const Value& handles = callback_handles(in);
+    // While an SDR plays, the button reads "Stop".
+    if (QWidget* main = main_window(handles); sdr_playing(main)) {
+        stop_sdr_playback(main);
+        return {};
+    }
     const Value ready = frame::call_local(table(), "checkWaveformReady", 1, {Value::text("Download"), handles}).at(0);
     if (ready == Value::scalar(1)) download_waveform(main_window(handles));
     return {};

@@ -8,6 +8,7 @@
 #include "app/gui/figures.hpp"
 #include "app/gui/global_records.hpp"
 #include "app/gui/graphics.hpp"
+#include "app/gui/sdr_playback.hpp"
 #include "app/gui/shell.hpp"
 #include "app/record_values.hpp"
 #include "common/gui/dialog_service.hpp"
@@ -89,7 +90,10 @@ Outputs AppShutDown(const Inputs&, int) {
         frame::call_local(table(), "saveConfig", 0, {frame::global(frame::Global::configuration)});
     } catch (const std::exception&) {
     }
-    for (MainFigure* main : main_windows_to_close()) main->close_for_good();
+    for (MainFigure* main : main_windows_to_close()) {
+        stop_sdr_playback(main);
+        main->close_for_good();
+    }
     return {};
 }
 

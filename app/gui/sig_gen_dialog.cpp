@@ -4,8 +4,10 @@
 
 #include "app/gui/instrument_job.hpp"
 #include "instrument/connection_endpoint.hpp"
+#include "sdr/soapy/sdr_session.hpp"
 #include "ui_config_gpib.h"
 #include "ui_config_rs232.h"
+#include "ui_config_sdr.h"
 #include "ui_config_tcpip.h"
 #include "ui_sig_gen_dialog.h"
 
@@ -52,13 +54,15 @@ SigGenDialog::SigGenDialog(QWidget* parent, instrument::DialogModel model, const
       gpib_(std::make_unique<Ui::ConfigGpib>()),
       rs232_(std::make_unique<Ui::ConfigRs232>()),
       tcpip_(std::make_unique<Ui::ConfigTcpip>()),
+      sdr_(std::make_unique<Ui::ConfigSdr>()),
       model_(model) {
     ui_->setupUi(this);
-    // The three bus panels are pages of one stack; only the chosen bus's shows.
-    for (auto* panel : {new QWidget, new QWidget, new QWidget}) ui_->panels->addWidget(panel);
+    // The bus panels are pages of one stack; only the chosen bus's shows.
+    for (auto* panel : {new QWidget, new QWidget, new QWidget, new QWidget}) ui_->panels->addWidget(panel);
     gpib_->setupUi(ui_->panels->widget(0));
     rs232_->setupUi(ui_->panels->widget(1));
     tcpip_->setupUi(ui_->panels->widget(2));
+    sdr_->setupUi(ui_->panels->widget(3));
     fill(*gpib_->pmGpibBoard, numbers(0, 15));
     fill(*gpib_->pmPrimaryAddress, numbers(0, 30));
     std::vector<std::string> secondary = {"None"};
@@ -80,7 +84,13 @@ SigGenDialog::SigGenDialog(QWidget* parent, instrument::DialogModel model, const
     setTabOrder(rs232_->pmPortNumber, rs232_->pmBaudRate);
     setTabOrder(rs232_->pmBaudRate, rs232_->pmHandShake);
     setTabOrder(rs232_->pmHandShake, tcpip_->editTCPIPAddress);
-    setTabOrder(tcpip_->editTCPIPAddress, ui_->pbCheckHardware);
+    setTabOrder(tcpip_->editTCPIPAddress, sdr_->pmSdrDevice);
+    setTabOrder(sdr_->pmSdrDevice, sdr_->pbSdrRefresh);
+    setTabOrder(sdr_->pbSdrRefresh, sdr_->editSdrArgs);
+    setTabOrder(sdr_->editSdrArgs, sdr_->editSdrGain);
+    setTabOrder(sdr_->editSdrGain, sdr_->editSdrAntenna);
+    setTabOrder(sdr_->editSdrAntenna, sdr_->editSdrRate);
+    setTabOrder(sdr_->editSdrRate, ui_->pbCheckHardware);
     fit_to_font();
 
     show_record(record);
@@ -118,6 +128,10 @@ void SigGenDialog::show_record(const app::ConnectionConfig& record) {
     choose(*rs232_->pmBaudRate, c.baud_rate);
     choose(*rs232_->pmHandShake, c.handshake);
     tcpip_->editTCPIPAddress->setText(QString::fromStdString(c.tcpip_address));
+    sdr_->editSdrArgs->setText(QString::fromStdString(record.sdr.args));
+    sdr_->editSdrGain->setValue(record.sdr.gain);
+    sdr_->editSdrAntenna->setText(QString::fromStdString(record.sdr.antenna));
+    sdr_->editSdrRate->setValue(record.sdr.rate / 1e6);
 }
 
 app::ConnectionConfig SigGenDialog::record() const {
@@ -131,7 +145,12 @@ app::ConnectionConfig SigGenDialog::record() const {
     c.baud_rate = position_of(*rs232_->pmBaudRate);
     c.handshake = position_of(*rs232_->pmHandShake);
     c.tcpip_address = tcpip_->editTCPIPAddress->text().toStdString();
-    return instrument::UpdateConfig(c, shown_);
+    app::ConnectionConfig record = instrument::UpdateConfig(c, shown_);
+    record.sdr.args = sdr_->editSdrArgs->text().trimmed().toStdString();
+    record.sdr.gain = sdr_->editSdrGain->value();
+    record.sdr.antenna = sdr_->editSdrAntenna->text().trimmed().toStdString();
+    record.sdr.rate = sdr_->editSdrRate->value() * 1e6;
+    return record;
 }
 
 QWidget* SigGenDialog::panel(const std::string& tag) const {
@@ -143,8 +162,28 @@ void SigGenDialog::show_status(const QString& text) { ui_->lblStatus->setText(te
 void SigGenDialog::show_controls() {
     const std::string bus =
         instrument::ConvertIndexToString(entries_of(*ui_->pmConnection), position_of(*ui_->pmConnection));
-    // Each panel is named after its bus: configGPIB, configRS232, configTCPIP.
+    // Each panel is named after its bus: configGPIB, configRS232, configTCPIP, configSDR.
     if (QWidget* chosen = panel("config" + bus)) ui_->panels->setCurrentWidget(chosen);
+    if (bus == "SDR" && sdr_->pmSdrDevice->count() == 0) refresh_sdr_devices();
+}
+
+void SigGenDialog::refresh_sdr_devices() {
+    QComboBox& list = *sdr_->pmSdrDevice;
+    list.clear();
+    try {
+        for (const std::string& device : sdr::list_devices()) list.addItem(QString::fromStdString(device));
+        if (list.count() == 0) ui_->lblStatus->setText(QStringLiteral("SoapySDR finds no SDR."));
+    } catch (const std::exception& e) {
+        ui_->lblStatus->setText(QString::fromStdString(e.what()));
+    }
+    // The device of the arguments shown, when it is among those found.
+    list.setCurrentIndex(list.findText(sdr_->editSdrArgs->text()));
+    list.setPlaceholderText(list.count() == 0 ? QStringLiteral("none found")
+                                              : QStringLiteral("%1 found").arg(list.count()));
+}
+
+void SigGenDialog::sdr_device_chosen() {
+    if (sdr_->pmSdrDevice->currentIndex() >= 0) sdr_->editSdrArgs->setText(sdr_->pmSdrDevice->currentText());
 }
 
 void SigGenDialog::update_handshake_tooltip() {
@@ -166,16 +205,17 @@ void SigGenDialog::check_hardware() {
     set_buttons_enabled(false);
     busy_.emplace(this);
     ui_->lblStatus->setText(QStringLiteral("... Checking ..."));
-    auto result = std::make_shared<instrument::StatusPair>();
+    // An SDR is opened on the worker too: some take seconds to answer.
+    auto result = std::make_shared<std::string>();
     check_ = std::make_unique<InstrumentJob>(this, [config = record(), result](InstrumentJob&, const instrument::HwIO& io) {
-        *result = instrument::VerifyComm(io, config);
+        *result = config.type == "SDR" ? sdr::describe_device(config.sdr.args) : instrument::VerifyComm(io, config).description;
     });
     connect(check_.get(), &ProgressTask::finished, this, [this, result] { finish_check(*result, check_->error()); });
     check_->start();
 }
 
-void SigGenDialog::finish_check(const instrument::StatusPair& result, const std::optional<std::string>& error) {
-    ui_->lblStatus->setText(QString::fromStdString(error ? *error : result.description));
+void SigGenDialog::finish_check(const std::string& text, const std::optional<std::string>& error) {
+    ui_->lblStatus->setText(QString::fromStdString(error ? *error : text));
     busy_.reset();
     set_buttons_enabled(true);
     checking_ = false;

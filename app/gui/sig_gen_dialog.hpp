@@ -21,6 +21,7 @@ class SigGenDialog;
 class ConfigGpib;
 class ConfigRs232;
 class ConfigTcpip;
+class ConfigSdr;
 }  // namespace Ui
 
 namespace dot11b::gui {
@@ -45,12 +46,12 @@ public:
     app::ConnectionConfig update_connection_selections(app::ConnectionConfig record);
     // The record read back from the controls.
     app::ConnectionConfig record() const;
-    // The panel of a bus, by its tag (configGPIB, configRS232, configTCPIP);
+    // The panel of a bus, by its tag (configGPIB, configRS232, configTCPIP, configSDR);
     // nullptr for any other tag.
     QWidget* panel(const std::string& tag) const;
     // A text in the status line: a check's outcome, a hint or an error.
     void show_status(const QString& text);
-    // Shows the panel of the chosen bus and hides the other two.
+    // Shows the panel of the chosen bus and hides the others.
     void show_controls();
     // The handshake tooltip of the chosen pacing; also the status line for RS-232.
     void update_handshake_tooltip();
@@ -59,6 +60,10 @@ public:
     // the controls to its callbacks, which call these.
     void connection_chosen();
     void check_hardware();
+    // The SDR panel's device list: looks for devices again; choosing one
+    // fills in its device arguments.
+    void refresh_sdr_devices();
+    void sdr_device_chosen();
 
     // OK, and Cancel, Esc and the close button; refused while a check is
     // running, so the check never outlives the dialog.
@@ -71,13 +76,14 @@ protected:
 
 private:
     void fit_to_font();
-    void finish_check(const instrument::StatusPair& result, const std::optional<std::string>& error);
+    void finish_check(const std::string& text, const std::optional<std::string>& error);
     void set_buttons_enabled(bool enabled);
 
     std::unique_ptr<Ui::SigGenDialog> ui_;
     std::unique_ptr<Ui::ConfigGpib> gpib_;
     std::unique_ptr<Ui::ConfigRs232> rs232_;
     std::unique_ptr<Ui::ConfigTcpip> tcpip_;
+    std::unique_ptr<Ui::ConfigSdr> sdr_;
     instrument::DialogModel model_;
     app::ConnectionConfig shown_;  // keeps the application's fields for record()
     std::unique_ptr<InstrumentJob> check_;

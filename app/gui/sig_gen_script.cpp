@@ -174,6 +174,16 @@ Outputs pbCheckHardware_Callback(const Inputs& in, int) {
     return {};
 }
 
+Outputs pbSdrRefresh_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).refresh_sdr_devices();
+    return {};
+}
+
+Outputs pmSdrDevice_Callback(const Inputs& in, int) {
+    dialog_of(in.at(0, "hObject")).sdr_device_chosen();
+    return {};
+}
+
 // Declaration lines in table order, after the script's main function on line 1.
 const frame::LocalFunction kLocalFunctions[] = {
     {"initConfig", 1, 1, 2, &initConfig},
@@ -199,13 +209,16 @@ const frame::LocalFunction kLocalFunctions[] = {
     {"pbOK_Callback", 3, 0, 22, &pbOK_Callback},
     {"pbCancel_Callback", 3, 0, 23, &pbCancel_Callback},
     {"pbCheckHardware_Callback", 3, 0, 24, &pbCheckHardware_Callback},
+    {"pbSdrRefresh_Callback", 3, 0, 25, &pbSdrRefresh_Callback},
+    {"pmSdrDevice_Callback", 3, 0, 26, &pmSdrDevice_Callback},
 };
 const frame::LocalTable kScript{"XR_SigGen", kLocalFunctions};
 
 // The controls whose callbacks reach their handlers through this script, by name.
 constexpr const char* kCallbackControls[] = {
     "pmConnection", "pmGpibBoard", "pmPrimaryAddress", "pmSecondaryAddress", "pmPortNumber", "pmBaudRate",
-    "pmHandShake",  "editTCPIPAddress", "pbOK",       "pbCancel",           "pbCheckHardware",
+    "pmHandShake",  "editTCPIPAddress", "pbOK",       "pbCancel",           "pbCheckHardware", "pbSdrRefresh",
+    "pmSdrDevice",
 };
 
 void connect_controls(SigGenDialog& dialog) {

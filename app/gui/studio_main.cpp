@@ -4,6 +4,7 @@
 //
 //   dot11b-studio [--no-splash] [--font-scale F]
 //   dot11b-studio --screenshot FILE.png [--screenshot-mac-header FILE.png] [--screenshot-impairments FILE.png]
+//                 [--screenshot-sdr FILE.png]
 
 #include <iostream>
 #include <memory>
@@ -76,9 +77,24 @@ bool save_child_window(QWidget* main, const char* script, const char* tag, const
     return true;
 }
 
+// The connection dialog showing the SDR bus and the devices found.
+bool save_sdr_panel(const QString& file) {
+    auto capture = std::make_unique<WindowToFile>(file);
+    WindowToFile* window = capture.get();
+    auto previous = dot11b::gui::install_dialogs(std::move(capture));
+    Value record = Value::structure({"type"});
+    record.set_field("type", Value::text("SDR"));
+    dot11b::frame::call_by_name("XR_SigGen", 2, {Value(), record});
+    const bool saved = window->saved();
+    dot11b::gui::install_dialogs(std::move(previous));
+    std::cerr << (saved ? "wrote: " : "dot11b-studio: cannot write ") << file.toStdString() << "\n";
+    return saved;
+}
+
 // Renders the main window with its defaults and, when asked, the MAC header
-// and Impairments windows.
-int screenshots(const QString& main_file, const QString& mac_file, const QString& impairments_file) {
+// and Impairments windows and the SDR panel.
+int screenshots(const QString& main_file, const QString& mac_file, const QString& impairments_file,
+                const QString& sdr_file) {
     QWidget* main = main_window();
     // The whole window, whatever the size of the screen it would be shown on.
     if (main) main->resize(dot11b::gui::contents_size(main));
@@ -89,6 +105,7 @@ int screenshots(const QString& main_file, const QString& mac_file, const QString
         !save_child_window(main, "rfCommonUI", "menuSpecialImpairments", impairments_file)) {
         return 1;
     }
+    if (!sdr_file.isEmpty() && !save_sdr_panel(sdr_file)) return 1;
     return 0;
 }
 
@@ -100,6 +117,7 @@ struct Options {
     QString screenshot;
     QString screenshot_mac;
     QString screenshot_impairments;
+    QString screenshot_sdr;
 };
 
 std::optional<int> read_options(int argc, char** argv, Options& chosen) {
@@ -116,7 +134,9 @@ std::optional<int> read_options(int argc, char** argv, Options& chosen) {
                                             "With --screenshot, also render the MAC header window to FILE.", "FILE");
     const QCommandLineOption screenshot_impairments(
         "screenshot-impairments", "With --screenshot, also render the Impairments window to FILE.", "FILE");
-    options.addOptions({no_splash, font_scale, screenshot, screenshot_mac, screenshot_impairments});
+    const QCommandLineOption screenshot_sdr(
+        "screenshot-sdr", "With --screenshot, also render the connection dialog's SDR panel to FILE.", "FILE");
+    options.addOptions({no_splash, font_scale, screenshot, screenshot_mac, screenshot_impairments, screenshot_sdr});
     if (!options.parse(QCoreApplication::arguments())) {
         std::cerr << "dot11b-studio: " << options.errorText().toStdString() << "\n";
         return 2;
@@ -136,6 +156,7 @@ std::optional<int> read_options(int argc, char** argv, Options& chosen) {
     chosen.screenshot = options.value(screenshot);
     chosen.screenshot_mac = options.value(screenshot_mac);
     chosen.screenshot_impairments = options.value(screenshot_impairments);
+    chosen.screenshot_sdr = options.value(screenshot_sdr);
     return std::nullopt;
 }
 
@@ -165,7 +186,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         dot11b::frame::call_by_name("Dot11b_b", 0, {});
-        status = capture ? screenshots(chosen.screenshot, chosen.screenshot_mac, chosen.screenshot_impairments)
+        status = capture ? screenshots(chosen.screenshot, chosen.screenshot_mac, chosen.screenshot_impairments, chosen.screenshot_sdr)
                          : QApplication::exec();
     } catch (const std::exception& e) {
         std::cerr << "dot11b-studio: " << e.what() << "\n";

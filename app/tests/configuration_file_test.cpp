@@ -58,6 +58,35 @@ TEST(ConfigurationFile, SerialDevicePathRoundTrips) {
     EXPECT_FALSE(to_value(lan_connection()).field("RS232").has_field("device"));
 }
 
+// The SDR settings round-trip; a file saved before SDRs could be chosen has
+// no SDR sub-record and loads with the defaults: any device, 0 dB, the
+// device's antenna, Auto rate.
+TEST(ConfigurationFile, SdrSettingsRoundTripAndOlderFilesGetTheDefaults) {
+    TemporaryFolder folder;
+    ConnectionConfig radio = lan_connection();
+    radio.type = "SDR";
+    radio.sdr = {"driver=hackrf,serial=0042", -12.5, "TX/RX", 20e6};
+    radio.last_parameter_filename.clear();
+    const auto path = folder / "radio.mat";
+    save_configuration_file(path, radio);
+    EXPECT_EQ(load_configuration_file(path), radio);
+
+    const Value full = to_value(lan_connection());
+    std::vector<std::string> names;
+    for (const std::string& name : full.field_names()) {
+        if (name != "SDR") names.push_back(name);
+    }
+    Value older = Value::structure(names);
+    for (const std::string& name : names) older.set_field(name, full.field(name));
+    const auto old_path = folder / "older.mat";
+    frame::write_mat_file(old_path, std::vector<frame::MatVariable>{{"fileParameters", older}});
+    ConnectionConfig expected = lan_connection();
+    expected.last_parameter_filename.clear();
+    const ConnectionConfig loaded = load_configuration_file(old_path);
+    EXPECT_EQ(loaded, expected);
+    EXPECT_EQ(loaded.sdr, (SdrSettings{"", 0, "", 0}));
+}
+
 TEST(ConfigurationFile, StartUpDefaultsAreTheApplicationsOwn) {
     const ConnectionConfig c;
     EXPECT_EQ(c.type, "GPIB");
@@ -88,7 +117,9 @@ TEST(ConfigurationFile, UnusableFilesAreRefusedAndIgnoredAtStartUp) {
     };
     const Case cases[] = {
         {"bus.mat", with("", "type", Value::text("USB")),
-         "has an invalid setting: fileParameters.type is \"USB\"; allowed: GPIB, RS232, TCPIP"},
+         "has an invalid setting: fileParameters.type is \"USB\"; allowed: GPIB, RS232, TCPIP, SDR"},
+        {"rate.mat", with("SDR", "rate", Value::scalar(-1)),
+         "has an invalid setting: fileParameters.SDR.rate is -1; allowed: 0 (Auto) or a rate in Hz"},
         {"primary.mat", with("GPIB", "primary", Value::scalar(40)),
          "has an invalid setting: fileParameters.GPIB.primary is 40; allowed: whole numbers 0 to 30"},
         {"port.mat", with("RS232", "port", Value::scalar(1.5)),

@@ -42,7 +42,7 @@ sdr::PlaySummary SdrOptions::run(const GeneratedWaveform& generated, std::ostrea
     request.gain = gain_;
     request.antenna = antenna_;
     request.rate = rate_;
-    request.options = {repeat_, &stop.flag()};
+    request.options = {repeat_, &stop.flag(), {}, {}};
     const sdr::PlaySummary summary = sdr::play_waveform(request, [&](const sdr::PlaySetup& setup) {
         for (const std::string& note : setup.notes) err << "note: " << note << '\n';
         err << "sdr: " << setup.device << ", " << number_text(setup.rate) << " Hz, " << setup.format << ", "

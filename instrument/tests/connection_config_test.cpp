@@ -96,11 +96,11 @@ TEST(ConnectionSettings, ListLookups) {
         const char* text;
         int position;
     };
-    const Case lookups[] = {{"RS232", 1}, {"gpib", 2}, {"TCPIP", 3}, {"tcp/ip", 3}, {"USB", 1}};
+    const Case lookups[] = {{"RS232", 1}, {"gpib", 2}, {"TCPIP", 3}, {"tcp/ip", 3}, {"sdr", 4}, {"USB", 1}};
     for (const Case& c : lookups) EXPECT_EQ(ConvertStringToIndex(buses, c.text), c.position) << c.text;
     EXPECT_EQ(ConvertStringToIndex(std::vector<std::string>{}, "GPIB"), 1);
 
-    const std::pair<int, const char*> entries[] = {{1, "RS232"}, {2, "GPIB"}, {3, "TCPIP"}, {0, "RS232"}, {4, "RS232"}};
+    const std::pair<int, const char*> entries[] = {{1, "RS232"}, {2, "GPIB"}, {3, "TCPIP"}, {4, "SDR"}, {0, "RS232"}, {5, "RS232"}};
     for (const auto& [position, text] : entries) EXPECT_EQ(ConvertIndexToString(buses, position), text) << position;
     EXPECT_EQ(ConvertIndexToString(std::vector<std::string>{"Tcp/Ip"}, 1), "TCPIP");
 }

@@ -100,7 +100,6 @@ std::vector<RateRange> SdrDevice::rates() const {
 std::vector<std::string> SdrDevice::configure(const ChannelSettings& settings) {
     SoapySDR::Device& device = *impl_->device;
     const int direction = impl_->direction;
-    std::vector<std::string> notes;
     if (settings.antenna) {
         const std::vector<std::string> antennas = device.listAntennas(direction, 0);
         if (std::find(antennas.begin(), antennas.end(), *settings.antenna) == antennas.end()) {
@@ -114,6 +113,13 @@ std::vector<std::string> SdrDevice::configure(const ChannelSettings& settings) {
     set(*impl_, "sample rate " + number_text(settings.rate) + " Hz",
         [&] { device.setSampleRate(direction, 0, settings.rate); });
     impl_->rate = settings.rate;
+    return tune({settings.frequency, settings.gain});
+}
+
+std::vector<std::string> SdrDevice::tune(const Retune& settings) {
+    SoapySDR::Device& device = *impl_->device;
+    const int direction = impl_->direction;
+    std::vector<std::string> notes;
     set(*impl_, "frequency " + number_text(settings.frequency) + " Hz",
         [&] { device.setFrequency(direction, 0, settings.frequency); });
     if (settings.gain) {

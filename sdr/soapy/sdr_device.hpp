@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,15 +30,25 @@ struct ChannelSettings {
     std::optional<std::string> antenna;  // one of the device's
 };
 
-struct PlayOptions {
-    std::optional<std::size_t> repeat;         // periods to play; none plays until stopped
-    const std::atomic<bool>* stop = nullptr;   // set to stop playing between two writes
-};
-
 struct PlaySummary {
     std::size_t periods = 0;     // whole waveform periods played
     std::size_t samples = 0;     // device samples written
     std::size_t underflows = 0;  // reported by the stream status
+};
+
+// A new carrier and gain for a device that is playing.
+struct Retune {
+    double frequency = 0;        // Hz
+    std::optional<double> gain;  // dB; clamped to the device's range
+};
+
+struct PlayOptions {
+    std::optional<std::size_t> repeat;         // periods to play; none plays until stopped
+    const std::atomic<bool>* stop = nullptr;   // set to stop playing between two writes
+    // Asked between writes for settings to apply without stopping the stream.
+    std::function<std::optional<Retune>()> retune;
+    // Hears the running totals after each write, on the playing thread.
+    std::function<void(const PlaySummary&)> progress;
 };
 
 class SdrDevice {
@@ -59,6 +70,8 @@ public:
     // gain). Throws IoError naming a setting the device refuses and
     // ConfigError for an antenna it does not have.
     std::vector<std::string> configure(const ChannelSettings& settings);
+    // Sets the frequency and gain alone, as configure does.
+    std::vector<std::string> tune(const Retune& settings);
 
     // Plays the loop (at the configured rate) until `options` says stop.
     // Throws IoError when the device stops streaming.

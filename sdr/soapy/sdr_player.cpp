@@ -60,6 +60,13 @@ PlaySummary SdrDevice::play(const LoopPlan& loop, const PlayOptions& options) {
         while (device.readStreamStatus(stream.get(), mask, status_flags, time_ns, 0) == SOAPY_SDR_UNDERFLOW) {
             ++summary.underflows;
         }
+        if (options.retune) {
+            if (const std::optional<Retune> retune = options.retune()) tune(*retune);
+        }
+        if (options.progress) {
+            summary.periods = periods_in(summary.samples, length, loop.periods);
+            options.progress(summary);
+        }
     }
     summary.periods = periods_in(summary.samples, length, loop.periods);
     return summary;

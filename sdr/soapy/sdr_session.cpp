@@ -31,6 +31,11 @@ PlaySummary play_waveform(const PlayRequest& request, const std::function<void(c
     return device.play(loop, request.options);
 }
 
+std::string describe_device(const std::string& args) {
+    const SdrDevice device(args, Direction::transmit);
+    return device.driver() + " (" + device.hardware() + "); transmit rates: " + rates_text(device.rates());
+}
+
 Capture capture_waveform(const CaptureRequest& request) {
     if (!(request.duration > 0 && std::isfinite(request.duration))) {
         throw ConfigError("--duration must be above 0 s, got " + number_text(request.duration));

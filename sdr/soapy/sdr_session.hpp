@@ -39,6 +39,10 @@ struct PlaySetup {
 // closed in every case.
 PlaySummary play_waveform(const PlayRequest& request, const std::function<void(const PlaySetup&)>& started);
 
+// "standin (StandIn-1); transmit rates: ..." for a connection check. Throws
+// IoError saying why the device named by `args` cannot be opened.
+std::string describe_device(const std::string& args);
+
 struct CaptureRequest {
     std::string args;
     double frequency = 0;       // Hz

@@ -51,7 +51,7 @@ TEST_F(SdrSession, PlaysExactlyTheRepeatedLoopWithTheSettingsReceived) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
         const PlayRequest request{standin(std::string("gain_range=0:47,antennas=TX:RX2,rates=20e6:25e6,") + c.format),
-                                  period, 22e6, 2.437e9, 80.0, "TX", std::nullopt, {3, nullptr}};
+                                  period, 22e6, 2.437e9, 80.0, "TX", std::nullopt, {3, nullptr, {}, {}}};
         PlaySetup setup;
         const PlaySummary summary = play_waveform(request, [&](const PlaySetup& s) { setup = s; });
 
@@ -85,7 +85,7 @@ TEST_F(SdrSession, PlaysExactlyTheRepeatedLoopWithTheSettingsReceived) {
 TEST_F(SdrSession, UnderflowsComeFromTheStreamStatus) {
     const Samples period = burst_period();
     const PlayRequest request{standin("underflows=2,rates=22e6"), period, 22e6, 2.412e9, std::nullopt, std::nullopt,
-                              std::nullopt, {1, nullptr}};
+                              std::nullopt, {1, nullptr, {}, {}}};
     const PlaySummary summary = play_waveform(request, nullptr);
     EXPECT_EQ(summary.underflows, 2U);
     EXPECT_EQ(summary.samples, 997U);
@@ -111,7 +111,7 @@ TEST_F(SdrSession, RefusalsAndFailuresCloseTheDevice) {
     };
     for (const auto& c : cases) {
         std::filesystem::remove(folder / "settings.txt");
-        const PlayRequest request{c.args, period, 22e6, 2.412e9, 10.0, c.antenna, c.rate, {2, nullptr}};
+        const PlayRequest request{c.args, period, 22e6, 2.412e9, 10.0, c.antenna, c.rate, {2, nullptr, {}, {}}};
         try {
             play_waveform(request, nullptr);
             ADD_FAILURE() << c.name << ": played";

@@ -113,7 +113,7 @@ TEST_F(Studio, ConnectionChosenInTheDialogIsWrittenAtExitAndReadBackAtStart) {
     });
     menu("menuConfigSpecAnIO");
     EXPECT_EQ(dialogs_->shown().back().title, "Spectrum Analyzer IO Connection");
-    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP"}));
+    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP", "SDR"}));
     EXPECT_EQ(frame::global(frame::Global::configurationSA).field("type"), frame::Value::text("TCPIP"));
     EXPECT_EQ(configuration().type, "RS232");
 }
@@ -129,7 +129,7 @@ TEST_F(Studio, SigGenIoOffersEveryBusAndKeepsALanConnection) {
     });
     menu("menuConfigSigGenIO");
     EXPECT_EQ(dialogs_->shown().back().title, "Signal Generator IO Connection");
-    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP"}));
+    EXPECT_EQ(buses, (QStringList{"RS232", "GPIB", "TCP/IP", "SDR"}));
     EXPECT_EQ(configuration().type, "TCPIP");
     EXPECT_EQ(configuration().tcpip.address, "192.168.1.20:5025");
 

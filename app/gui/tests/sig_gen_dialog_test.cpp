@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "frame/library.hpp"
 #include "frame/registry.hpp"
 #include "simulator_process.hpp"
+#include "standin_environment.hpp"
 
 namespace dot11b::gui {
 namespace {
@@ -69,6 +71,12 @@ Value sub(std::vector<std::pair<std::string, Value>> fields) {
     return record;
 }
 
+// Any device, 0 dB, the device's antenna, Auto rate.
+const Value kSdrDefaults = sub({{"args", Value::text("")},
+                                {"gain", Value::scalar(0)},
+                                {"antenna", Value::text("")},
+                                {"rate", Value::scalar(0)}});
+
 Value record(const std::string& type, double board, double primary, double secondary, double port, double baud,
              const std::string& handshake, const std::string& address) {
     return sub({{"type", Value::text(type)},
@@ -78,7 +86,8 @@ Value record(const std::string& type, double board, double primary, double secon
                 {"RS232", sub({{"port", Value::scalar(port)},
                                {"baudrate", Value::scalar(baud)},
                                {"handshake", Value::text(handshake)}})},
-                {"TCPIP", sub({{"address", Value::text(address)}, {"board", Value::scalar(0)}})}});
+                {"TCPIP", sub({{"address", Value::text(address)}, {"board", Value::scalar(0)}})},
+                {"SDR", kSdrDefaults}});
 }
 
 const Value kDefaults = record("GPIB", 0, 19, -1, 1, 19200, "Xon/Xoff", "0.0.0.0");
@@ -90,7 +99,7 @@ TEST_F(ConnectionDialog, DefaultsClampingAndOldRecords) {
     Value old_converted = record("RS232", 0, 19, -1, 2, 9600, "Xon/Xoff", "0.0.0.0");
     old_converted = sub({{"BBGtype", Value::text("002")}, {"type", old_converted.field("type")},
                          {"GPIB", old_converted.field("GPIB")}, {"RS232", old_converted.field("RS232")},
-                         {"TCPIP", old_converted.field("TCPIP")}});
+                         {"TCPIP", old_converted.field("TCPIP")}, {"SDR", kSdrDefaults}});
     struct Case {
         const char* what;
         std::vector<Value> inputs;
@@ -131,7 +140,9 @@ TEST_F(ConnectionDialog, ModelsOfferTheirBusesAndTcpipReadsBackAsTcpip) {
     const Case cases[] = {
         {"b", "TCPIP", {"RS232", "GPIB"}, "GPIB"},
         {"C", "RS232", {"GPIB", "TCP/IP"}, "GPIB"},
-        {"", "TCPIP", {"RS232", "GPIB", "TCP/IP"}, "TCP/IP"},
+        {"", "TCPIP", {"RS232", "GPIB", "TCP/IP", "SDR"}, "TCP/IP"},
+        {"b", "SDR", {"RS232", "GPIB"}, "GPIB"},
+        {"", "sdr", {"RS232", "GPIB", "TCP/IP", "SDR"}, "SDR"},
     };
     for (const Case& c : cases) {
         const Value in = record(c.type, 0, 19, -1, 1, 9600, "None", "192.168.0.10:5025");
@@ -147,7 +158,7 @@ TEST_F(ConnectionDialog, ModelsOfferTheirBusesAndTcpipReadsBackAsTcpip) {
         });
         EXPECT_EQ(buses, c.buses) << c.model;
         EXPECT_EQ(chosen, c.chosen) << c.model;
-        EXPECT_EQ(out[1].field("type").text(), c.chosen == "TCP/IP" ? "TCPIP" : "GPIB") << c.model;
+        EXPECT_EQ(out[1].field("type").text(), c.chosen == "TCP/IP" ? "TCPIP" : c.chosen.toStdString()) << c.model;
     }
 
 }
@@ -234,6 +245,49 @@ QStringList entries(QDialog& d, const char* tag) {
     auto& box = control<QComboBox>(d, tag);
     for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
     return list;
+}
+
+// The SDR panel against the stand-in device module: the devices found, a
+// chosen device's arguments, Check naming the driver, hardware and rates or
+// why the device cannot be opened, and the settings read back into the record.
+TEST_F(ConnectionDialog, SdrPanelFindsChecksAndKeepsTheDevice) {
+    test::use_standin_sdr_only();
+    QStringList found;
+    QString args_of_found, described, refused;
+    const frame::Outputs out = with_dialog({}, [&](QDialog& d) {
+        choose(d, "pmConnection", "SDR");
+        EXPECT_TRUE(control<QWidget>(d, "configSDR").isVisible());
+        press(d, "pbSdrRefresh");
+        found = entries(d, "pmSdrDevice");
+        choose(d, "pmSdrDevice", found.value(0));
+        args_of_found = control<QLineEdit>(d, "editSdrArgs").text();
+        control<QLineEdit>(d, "editSdrArgs").setText("driver=standin,rates=2e6:20e6");
+        press(d, "pbCheckHardware");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return control<QPushButton>(d, "pbOK").isEnabled(); }, 20000));
+        described = status(d);
+        control<QLineEdit>(d, "editSdrArgs").setText("driver=absent");
+        press(d, "pbCheckHardware");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return control<QPushButton>(d, "pbOK").isEnabled(); }, 20000));
+        refused = status(d);
+        control<QDoubleSpinBox>(d, "editSdrGain").setValue(-7.5);
+        control<QLineEdit>(d, "editSdrAntenna").setText("TX");
+        control<QDoubleSpinBox>(d, "editSdrRate").setValue(20);
+        press(d, "pbOK");
+    });
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_TRUE(found[0].contains("driver=standin")) << found[0].toStdString();
+    EXPECT_EQ(args_of_found, found[0]);
+    EXPECT_TRUE(described.contains("standin (StandIn-1)")) << described.toStdString();
+    EXPECT_TRUE(described.contains("2 MHz") && described.contains("20 MHz")) << described.toStdString();
+    EXPECT_TRUE(refused.contains("no SDR device matches \"driver=absent\"")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("driver=standin")) << refused.toStdString();
+
+    const Value& sdr = out[1].field("SDR");
+    EXPECT_EQ(out[1].field("type").text(), "SDR");
+    EXPECT_EQ(sdr.field("args").text(), "driver=absent");
+    EXPECT_EQ(sdr.field("gain"), Value::scalar(-7.5));
+    EXPECT_EQ(sdr.field("antenna").text(), "TX");
+    EXPECT_EQ(sdr.field("rate"), Value::scalar(20e6));
 }
 
 TEST_F(ConnectionDialog, BusSelectionsAndPanelControlsByName) {
