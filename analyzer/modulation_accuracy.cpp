@@ -270,6 +270,7 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
         errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
     }
     out.evm = evm_of_errors(errors);
+    out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
     out.mer_db = -to_db(out.evm.overall.rms);
     const double signal_power = (std::norm(f.a) + std::norm(f.b)) * ref.sample_power;
     out.leakage_dbc = db10(std::norm(f.d) / signal_power);
