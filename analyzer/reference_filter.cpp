@@ -138,4 +138,23 @@ double PulseTable::at(double chips) const {
     return values_[i] + f * (values_[i + 1] - values_[i]);
 }
 
+void PulseTable::add(std::complex<double> amplitude, double first, double step, std::size_t count,
+                     std::complex<double>* out) const {
+    if (rectangular_) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const double t = first + static_cast<double>(i) * step;
+            if (t >= -0.5 - edge_guard_ && t < 0.5 - edge_guard_) out[i] += amplitude;
+        }
+        return;
+    }
+    const double last = static_cast<double>(values_.size() - 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = (first + static_cast<double>(i) * step + half_span_) * kStepsPerChip;
+        if (!(x >= 0 && x <= last)) continue;
+        const auto k = static_cast<std::size_t>(x);
+        const double f = x - static_cast<double>(k);
+        out[i] += amplitude * (values_[k] + f * (values_[k + 1] - values_[k]));
+    }
+}
+
 }  // namespace dot11b::analyzer
