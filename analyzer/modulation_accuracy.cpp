@@ -110,7 +110,9 @@ struct Span {
 class Measurer {
 public:
     Measurer(const AccuracyInput& input, const ReferenceFilter& filter)
-        : in_(input), pulse_(filter, kEdgeGuardSamples / input.samples_per_chip) {}
+        : in_(input),
+          pulse_(filter, kEdgeGuardSamples / input.samples_per_chip),
+          slope_(pulse_.slope(kDerivativeStepChips)) {}
 
     const PulseTable& pulse() const { return pulse_; }
 
@@ -159,9 +161,8 @@ public:
         const double end = std::floor(in_.positions[span.to - 1]) + 1;
         if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
         const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
-        const double h = kDerivativeStepChips * line.period;
-        const Samples later = reference_samples(pulse_, in_.ideal, {line.first + h, line.period}, begin, end);
-        const Samples earlier = reference_samples(pulse_, in_.ideal, {line.first - h, line.period}, begin, end);
+        // A later chip line reads each pulse earlier: the change per chip of delay is minus the slope.
+        const Samples slopes = reference_samples(slope_, in_.ideal, line, begin, end);
         Samples y(s.size());
         std::vector<double> seconds(s.size());
         for (std::size_t i = 0; i < y.size(); ++i) {
@@ -175,7 +176,7 @@ public:
         const double middle = 0.5 * (begin + end - 1);
         Normal m{};
         for (std::size_t i = 0; i < y.size(); ++i) {
-            const Complex slope = (later[i] - earlier[i]) / (2 * kDerivativeStepChips);
+            const Complex slope = -slopes[i];
             const Complex z = f.a * slope + f.b * std::conj(slope);
             const Complex turn = Complex(0, 1) * (f.a * s[i] + f.b * std::conj(s[i]));
             const Complex r = y[i] - f.a * s[i] - f.b * std::conj(s[i]) - f.d;
@@ -202,6 +203,7 @@ public:
 private:
     const AccuracyInput& in_;
     PulseTable pulse_;
+    PulseTable slope_;
 };
 
 // The straight line through the tracked instants.

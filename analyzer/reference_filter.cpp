@@ -129,6 +129,17 @@ PulseTable::PulseTable(const ReferenceFilter& filter, double edge_guard_chips) {
     }
 }
 
+PulseTable PulseTable::slope(double step) const {
+    PulseTable out;
+    out.half_span_ = half_span_ + step;
+    out.values_.resize(static_cast<std::size_t>(std::ceil(2 * out.half_span_ * kStepsPerChip)) + 2);
+    for (std::size_t i = 0; i < out.values_.size(); ++i) {
+        const double t = -out.half_span_ + static_cast<double>(i) / kStepsPerChip;
+        out.values_[i] = (at(t + step) - at(t - step)) / (2 * step);
+    }
+    return out;
+}
+
 double PulseTable::at(double chips) const {
     if (rectangular_) return chips >= -0.5 - edge_guard_ && chips < 0.5 - edge_guard_ ? 1.0 : 0.0;
     if (!(std::abs(chips) <= half_span_)) return 0;

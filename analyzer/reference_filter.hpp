@@ -45,6 +45,9 @@ public:
     PulseTable(const ReferenceFilter& filter, double edge_guard_chips);
 
     double at(double chips) const;
+    // The pulse's slope as the central difference over +-`step` chips, tabulated
+    // the same way: what a timing shift does to the rebuilt signal, in one table.
+    PulseTable slope(double step) const;
     // out[i] += amplitude * at(first + i * step) for i < count: the pulse of
     // one chip laid on consecutive samples, without a division or a call per sample.
     void add(std::complex<double> amplitude, double first, double step, std::size_t count,
@@ -53,6 +56,8 @@ public:
     bool smooth() const { return !rectangular_; }
 
 private:
+    PulseTable() = default;
+
     bool rectangular_ = false;
     double edge_guard_ = 0;
     double half_span_ = 0;
