@@ -84,7 +84,6 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
     }
     const auto measured = chips.subspan(first, frame.end_chip - first);
     const auto ideal = std::span(frame.ideal).subspan(first - frame.frame_chip);
-    burst.chips = chip_errors(measured, ideal);
     const PhaseLine removed{frame.removed.frequency_hz + residual.frequency_hz,
                             frame.removed.phase_at_zero + residual.phase_at_zero};
     const AccuracyInput input{chips.subspan(frame.frame_chip, count),
@@ -99,9 +98,11 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
     burst.accuracy = measure_modulation_accuracy(input, options.reference_filter, options.reference_filter_source);
     if (burst.accuracy) {
         burst.evm = burst.accuracy->evm;
+        burst.chips = burst.accuracy->chips;
         period = burst.accuracy->chip_period;
     } else {
         burst.evm = measure_evm(measured, ideal);
+        burst.chips = chip_errors(measured, ideal);
     }
     frequency.chip_clock_offset_ppm = (nominal_period / period - 1) * 1e6;
     burst.frequency = frequency;

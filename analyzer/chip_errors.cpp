@@ -41,4 +41,17 @@ ChipErrors chip_errors(SampleSpan received, SampleSpan ideal) {
     return out;
 }
 
+ChipErrors chip_errors_of_errors(SampleSpan ideal, SampleSpan errors) {
+    const std::size_t n = std::min(ideal.size(), errors.size());
+    ChipErrors out;
+    out.ideal.assign(ideal.begin(), ideal.begin() + static_cast<std::ptrdiff_t>(n));
+    out.received.resize(n);
+    out.error.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        out.received[k] = ideal[k] + errors[k];
+        out.error[k] = std::abs(errors[k]);
+    }
+    return out;
+}
+
 }  // namespace dot11b::analyzer

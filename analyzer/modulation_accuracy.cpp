@@ -11,6 +11,9 @@ namespace dot11b::analyzer {
 namespace {
 
 constexpr std::size_t kTimingSearchChips = 1024;
+// The candidate filters are told apart on fewer chips: the wrong ones miss by
+// far more than the timing grid does.
+constexpr std::size_t kFilterChoiceChips = 256;
 constexpr int kSearchSteps = 4;            // either side of the tracked timing
 constexpr double kSearchStepChips = 1.0 / 16;
 constexpr int kTimingIterations = 1;
@@ -107,7 +110,9 @@ struct Span {
 class Measurer {
 public:
     Measurer(const AccuracyInput& input, const ReferenceFilter& filter)
-        : in_(input), pulse_(filter, kEdgeGuardSamples / input.samples_per_chip) {}
+        : in_(input),
+          pulse_(filter, kEdgeGuardSamples / input.samples_per_chip),
+          slope_(pulse_.slope(kDerivativeStepChips)) {}
 
     const PulseTable& pulse() const { return pulse_; }
 
@@ -156,9 +161,8 @@ public:
         const double end = std::floor(in_.positions[span.to - 1]) + 1;
         if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
         const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
-        const double h = kDerivativeStepChips * line.period;
-        const Samples later = reference_samples(pulse_, in_.ideal, {line.first + h, line.period}, begin, end);
-        const Samples earlier = reference_samples(pulse_, in_.ideal, {line.first - h, line.period}, begin, end);
+        // A later chip line reads each pulse earlier: the change per chip of delay is minus the slope.
+        const Samples slopes = reference_samples(slope_, in_.ideal, line, begin, end);
         Samples y(s.size());
         std::vector<double> seconds(s.size());
         for (std::size_t i = 0; i < y.size(); ++i) {
@@ -172,7 +176,7 @@ public:
         const double middle = 0.5 * (begin + end - 1);
         Normal m{};
         for (std::size_t i = 0; i < y.size(); ++i) {
-            const Complex slope = (later[i] - earlier[i]) / (2 * kDerivativeStepChips);
+            const Complex slope = -slopes[i];
             const Complex z = f.a * slope + f.b * std::conj(slope);
             const Complex turn = Complex(0, 1) * (f.a * s[i] + f.b * std::conj(s[i]));
             const Complex r = y[i] - f.a * s[i] - f.b * std::conj(s[i]) - f.d;
@@ -199,6 +203,7 @@ public:
 private:
     const AccuracyInput& in_;
     PulseTable pulse_;
+    PulseTable slope_;
 };
 
 // The straight line through the tracked instants.
@@ -240,17 +245,19 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
 
     // Without a named filter, the candidate that fits the start of the frame best.
     std::size_t chosen = 0;
-    ChipLine line = tracked;
-    double least = 0;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const auto [shifted, error] = measurers[i].search(tracked, start);
-        if (i == 0 || error < least) {
-            chosen = i;
-            line = shifted;
-            least = error;
+    if (candidates.size() > 1) {
+        const Span glance{start.from, std::min(start.to, start.from + kFilterChoiceChips)};
+        double least = 0;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            const double error = measurers[i].search(tracked, glance).second;
+            if (i == 0 || error < least) {
+                chosen = i;
+                least = error;
+            }
         }
     }
     const Measurer& measurer = measurers[chosen];
+    ChipLine line = measurer.search(tracked, start).first;
     if (measurer.pulse().smooth()) {
         for (int i = 0; i < kTimingIterations; ++i) line = measurer.refine(line, whole);
     }
@@ -270,6 +277,7 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
         errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
     }
     out.evm = evm_of_errors(errors);
+    out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
     out.mer_db = -to_db(out.evm.overall.rms);
     const double signal_power = (std::norm(f.a) + std::norm(f.b)) * ref.sample_power;
     out.leakage_dbc = db10(std::norm(f.d) / signal_power);

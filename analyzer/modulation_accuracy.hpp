@@ -14,6 +14,7 @@
 #include <span>
 
 #include "analyzer/carrier_offset.hpp"
+#include "analyzer/chip_errors.hpp"
 #include "analyzer/evm.hpp"
 #include "analyzer/reference_filter.hpp"
 #include "common/types.hpp"
@@ -34,6 +35,7 @@ struct ModulationAccuracy {
     std::optional<double> iq_gain_db;
     std::optional<double> quadrature_deg;
     double chip_period = 0;    // samples, from the refined chip clock line
+    ChipErrors chips;          // the EVM's chips, one by one
 };
 
 struct AccuracyInput {

@@ -129,6 +129,17 @@ PulseTable::PulseTable(const ReferenceFilter& filter, double edge_guard_chips) {
     }
 }
 
+PulseTable PulseTable::slope(double step) const {
+    PulseTable out;
+    out.half_span_ = half_span_ + step;
+    out.values_.resize(static_cast<std::size_t>(std::ceil(2 * out.half_span_ * kStepsPerChip)) + 2);
+    for (std::size_t i = 0; i < out.values_.size(); ++i) {
+        const double t = -out.half_span_ + static_cast<double>(i) / kStepsPerChip;
+        out.values_[i] = (at(t + step) - at(t - step)) / (2 * step);
+    }
+    return out;
+}
+
 double PulseTable::at(double chips) const {
     if (rectangular_) return chips >= -0.5 - edge_guard_ && chips < 0.5 - edge_guard_ ? 1.0 : 0.0;
     if (!(std::abs(chips) <= half_span_)) return 0;
@@ -136,6 +147,25 @@ double PulseTable::at(double chips) const {
     const auto i = static_cast<std::size_t>(x);
     const double f = x - static_cast<double>(i);
     return values_[i] + f * (values_[i + 1] - values_[i]);
+}
+
+void PulseTable::add(std::complex<double> amplitude, double first, double step, std::size_t count,
+                     std::complex<double>* out) const {
+    if (rectangular_) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const double t = first + static_cast<double>(i) * step;
+            if (t >= -0.5 - edge_guard_ && t < 0.5 - edge_guard_) out[i] += amplitude;
+        }
+        return;
+    }
+    const double last = static_cast<double>(values_.size() - 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = (first + static_cast<double>(i) * step + half_span_) * kStepsPerChip;
+        if (!(x >= 0 && x <= last)) continue;
+        const auto k = static_cast<std::size_t>(x);
+        const double f = x - static_cast<double>(k);
+        out[i] += amplitude * (values_[k] + f * (values_[k + 1] - values_[k]));
+    }
 }
 
 }  // namespace dot11b::analyzer

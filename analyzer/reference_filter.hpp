@@ -4,6 +4,8 @@
 // Gaussian of bandwidth-time product BT) or root raised cosine (roll-off
 // alpha), truncated to a span of chips.
 
+#include <complex>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,10 +45,19 @@ public:
     PulseTable(const ReferenceFilter& filter, double edge_guard_chips);
 
     double at(double chips) const;
+    // The pulse's slope as the central difference over +-`step` chips, tabulated
+    // the same way: what a timing shift does to the rebuilt signal, in one table.
+    PulseTable slope(double step) const;
+    // out[i] += amplitude * at(first + i * step) for i < count: the pulse of
+    // one chip laid on consecutive samples, without a division or a call per sample.
+    void add(std::complex<double> amplitude, double first, double step, std::size_t count,
+             std::complex<double>* out) const;
     double half_span() const { return half_span_; }
     bool smooth() const { return !rectangular_; }
 
 private:
+    PulseTable() = default;
+
     bool rectangular_ = false;
     double edge_guard_ = 0;
     double half_span_ = 0;

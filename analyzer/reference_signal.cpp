@@ -25,9 +25,9 @@ Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipL
         if (centre + reach < begin || centre - reach >= end) continue;
         const double lo = std::max(begin, std::ceil(centre - reach));
         const double hi = std::min(end - 1, std::floor(centre + reach));
-        for (double n = lo; n <= hi; ++n) {
-            signal[static_cast<std::size_t>(n - begin)] += ideal[j] * pulse.at((n - centre) / line.period);
-        }
+        if (hi < lo) continue;
+        pulse.add(ideal[j], (lo - centre) / line.period, 1 / line.period, static_cast<std::size_t>(hi - lo) + 1,
+                  signal.data() + static_cast<std::size_t>(lo - begin));
     }
     return signal;
 }

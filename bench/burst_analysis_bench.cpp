@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/reference_filter.hpp"
 #include "app/calculation.hpp"
 
 namespace {
@@ -34,6 +35,19 @@ void BM_AnalyseOneBurst(benchmark::State& state) {
     state.counters["bursts/s"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_AnalyseOneBurst)->Unit(benchmark::kMillisecond);
+
+// The same burst measured against its named filter: no candidates to fit.
+void BM_AnalyseOneBurstNamedFilter(benchmark::State& state) {
+    const Samples samples = burst_period();
+    analyzer::AnalysisOptions options;
+    options.reference_filter = analyzer::parse_reference_filter("gaussian:0.5");
+    for (auto _ : state) {
+        const analyzer::Analysis analysis = analyzer::analyse(samples, kSampleRate, options);
+        benchmark::DoNotOptimize(analysis.bursts.data());
+    }
+    state.counters["bursts/s"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_AnalyseOneBurstNamedFilter)->Unit(benchmark::kMillisecond);
 
 // Wall-clock time: the threads are the point.
 void BM_AnalyseBurstsOnThreads(benchmark::State& state) {

@@ -98,5 +98,23 @@ TEST(ReferenceFilterText, NamesEveryFormAndRefusesTheRest) {
     EXPECT_EQ(described_filter("root-cosine", 0.35, 6)->span_chips, 6);
 }
 
+TEST(ReferenceEvm, TheChipViewsShowTheChipsOfTheReportedEvm) {
+    // Rectangular chips at 2 samples per chip ring at the chip instants; the
+    // views must show the reference measurement, not that ringing.
+    const test::Waveform w = test::generate(shaped(2, phy::FilterType::None, 0.5));
+    for (const auto& filter : {std::optional<ReferenceFilter>{ReferenceFilter{}}, std::optional<ReferenceFilter>{}}) {
+        const BurstAnalysis b = analysed(w, filter);
+        ASSERT_TRUE(b.chips && b.evm);
+        ASSERT_EQ(b.chips->error.size(), b.evm->chips);
+        double sum = 0;
+        for (std::size_t k = 0; k < b.chips->error.size(); ++k) {
+            sum += b.chips->error[k] * b.chips->error[k];
+            EXPECT_NEAR(std::abs(b.chips->received[k] - b.chips->ideal[k]), b.chips->error[k], 1e-12);
+        }
+        EXPECT_NEAR(std::sqrt(sum / static_cast<double>(b.chips->error.size())), b.evm->overall.rms, 1e-9);
+        EXPECT_LT(b.evm->overall.rms, 0.03);
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::analyzer

@@ -128,14 +128,16 @@ TEST(Dot11bPlot, ChipViewsExportTheAnalysedChips) {
     std::string header;
     const auto evm = read_csv(at(folder, "e.csv"), header);
     EXPECT_EQ(header, "Chip,EVM (%)");
-    ASSERT_EQ(evm.size(), 8192U);
+    // The PSDU's chips but the last few, whose reference would need chips after the frame.
+    ASSERT_LE(evm.size(), 8192U);
+    ASSERT_GE(evm.size(), 8192U - 16);
     for (std::size_t k = 0; k < evm.size(); ++k) {
         ASSERT_EQ(evm[k][0], double(k));
         ASSERT_LT(evm[k][1], 35);
     }
     const auto points = read_csv(at(folder, "c.csv"), header);
     EXPECT_EQ(header, "In-Phase,Quadrature,Ideal In-Phase,Ideal Quadrature");
-    ASSERT_EQ(points.size(), 8192U);
+    ASSERT_EQ(points.size(), evm.size());
     // The four QPSK points once each, then no more ideal points.
     for (std::size_t k = 0; k < points.size(); ++k) {
         ASSERT_EQ(std::isnan(points[k][2]), k >= 4) << "row " << k;
