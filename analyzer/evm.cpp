@@ -11,12 +11,8 @@ bool EvmResult::passed() const { return chips > 0 && overall.peak <= kEvmPeakLim
 
 double to_db(double ratio) { return 20 * std::log10(ratio); }
 
-EvmResult measure_evm(SampleSpan received, SampleSpan ideal) {
-    EvmResult result;
+std::optional<Samples> fitted_errors(SampleSpan received, SampleSpan ideal) {
     const std::size_t n = std::min(received.size(), ideal.size());
-    result.chips = n;
-    if (n == 0) return result;
-
     // Least squares r = g c + d: with the means removed, g is the correlation
     // over the ideal chips' energy.
     Complex mean_r = 0, mean_c = 0;
@@ -32,17 +28,26 @@ EvmResult measure_evm(SampleSpan received, SampleSpan ideal) {
         correlation += (received[k] - mean_r) * std::conj(ideal[k] - mean_c);
         energy += std::norm(ideal[k] - mean_c);
     }
-    if (energy == 0 || std::abs(correlation) == 0) {
-        result.overall = {1, 1};
-        result.blocks.push_back(result.overall);
-        return result;
-    }
+    if (n == 0 || energy == 0 || std::abs(correlation) == 0) return std::nullopt;
     const Complex gain = correlation / energy;
     const Complex offset = mean_r - gain * mean_c;
     const Complex inverse_gain = 1.0 / gain;
     Samples errors(n);
     for (std::size_t k = 0; k < n; ++k) errors[k] = (received[k] - offset) * inverse_gain - ideal[k];
-    return evm_of_errors(errors);
+    return errors;
+}
+
+EvmResult measure_evm(SampleSpan received, SampleSpan ideal) {
+    EvmResult result;
+    result.chips = std::min(received.size(), ideal.size());
+    if (result.chips == 0) return result;
+    const std::optional<Samples> errors = fitted_errors(received, ideal);
+    if (!errors) {
+        result.overall = {1, 1};
+        result.blocks.push_back(result.overall);
+        return result;
+    }
+    return evm_of_errors(*errors);
 }
 
 EvmResult evm_of_errors(SampleSpan errors) {

@@ -5,6 +5,7 @@
 // the ideal chips of unit magnitude.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "common/types.hpp"
@@ -25,6 +26,11 @@ struct EvmResult {
 
 // `received` and `ideal` hold the same chips, carrier offset already removed.
 EvmResult measure_evm(SampleSpan received, SampleSpan ideal);
+
+// The error vectors of the received chips, with the DC offset and complex gain
+// that fit them best to the ideal chips removed; none when no gain fits (no
+// chips, ideal chips without energy, or no correlation).
+std::optional<Samples> fitted_errors(SampleSpan received, SampleSpan ideal);
 
 // The figures of error vectors already scaled to the ideal magnitude.
 EvmResult evm_of_errors(SampleSpan errors);
