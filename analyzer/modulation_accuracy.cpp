@@ -289,7 +289,8 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     if (image_measurable(ref.chips)) {
         const Complex image = Complex(0, 1) * f.b;
         const Complex image_ratio = (f.a - image) / (f.a + image);
-        out.iq_gain_db = to_db(std::abs(image_ratio));
+        // Reported as I against Q, the sense of the generator's IQ gain.
+        out.iq_gain_db = -to_db(std::abs(image_ratio));
         out.quadrature_deg = std::arg(image_ratio) * 180 / std::numbers::pi;
     }
     return out;

@@ -29,7 +29,7 @@ struct ModulationAccuracy {
     EvmResult evm;             // against the reference's mean power over the samples
     double mer_db = 0;         // signal to error power; the SNR for white noise
     double leakage_dbc = 0;    // |D|^2 against the signal power
-    // Q branch gain against the I branch, and its angle beyond 90 degrees, taking
+    // I branch gain against the Q branch (dB), and the angle beyond 90 degrees, taking
     // the preamble's symbols to lie on the diagonal of the first and third
     // quadrants; nothing when the chips are BPSK, which show no image.
     std::optional<double> iq_gain_db;

@@ -15,7 +15,7 @@ namespace {
 struct Faults {
     double carrier_ppm;   // of 2412 MHz
     double clock_ppm;     // the chip clock against the recording's sample clock
-    double gain_db;       // Q against I
+    double gain_db;       // I against Q, as dot11b-gen's --iq-gain
     double quadrature_deg;
     double leakage_dbc;   // against the burst's power
     double snr_db;
@@ -44,7 +44,7 @@ Complex generator_mean(const app::FormatParameters& p) {
 // The burst of `w` (its first `end` samples) as a faulty modulator sends it.
 Samples faulty(const test::Waveform& w, std::size_t end, Complex mean, const Faults& f, unsigned seed = 29) {
     Samples x = w.samples;
-    const Complex q_axis = std::polar(std::pow(10, f.gain_db / 20), f.quadrature_deg * std::numbers::pi / 180);
+    const Complex q_axis = std::polar(std::pow(10, -f.gain_db / 20), f.quadrature_deg * std::numbers::pi / 180);
     for (std::size_t n = 0; n < end; ++n) {
         const Complex s = x[n] + mean;  // no leakage but the one added below
         x[n] = s.real() + Complex(0, 1) * q_axis * s.imag();
@@ -65,12 +65,12 @@ TEST(Accuracy, TransmitterFaultsMeasureWithinTheirTolerances) {
         double clock_tolerance_ppm;
     };
     const std::vector<Case> cases = {
-        {phy::DataRate::Mbps11, 1000, {20, -20, 0.5, 2, -10, 20}, 1},
-        {phy::DataRate::Mbps11, 1000, {-15, 12, -0.8, -3, -25, 20}, 1},
-        {phy::DataRate::Mbps5_5, 400, {3, 24, 0.3, 1.5, -40, 20}, 1},
-        {phy::DataRate::Mbps11, 100, {-8, -5, -0.4, 2.5, -18, 20}, 2},
-        {phy::DataRate::Mbps2, 300, {1, 3, 0.2, -1, -30, 35}, 1},
-        {phy::DataRate::Mbps2, 300, {-1, -3, -0.2, 1, -12, 5}, 1},
+        {phy::DataRate::Mbps11, 1000, {20, -20, -0.5, 2, -10, 20}, 1},
+        {phy::DataRate::Mbps11, 1000, {-15, 12, 0.8, -3, -25, 20}, 1},
+        {phy::DataRate::Mbps5_5, 400, {3, 24, -0.3, 1.5, -40, 20}, 1},
+        {phy::DataRate::Mbps11, 100, {-8, -5, 0.4, 2.5, -18, 20}, 2},
+        {phy::DataRate::Mbps2, 300, {1, 3, -0.2, -1, -30, 35}, 1},
+        {phy::DataRate::Mbps2, 300, {-1, -3, 0.2, 1, -12, 5}, 1},
     };
     for (const Case& c : cases) {
         const Faults& f = c.faults;

@@ -145,5 +145,19 @@ TEST(ReceiverTestWaveforms, ImpairmentsReachTheFilesTheSummaryAndTheParameterFil
     EXPECT_TRUE(contains(copies.err, "a receiver cannot tell them apart")) << copies.err;
 }
 
+// The analyser reports an IQ imbalance in the sense the generator's options
+// give it: the sign of --iq-gain and of --iq-phase reads back unchanged.
+TEST(ReceiverTestWaveforms, IqImbalanceReadsBackWithTheSignItWasGiven) {
+    TemporaryFolder folder;
+    const std::string file = (folder / "iq.sigmf-meta").string();
+    for (const auto& [gain, phase] : {std::pair{0.5, 2.0}, std::pair{-1.0, -3.0}}) {
+        ASSERT_EQ(gen({"-o", file, "--iq-gain", std::to_string(gain), "--iq-phase", std::to_string(phase)}).status, 0);
+        const std::vector<nlohmann::json> bursts = analyse(file);
+        ASSERT_EQ(bursts.size(), 1U);
+        EXPECT_NEAR(bursts[0].at("iq_gain_imbalance_db").get<double>(), gain, 0.05) << gain;
+        EXPECT_NEAR(bursts[0].at("quadrature_error_deg").get<double>(), phase, 0.2) << phase;
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::cli
