@@ -4,8 +4,6 @@
 namespace dot11b::plot_windows {
 namespace {
 
-QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
-
 const QColor kMaskRed{220, 0, 0};
 
 }  // namespace
@@ -21,9 +19,7 @@ void draw_analysis(PlotCanvas& canvas, const plots::AnalysisView& view) {
     mask->setName("Mask limit");
     mask->setPen(QPen(kMaskRed, 2));
 
-    auto* legend = new QCPLegend;
-    axes.insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
-    legend->setLayer("legend");
+    QCPLegend* legend = add_legend(axes);
     spectrum->addToLegend(legend);
     mask->addToLegend(legend);
 

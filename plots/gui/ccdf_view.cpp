@@ -2,11 +2,6 @@
 #include "plots/gui/views.hpp"
 
 namespace dot11b::plot_windows {
-namespace {
-
-QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
-
-}  // namespace
 
 void draw_ccdf(PlotCanvas& canvas, const plots::Ccdf& ccdf) {
     canvas.clear_drawing();

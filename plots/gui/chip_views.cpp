@@ -4,17 +4,8 @@
 namespace dot11b::plot_windows {
 namespace {
 
-QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
-
 const QColor kIdealRed{220, 0, 0};
 constexpr double kIdealMarkSize = 12;
-
-QCPLegend* add_legend(QCPAxisRect& axes) {
-    auto* legend = new QCPLegend;
-    axes.insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
-    legend->setLayer("legend");
-    return legend;
-}
 
 }  // namespace
 

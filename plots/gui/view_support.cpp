@@ -121,6 +121,15 @@ void show_grid(QCPAxisRect& axes) {
     }
 }
 
+QCPLegend* add_legend(QCPAxisRect& axes) {
+    auto* legend = new QCPLegend;
+    axes.insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    legend->setLayer("legend");
+    return legend;
+}
+
+QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
+
 void mirror_scales(QCPAxisRect& axes) {
     for (const auto& [from, to] : {std::pair{QCPAxis::atLeft, QCPAxis::atRight}, std::pair{QCPAxis::atBottom, QCPAxis::atTop}}) {
         axes.axis(to)->setScaleType(axes.axis(from)->scaleType());

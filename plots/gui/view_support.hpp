@@ -2,8 +2,11 @@
 // What the view drawings share: labels, limits, grids, the line styles of a
 // plot style and density images.
 
+#include <vector>
+
 #include <QColor>
 #include <QString>
+#include <QVector>
 #include <qcustomplot.h>
 
 #include "plots/axis_range.hpp"
@@ -26,6 +29,9 @@ void set_labels(QCPAxisRect& axes, const QString& x_label, const QString& y_labe
 void set_limits(QCPAxisRect& axes, plots::AxisRange x, plots::AxisRange y);
 // Dotted grid lines at the major ticks of both axes.
 void show_grid(QCPAxisRect& axes);
+// A legend in the top right corner inside the axes, on the legend layer.
+QCPLegend* add_legend(QCPAxisRect& axes);
+QVector<double> qvector(const std::vector<double>& values);
 // The right axis takes the left one's scale and ticks, the top the bottom's.
 void mirror_scales(QCPAxisRect& axes);
 
