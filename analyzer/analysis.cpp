@@ -22,6 +22,8 @@ constexpr std::size_t kRampGuardChips = 4 * kChipsPerSymbol;
 constexpr double kRampMarginSeconds = 4e-6;
 // Beyond that, the interpolator's reach (16 taps) and a little more.
 constexpr std::size_t kInterpolatorReach = 16;
+// The most the fit against a fitted reference may move the tracked chip clock.
+constexpr double kMostClockRefinement = 4e-6;
 // The longest PPDU lasts 33 ms (4095 octets at 1 Mbit/s behind the long
 // preamble); a candidate burst is analysed no further, so that a recording
 // without quiet parts (noise, a seamless loop) needs no more memory than a burst.
@@ -99,7 +101,11 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
     if (burst.accuracy) {
         burst.evm = burst.accuracy->evm;
         burst.chips = burst.accuracy->chips;
-        period = burst.accuracy->chip_period;
+        // A fitted candidate that does not describe the pulse (a steep spectrum
+        // outside the candidates) bends the clock fit; the tracked clock then stands.
+        const bool described = burst.accuracy->filter_source != FilterSource::Fitted ||
+                               std::abs(period / burst.accuracy->chip_period - 1) < kMostClockRefinement;
+        if (described) period = burst.accuracy->chip_period;
     } else {
         burst.evm = measure_evm(measured, ideal);
         burst.chips = chip_errors(measured, ideal);

@@ -79,7 +79,9 @@ ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_h
     const double on = half_power_position(signal.samples(), extent, sample_rate_hz);
     const double instant =
         coarse_chip_instant(signal, samples_per_chip, on + kTimingDelaySeconds * sample_rate_hz, kTimingSymbols);
-    const double first = instant - std::floor((instant - on) / samples_per_chip) * samples_per_chip;
+    // Whole symbols back to where the power came on: the loop despreads symbol by symbol.
+    const double symbol = kChipsPerSymbol * samples_per_chip;
+    const double first = instant - std::floor((instant - on) / symbol) * symbol;
     out.stream = track_chips(signal, samples_per_chip, first, static_cast<double>(extent.end));
     out.seconds = instants_in_seconds(out.stream.positions, sample_rate_hz);
 
@@ -114,12 +116,19 @@ ReceivedBurst receive_burst(const SincInterpolator& signal, double sample_rate_h
             out.mirrored_psdu = std::move(other.psdu);
         }
     }
-    // Too few chips from a burst long enough: the timing loop slipped.
+    // Too few chips from a burst long enough: the chip timing was lost on the way.
     if (out.frame.status == DecodeStatus::Truncated) {
         const std::span<const double> positions(out.stream.positions);
-        if (const auto lost = chip_timing_lost(positions.subspan(sfd->first_symbol_chip), samples_per_chip)) {
-            out.frame.problem = "chip timing lost at chip " + std::to_string(*lost + sfd->first_symbol_chip) +
-                                " of the burst (" + out.frame.problem + ")";
+        std::optional<std::size_t> lost = chip_timing_lost(positions.subspan(sfd->first_symbol_chip), samples_per_chip);
+        if (lost) {
+            *lost += sfd->first_symbol_chip;
+        } else if (out.frame.frame_chip + out.frame.ideal.size() <= out.stream.chips.size()) {
+            lost = decisions_lost(SampleSpan(out.stream.chips).subspan(out.frame.frame_chip), out.frame.ideal);
+            if (lost) *lost += out.frame.frame_chip;
+        }
+        if (lost) {
+            out.frame.problem =
+                "chip timing lost at chip " + std::to_string(*lost) + " of the burst (" + out.frame.problem + ")";
         }
     }
     return out;

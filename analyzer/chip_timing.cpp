@@ -1,32 +1,122 @@
 #include "analyzer/chip_timing.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
+#include <span>
 
 #include "analyzer/constants.hpp"
 
 namespace dot11b::analyzer {
 namespace {
 
-constexpr std::size_t kCoarseSteps = 8;   // candidate instants per chip
-constexpr double kLoopBandwidth = 0.005;  // cycles per chip
+constexpr std::size_t kCoarseSteps = 8;  // candidate instants per chip
+// A symbol is Barker-spread when its despread energy holds at least half of
+// what its chips' power allows (all of it, 11 times the power, for a clean one).
+constexpr double kBarkerShare = 0.5;
+// Loop bandwidth in cycles per symbol, damping 1.
+constexpr double kLoopBandwidth = 0.02;
 constexpr double kDamping = 1.0;
-constexpr double kPowerSmoothing = 1.0 / 64;
-// Bounds the normalised error where the power estimate lags a rising ramp.
-constexpr double kMaxError = 4;
+// The first Barker symbols pull the instants in with a proportional step
+// alone, so that a coarse instant up to half a chip off does not wind the
+// clock; they do not count for the clock fit.
+constexpr std::size_t kSettlingSymbols = 16;
+constexpr double kPullInGain = 0.25;
+// Symbols without Barker spreading after which the PSDU's chips (CCK or PBCC)
+// are taken to have begun.
+constexpr std::size_t kOpenLoopAfter = 3;
 
-// Proportional and integral gains of the loop for a timing error detector whose
-// output, normalised by the signal power, is about -2 per chip period of lateness.
+// Proportional and integral gains of a second-order loop whose detector reads
+// the timing error itself (samples).
 struct LoopGains {
     double proportional;
     double integral;
 };
 
-LoopGains loop_gains(double samples_per_chip) {
+LoopGains loop_gains() {
     const double theta = kLoopBandwidth / (kDamping + 1 / (4 * kDamping));
     const double denominator = 1 + 2 * kDamping * theta + theta * theta;
-    const double detector_gain = 2 / samples_per_chip;
-    return {4 * kDamping * theta / denominator / detector_gain, 4 * theta * theta / denominator / detector_gain};
+    return {4 * kDamping * theta / denominator, 4 * theta * theta / denominator};
+}
+
+struct Line {
+    double intercept;
+    double slope;
+    double at(double x) const { return intercept + slope * x; }
+};
+
+// Least-squares line through the points (x, y).
+Line fitted_line(std::span<const double> x, std::span<const double> y) {
+    const double n = static_cast<double>(x.size());
+    double mean_x = 0, mean_y = 0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        mean_x += x[k];
+        mean_y += y[k];
+    }
+    mean_x /= n;
+    mean_y /= n;
+    double covariance = 0, variance = 0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        covariance += (x[k] - mean_x) * (y[k] - mean_y);
+        variance += (x[k] - mean_x) * (x[k] - mean_x);
+    }
+    const double slope = covariance / variance;
+    return {mean_y - slope * mean_x, slope};
+}
+
+// One symbol's chips and the samples midway before each of them.
+struct SymbolChips {
+    std::array<Complex, kChipsPerSymbol> on_time;
+    std::array<Complex, kChipsPerSymbol> midway;
+};
+
+SymbolChips read_symbol(const SincInterpolator& signal, double start, double period, ChipStream& stream) {
+    SymbolChips s;
+    for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
+        const double t = start + static_cast<double>(i) * period;
+        s.on_time[i] = signal.at(t);
+        s.midway[i] = signal.at(t - 0.5 * period);
+        stream.chips.push_back(s.on_time[i]);
+        stream.positions.push_back(t);
+    }
+    return s;
+}
+
+// The chips a Barker symbol was sent with (gain and phase as received), when
+// the despread energy shows one.
+std::optional<std::array<Complex, kChipsPerSymbol>> barker_chips(const SymbolChips& s) {
+    Complex symbol = 0;
+    double power = 0;
+    for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
+        symbol += s.on_time[i] * kBarker[i];
+        power += std::norm(s.on_time[i]);
+    }
+    if (!(std::norm(symbol) >= kBarkerShare * static_cast<double>(kChipsPerSymbol) * power)) return std::nullopt;
+    std::array<Complex, kChipsPerSymbol> chips;
+    for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
+        chips[i] = symbol * (kBarker[i] / static_cast<double>(kChipsPerSymbol));
+    }
+    return chips;
+}
+
+// Timing error (samples, positive when the instants are early) from the
+// samples midway between decided chips: past a change the midway sample leans
+// towards the later chip by the lateness over the chip period, for any pulse
+// spectrum, steep ones included, and at one sample per chip.
+double zero_crossing_error(const SymbolChips& s, const std::array<Complex, kChipsPerSymbol>& chips,
+                           std::optional<Complex> before, double period) {
+    double lean = 0;
+    double change = 0;
+    for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
+        const std::optional<Complex> earlier = i > 0 ? std::optional(chips[i - 1]) : before;
+        if (!earlier) continue;
+        const Complex step = chips[i] - *earlier;
+        lean += std::real(std::conj(s.midway[i] - 0.5 * (chips[i] + *earlier)) * step);
+        change += std::norm(step);
+    }
+    if (!(change > 0)) return 0;
+    return std::clamp(-period * lean / change, -0.5 * period, 0.5 * period);
 }
 
 }  // namespace
@@ -59,52 +149,67 @@ double coarse_chip_instant(const SincInterpolator& signal, double samples_per_ch
 
 ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, double first_instant, double end) {
     ChipStream stream;
-    if (!(end > first_instant)) return stream;
-    const auto expected = static_cast<std::size_t>((end - first_instant) / samples_per_chip) + 2;
+    const double symbol_span = static_cast<double>(kChipsPerSymbol) * samples_per_chip;
+    if (!(end > first_instant + symbol_span)) return stream;
+    const auto expected = static_cast<std::size_t>((end - first_instant) / samples_per_chip) + kChipsPerSymbol;
     stream.chips.reserve(expected);
     stream.positions.reserve(expected);
 
-    const LoopGains gains = loop_gains(samples_per_chip);
+    const LoopGains gains = loop_gains();
     double period = samples_per_chip;
-    double instant = first_instant;
-    Complex previous = signal.at(instant);
-    double power = std::max(std::norm(previous), 1e-300);
-    stream.chips.push_back(previous);
-    stream.positions.push_back(instant);
-    while (instant + period < end) {
-        const Complex middle = signal.at(instant + 0.5 * period);
-        const double next = instant + period;
-        const Complex current = signal.at(next);
-        power += kPowerSmoothing * (std::norm(current) - power);
-        // Gardner: the sample between two chips leans towards the later chip when
-        // the instants are late; the error is then negative.
-        const double raw = power > 0 ? std::real(std::conj(middle) * (previous - current)) / power : 0.0;
-        const double error = std::clamp(raw, -kMaxError, kMaxError);
-        stream.chips.push_back(current);
-        stream.positions.push_back(next);
-        period += gains.integral * error;
-        period = std::clamp(period, 0.99 * samples_per_chip, 1.01 * samples_per_chip);
-        instant = next + gains.proportional * error;
-        previous = current;
+    double start = first_instant;
+    // Each Barker symbol's own start, the loop's instant corrected by its
+    // measured error: a clock read from these carries none of the loop's lag.
+    std::vector<double> symbols;
+    std::vector<double> measured;
+    std::size_t unspread = 0;  // symbols without Barker spreading since the last one
+    bool open_loop = false;
+    std::optional<Complex> last_chip;  // of the previous symbol, when it was a Barker symbol
+    for (std::size_t m = 0; start + symbol_span < end; ++m) {
+        const SymbolChips read = read_symbol(signal, start, period, stream);
+        const auto chips = open_loop ? std::nullopt : barker_chips(read);
+        const std::optional<double> error =
+            chips ? std::optional(zero_crossing_error(read, *chips, last_chip, period)) : std::nullopt;
+        last_chip = chips ? std::optional(chips->back()) : std::nullopt;
+        double next = start + static_cast<double>(kChipsPerSymbol) * period;
+        if (error) {
+            unspread = 0;
+            symbols.push_back(static_cast<double>(m));
+            measured.push_back(start + *error);
+            if (symbols.size() <= kSettlingSymbols) {
+                next += kPullInGain * *error;
+            } else {
+                next += gains.proportional * *error;
+                period += gains.integral * *error / static_cast<double>(kChipsPerSymbol);
+            }
+        } else if (!open_loop && ++unspread == kOpenLoopAfter) {
+            if (symbols.size() > 2 * kSettlingSymbols) {
+                // CCK or PBCC chips follow: on along the line the Barker symbols showed.
+                const Line line = fitted_line(std::span(symbols).subspan(kSettlingSymbols),
+                                              std::span(measured).subspan(kSettlingSymbols));
+                period = line.slope / static_cast<double>(kChipsPerSymbol);
+                next = line.at(static_cast<double>(m + 1));
+                open_loop = true;
+            } else {
+                symbols.clear();  // not the preamble yet
+                measured.clear();
+            }
+        }
+        start = next;
+    }
+    // The chips of the last, partial symbol.
+    for (; start < end; start += period) {
+        stream.chips.push_back(signal.at(start));
+        stream.positions.push_back(start);
     }
     return stream;
 }
 
 double fitted_chip_period(const std::vector<double>& positions, std::size_t first, std::size_t last) {
     if (last <= first + 1) return 0;
-    const double count = static_cast<double>(last - first);
-    const double mean_index = (static_cast<double>(first) + static_cast<double>(last - 1)) / 2;
-    double mean_position = 0;
-    for (std::size_t k = first; k < last; ++k) mean_position += positions[k];
-    mean_position /= count;
-    double covariance = 0;
-    double variance = 0;
-    for (std::size_t k = first; k < last; ++k) {
-        const double di = static_cast<double>(k) - mean_index;
-        covariance += di * (positions[k] - mean_position);
-        variance += di * di;
-    }
-    return covariance / variance;
+    std::vector<double> indices(last - first);
+    for (std::size_t k = first; k < last; ++k) indices[k - first] = static_cast<double>(k);
+    return fitted_line(indices, std::span(positions).subspan(first, last - first)).slope;
 }
 
 }  // namespace dot11b::analyzer

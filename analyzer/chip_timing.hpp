@@ -1,7 +1,8 @@
 #pragma once
-// Chip timing recovery at any sample rate: a coarse chip instant from the
-// Barker-despread energy, then a Gardner timing loop that follows the chip
-// clock through the burst and samples the signal at each chip instant.
+// Chip timing recovery at any sample rate, one sample per chip included, and
+// for any pulse spectrum: a coarse chip instant from the Barker-despread
+// energy, then a timing loop on the Barker symbols of the preamble and header,
+// driven by the decided chips, which samples the signal at each chip instant.
 
 #include <cstddef>
 #include <vector>
@@ -22,9 +23,11 @@ struct ChipStream {
 double coarse_chip_instant(const SincInterpolator& signal, double samples_per_chip, double window_start,
                            std::size_t symbols);
 
-// Chip instants from `first_instant` up to `end` (samples), tracked by a
-// second-order loop on the Gardner timing error (0.5 % of the chip rate loop
-// bandwidth), which follows a chip clock off by tens of ppm.
+// Chip instants from `first_instant` (the start of a Barker symbol) up to `end`
+// (samples). A second-order loop (2 % of the symbol rate) on the zero-crossing
+// timing error of each Barker symbol's decided chips follows a chip clock off
+// by tens of ppm; after the Barker symbols (a CCK or PBCC PSDU) the instants go
+// on along the straight line those symbols' instants lie on.
 ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, double first_instant, double end);
 
 // Chip clock period (samples) that fits the instants best: the slope of a

@@ -142,12 +142,21 @@ FrameDecode decode_frame(std::span<Complex> chips, std::span<const double> secon
     const std::size_t needed = psdu_chip_count(*out.format, true);
     const std::size_t available = chips.size() - psdu_chip;
     const std::size_t least = psdu_chip_count(*out.format, false);
+    const Complex reference = despread(chips, psdu_chip - kChipsPerSymbol, 1).front();
     if (available < least) {
         out.status = DecodeStatus::Truncated;
         out.problem = truncation(available, needed, "PSDU its LENGTH announces");
+        // The decisions on the chips there are, to tell a chip timing lost on
+        // the way from a burst that is short.
+        if (out.format->modulation != PsduModulation::Pbcc) {
+            PsduFormat part = *out.format;
+            part.octets = out.format->octets * available / needed;
+            const PsduChips read = demodulate_psdu(std::span<const Complex>(chips).subspan(psdu_chip), part, reference,
+                                                   header_symbols_detected.ideal.back());
+            out.ideal.insert(out.ideal.end(), read.ideal.begin(), read.ideal.end());
+        }
         return out;
     }
-    const Complex reference = despread(chips, psdu_chip - kChipsPerSymbol, 1).front();
     PsduChips psdu = demodulate_psdu(std::span<const Complex>(chips).subspan(psdu_chip, std::min(needed, available)),
                                      *out.format, reference, header_symbols_detected.ideal.back());
     out.pbcc_coded = psdu.pbcc_coded;

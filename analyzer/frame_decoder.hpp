@@ -28,6 +28,7 @@ struct FrameDecode {
     std::vector<std::uint8_t> psdu;  // octets, each from 8 bits LSB first
     // Chips [frame_chip, end_chip) of the stream have their ideal values in `ideal`:
     // from the first full SYNC symbol seen to the end of the PSDU (or the header).
+    // A truncated frame's `ideal` reaches as far as its chips were decided.
     std::size_t frame_chip = 0;
     std::size_t psdu_chip = 0;
     std::size_t end_chip = 0;

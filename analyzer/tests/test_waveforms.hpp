@@ -80,4 +80,35 @@ inline Samples resample_period(const Samples& period, std::size_t count) {
     return out;
 }
 
+// A raised-cosine pulse of the given roll-off at t chips from its centre (roll-off
+// 0: the ideal band-limited interpolation), with a Hann taper over +-48 chips.
+inline double raised_cosine_pulse(double t, double roll_off) {
+    constexpr double kReach = 48;
+    if (std::abs(t) >= kReach) return 0;
+    const double pi = std::numbers::pi;
+    const double sinc = t == 0 ? 1 : std::sin(pi * t) / (pi * t);
+    const double edge = 2 * roll_off * t;
+    const double taper = std::abs(std::abs(edge) - 1) < 1e-9 ? pi / 4 : std::cos(pi * roll_off * t) / (1 - edge * edge);
+    return sinc * taper * 0.5 * (1 + std::cos(pi * t / kReach));
+}
+
+// `chips` (one value per chip) through a raised-cosine pulse, sampled at
+// `samples_per_chip` times the nominal chip rate while the chips come
+// `ppm` faster than nominal, the first one `delay_chips` after sample 0.
+inline Samples raised_cosine_chips(const Samples& chips, double roll_off, double samples_per_chip, double ppm,
+                                   double delay_chips) {
+    const double chips_per_sample = (1 + ppm * 1e-6) / samples_per_chip;
+    const auto count = static_cast<std::size_t>(static_cast<double>(chips.size()) / chips_per_sample);
+    Samples out(count, Complex(0));
+    for (std::size_t n = 0; n < count; ++n) {
+        const double u = static_cast<double>(n) * chips_per_sample - delay_chips;
+        const auto first = static_cast<long long>(std::max(0.0, std::ceil(u - 48)));
+        const auto last = std::min(static_cast<long long>(chips.size()) - 1, static_cast<long long>(std::floor(u + 48)));
+        for (long long k = first; k <= last; ++k) {
+            out[n] += chips[static_cast<std::size_t>(k)] * raised_cosine_pulse(u - static_cast<double>(k), roll_off);
+        }
+    }
+    return out;
+}
+
 }  // namespace dot11b::analyzer::test
