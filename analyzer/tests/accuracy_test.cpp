@@ -98,5 +98,26 @@ TEST(Accuracy, TransmitterFaultsMeasureWithinTheirTolerances) {
     }
 }
 
+TEST(Accuracy, TheChipClockOfShortBurstsHoldsItsToleranceForEveryNoiseDraw) {
+    struct Case {
+        phy::DataRate rate;
+        std::size_t octets;
+        double tolerance_ppm;
+    };
+    for (const Case& c : {Case{phy::DataRate::Mbps11, 100, 2}, Case{phy::DataRate::Mbps5_5, 400, 1}}) {
+        const app::FormatParameters p = test::short_frame(c.rate, c.octets, 3);
+        const test::Waveform w = test::generate(p);
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            const Faults f{-8, -6 + 3.0 * (seed % 5), 0.4, 2.5, -18, 20};
+            SCOPED_TRACE(std::to_string(c.octets) + " octets, seed " + std::to_string(seed));
+            const Samples x = faulty(w, w.samples.size() - p.idle_samples, generator_mean(p), f, seed);
+            const Analysis a = analyse(x, w.sample_rate_hz * (1 + f.clock_ppm * 1e-6));
+            ASSERT_EQ(a.bursts.size(), 1u);
+            ASSERT_TRUE(a.bursts[0].frequency);
+            EXPECT_NEAR(a.bursts[0].frequency->chip_clock_offset_ppm, f.clock_ppm, c.tolerance_ppm);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dot11b::analyzer
