@@ -3,8 +3,12 @@
 #include <liquid/liquid.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "common/errors.hpp"
@@ -31,6 +35,24 @@ std::size_t phases_for(double cutoff, double attenuation_db) {
     return std::max<std::size_t>(16, static_cast<std::size_t>(std::ceil(phases)));
 }
 
+// Eight consecutive outputs may share the grid point at their middle
+// output's delay when the step is near one: their delays lie within
+// spread = 3.5 |step - 1| of it, so blends reach up to `spread` outside their
+// grid interval. A blend at distance e outside an interval of length s errs
+// by e (s + e) / 2 times the second derivative, (2 pi f)^2 for a tone at f.
+// The grid points per input sample that keep that within the bound above, if
+// there are no more than `kMostSharedPhases` (so that a design stays quick).
+constexpr std::size_t kMostSharedPhases = 1024;
+std::optional<std::size_t> shared_phases_for(double cutoff, double attenuation_db, double step) {
+    const double allowed = std::pow(10.0, -(attenuation_db + 6.0) / 20.0);
+    const double spread = 3.5 * std::abs(step - 1.0);
+    const double room = 2.0 * allowed / std::pow(2.0 * M_PI * cutoff, 2.0) - spread * spread;
+    if (room <= 0.0) return std::nullopt;
+    const double phases = std::ceil(spread / room);
+    if (phases > static_cast<double>(kMostSharedPhases)) return std::nullopt;
+    return static_cast<std::size_t>(phases);
+}
+
 struct FilterBank {
     const float* rows;
     const float* slopes;
@@ -41,6 +63,9 @@ struct FilterBank {
 // Sixteen floats, eight complex taps: one AVX-512 register; the other clones
 // split them into two or four.
 using Lanes = float __attribute__((vector_size(64)));
+// Eight doubles and eight floats, for conversions.
+using Doubles = double __attribute__((vector_size(64)));
+using Floats = float __attribute__((vector_size(32)));
 
 // sum += (row + blend * slope) * x over sixteen floats.
 [[gnu::always_inline]] inline void accumulate(Lanes& sum, const float* row, const float* slope, const Lanes& blend,
@@ -120,82 +145,189 @@ using Lanes = float __attribute__((vector_size(64)));
 }
 
 // The partial sums of the output at `instant`, whose inputs start in
-// `window` at input whole_first - (width / 2 - 1).
-[[gnu::always_inline]] inline void output_sum(const FilterBank& bank, const float* window, std::size_t whole_first,
+// `window` at input whole - (width / 2 - 1) - origin.
+[[gnu::always_inline]] inline void output_sum(const FilterBank& bank, const float* window, std::int64_t origin,
                                               double instant, Lanes& result) {
-    const auto whole = static_cast<std::size_t>(instant);
+    const auto whole = static_cast<std::int64_t>(instant);
     const double grid = (instant - static_cast<double>(whole)) * static_cast<double>(bank.phases);
     const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
     const auto blend = static_cast<float>(grid - static_cast<double>(phase));
     const std::size_t taps = 2 * bank.width;
-    blended_sum(bank.rows + phase * taps, bank.slopes + phase * taps, blend, window + 2 * (whole - whole_first), taps,
+    blended_sum(bank.rows + phase * taps, bank.slopes + phase * taps, blend, window + 2 * (whole - origin), taps,
                 result);
 }
 
-// Instants are start + k * step, never accumulated. Outputs go in blocks:
-// the inputs a block reads are first copied, in single precision and unwrapped
-// across the seam, into a window that stays in cache, so no output needs a
-// division or a gather, and no copy of the whole period is made. The whole
-// loop is compiled for three vector widths so the dot product inlines into
-// the wider clones.
-__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-void resample_from(const FilterBank& bank, SampleSpan period, double start, double step, std::span<Complex> out) {
-    const std::size_t n = period.size();
-    const std::size_t width = bank.width;
-    const std::size_t back = (width / 2 - 1) % n;  // inputs before the newest one
-    const auto* parts = reinterpret_cast<const double*>(period.data());
-    auto* out_parts = reinterpret_cast<double*>(out.data());
-    // About 8192 inputs a block, and one output at the least.
-    const std::size_t block = std::max<std::size_t>(1, static_cast<std::size_t>(8192.0 / step));
-    std::vector<float> window(2 * (static_cast<std::size_t>(static_cast<double>(block) * step) + width + 2));
+// Eight consecutive outputs that share one grid point's taps, each with its
+// own blend (lanes 2i and 2i + 1 for output i): the filter runs across the
+// outputs, one tap at a time over the eight outputs' inputs, so no sum needs
+// folding. `x` holds the first output's oldest input. Rows store each tap
+// twice; one of the two is read.
+[[gnu::always_inline]] inline void shared_phase_eight(const FilterBank& bank, const float* x, std::size_t phase,
+                                                      const Lanes& blends, Lanes& result) {
+    const float* row = bank.rows + phase * 2 * bank.width;
+    const float* slope = bank.slopes + phase * 2 * bank.width;
+    Lanes taps_even = {};
+    Lanes taps_odd = {};
+    Lanes slopes_even = {};
+    Lanes slopes_odd = {};
+    for (std::size_t j = 0; j < bank.width; j += 2) {
+        Lanes even;
+        Lanes odd;
+        std::memcpy(&even, x + 2 * j, sizeof even);
+        std::memcpy(&odd, x + 2 * j + 2, sizeof odd);
+        taps_even += row[2 * j] * even;
+        slopes_even += slope[2 * j] * even;
+        taps_odd += row[2 * j + 2] * odd;
+        slopes_odd += slope[2 * j + 2] * odd;
+    }
+    result = (taps_even + taps_odd) + blends * (slopes_even + slopes_odd);
+}
 
+// Sixteen floats to eight complex doubles at `out`.
+[[gnu::always_inline]] inline void store_eight(const Lanes& both, double* out) {
+    const Doubles low = __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
+    const Doubles high =
+        __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
+    std::memcpy(out, &low, sizeof low);
+    std::memcpy(out + 8, &high, sizeof high);
+}
+
+// The period read circularly. When the outputs overwrite it, the inputs past
+// the seam come from `head`, a copy of its first samples taken beforehand.
+struct Source {
+    const double* parts;  // interleaved real and imaginary parts
+    std::int64_t size;
+    const float* head = nullptr;
+};
+
+// Inputs `from` ... `from + count - 1` (indices before the period's start
+// or past its end wrap) into `window`, in pieces that do not cross the seam
+// so that each converts as one run.
+[[gnu::always_inline]] inline void fill(const Source& source, std::int64_t from, std::int64_t count, float* window) {
+    const std::int64_t n = source.size;
+    for (std::int64_t j = 0; j < count;) {
+        const std::int64_t index = from + j;
+        if (source.head != nullptr && index >= n) {
+            std::memcpy(window + 2 * j, source.head + 2 * (index - n), 2 * sizeof(float) * (count - j));
+            return;
+        }
+        const std::int64_t at = (index % n + n) % n;
+        const std::int64_t piece = std::min(count - j, n - at);
+        const double* in = source.parts + 2 * at;
+        float* to = window + 2 * j;
+        std::int64_t t = 0;
+        for (; t + 8 <= 2 * piece; t += 8) {
+            Doubles parts;
+            std::memcpy(&parts, in + t, sizeof parts);
+            const auto single = __builtin_convertvector(parts, Floats);
+            std::memcpy(to + t, &single, sizeof single);
+        }
+        for (; t < 2 * piece; ++t) to[t] = static_cast<float>(in[t]);
+        j += piece;
+    }
+}
+
+// Instants are start + k * step, never accumulated. Outputs go in blocks of
+// a multiple of eight: the inputs a block reads are first copied, in single
+// precision and unwrapped across the seam, into a window that stays in
+// cache, so no output needs a division or a gather, and no copy of the whole
+// period is made. Consecutive windows overlap by about a filter's length;
+// that overlap moves within the window instead of being read again, so
+// outputs may overwrite inputs behind them. With `shared_phases`, eight
+// outputs at a time take the taps of the grid point at their middle output;
+// otherwise each output has its own. The whole loop is compiled for three
+// vector widths so that the dot products inline into the wider clones.
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
+void resample_from(const FilterBank& bank, const Source& source, double start, double step, bool shared_phases,
+                   std::span<Complex> out) {
+    const std::size_t width = bank.width;
+    const auto back = static_cast<std::int64_t>(width / 2 - 1);  // inputs before the newest one
+    auto* out_parts = reinterpret_cast<double*>(out.data());
+    const auto instant_of = [&](std::size_t k) { return start + static_cast<double>(k) * step; };  // >= 0
+    // About 8192 inputs a block, whole groups of eight outputs.
+    const std::size_t block = std::max<std::size_t>(8, static_cast<std::size_t>(8192.0 / step) / 8 * 8);
+    // One input of margin before, and room for a last group's eight outputs after.
+    const auto margin = static_cast<std::int64_t>(std::ceil(8.0 * step)) + 2;
+    std::vector<float> window(
+        2 * (static_cast<std::size_t>(static_cast<double>(block) * step) + width + static_cast<std::size_t>(margin) + 2));
+
+    // Output i of a group has instant centre + i + (i - 3.5) (step - 1): input
+    // whole + i at delay (centre - whole) + (i - 3.5) (step - 1).
+    const double drift = step - 1.0;
+    const auto phases = static_cast<double>(bank.phases);
+    Lanes spread;
+    for (std::size_t lane = 0; lane < 16; ++lane) {
+        spread[lane] = static_cast<float>((static_cast<double>(lane / 2) - 3.5) * drift * phases);
+    }
+
+    // The inputs the window holds, none at first.
+    std::int64_t held_from = std::numeric_limits<std::int64_t>::min();
+    std::int64_t held_to = held_from;
     for (std::size_t first = 0; first < out.size(); first += block) {
         const std::size_t count = std::min(block, out.size() - first);
-        const auto instant_of = [&](std::size_t k) { return start + static_cast<double>(k) * step; };  // >= 0
-        const auto whole_first = static_cast<std::size_t>(instant_of(first));
-        const auto whole_last = static_cast<std::size_t>(instant_of(first + count - 1));
-        std::size_t source = (whole_first % n + n - back) % n;
-        const std::size_t length = whole_last - whole_first + width;
-        // In pieces that do not cross the seam, so each converts as one run.
-        for (std::size_t j = 0; j < length;) {
-            const std::size_t piece = std::min(length - j, n - source);
-            for (std::size_t t = 0; t < 2 * piece; ++t) window[2 * j + t] = static_cast<float>(parts[2 * source + t]);
-            j += piece;
-            source = source + piece == n ? 0 : source + piece;
+        const auto whole_first = static_cast<std::int64_t>(instant_of(first));
+        const auto whole_last = static_cast<std::int64_t>(instant_of(first + count - 1));
+        const std::int64_t from = whole_first - back - 1;
+        const std::int64_t to = whole_last - back + static_cast<std::int64_t>(width) + margin;
+        const std::int64_t kept = held_to > from ? std::min(held_to, to) - from : 0;
+        if (kept > 0) std::memmove(window.data(), window.data() + 2 * (from - held_from), 2 * sizeof(float) * kept);
+        fill(source, from + kept, to - from - kept, window.data() + 2 * kept);
+        held_from = from;
+        held_to = to;
+        const std::int64_t origin = from + back;  // the input whose window starts at the window's start
+
+        const std::size_t stop = first + count;
+        if (shared_phases) {
+            for (std::size_t k = first; k < stop; k += 8) {
+                const double centre = instant_of(k) + 3.5 * drift;
+                const double whole = std::floor(centre);
+                const double grid = (centre - whole) * phases;
+                const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
+                const Lanes blends = spread + static_cast<float>(grid - static_cast<double>(phase));
+                Lanes both;
+                shared_phase_eight(bank, window.data() + 2 * (static_cast<std::int64_t>(whole) - origin), phase,
+                                   blends, both);
+                if (k + 8 <= stop) {
+                    store_eight(both, out_parts + 2 * k);
+                } else {
+                    for (std::size_t i = 0; k + i < stop; ++i) out[k + i] = {both[2 * i], both[2 * i + 1]};
+                }
+            }
+            continue;
         }
         // Eight outputs at a time share one reduction of their partial sums.
-        const std::size_t stop = first + count;
         std::size_t k = first;
         for (; k + 8 <= stop; k += 8) {
             Lanes sums[8];
 #pragma GCC unroll 8
-            for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window.data(), whole_first, instant_of(k + i), sums[i]);
-            using Doubles = double __attribute__((vector_size(64)));
+            for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window.data(), origin, instant_of(k + i), sums[i]);
             Lanes both;
             reduce_eight(sums, both);
-            const Doubles low =
-                __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
-            const Doubles high =
-                __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
-            std::memcpy(out_parts + 2 * k, &low, sizeof low);
-            std::memcpy(out_parts + 2 * k + 8, &high, sizeof high);
+            store_eight(both, out_parts + 2 * k);
         }
         for (; k < stop; ++k) {
             Lanes sum;
-            output_sum(bank, window.data(), whole_first, instant_of(k), sum);
+            output_sum(bank, window.data(), origin, instant_of(k), sum);
             out[k] = reduce_one(sum);
         }
     }
 }
 
 // The zeroth-order modified Bessel function by its power series, which
-// converges within a few dozen terms for the window's arguments (< 20).
+// converges within a few dozen terms for the window's arguments (< 20). The
+// terms' divisions by k^2 are products with a table: a design takes the
+// function once for every two taps of its fine grid.
 double bessel_i0(double x) {
+    static constexpr auto kInverseSquares = [] {
+        std::array<double, 64> inverse{};
+        for (std::size_t k = 1; k < inverse.size(); ++k) inverse[k] = 1.0 / static_cast<double>(k * k);
+        return inverse;
+    }();
     const double quarter_square = 0.25 * x * x;
     double term = 1.0;
     double sum = 1.0;
-    for (int k = 1; term > 1e-17 * sum; ++k) {
-        term *= quarter_square / (static_cast<double>(k) * static_cast<double>(k));
+    for (std::size_t k = 1; k < kInverseSquares.size() && term > 1e-17 * sum; ++k) {
+        term *= quarter_square * kInverseSquares[k];
         sum += term;
     }
     return sum;
@@ -242,6 +374,10 @@ PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : st
                                      static_cast<float>(options.attenuation_db));
     width_ += (8 - width_ % 8) % 8;  // a multiple of 8: whole blocks of sixteen floats
     phases_ = phases_for(stop_edge, options.attenuation_db);
+    if (const auto shared = shared_phases_for(stop_edge, options.attenuation_db, step)) {
+        shared_phases_ = true;
+        phases_ = std::max(phases_, *shared);
+    }
 
     // Prototype on the fine grid, centred on tap M * L / 2. liquid-dsp gives
     // the length and the window's beta for the attenuation; the taps are
@@ -273,7 +409,32 @@ void PeriodicResampler::resample(SampleSpan period, double first, std::span<Comp
     if (period.empty()) throw ConfigError("PeriodicResampler: the period holds no samples");
     const double length = static_cast<double>(period.size());
     const double start = first - length * std::floor(first / length);
-    resample_from({rows_.data(), slopes_.data(), width_, phases_}, period, start, step_, out);
+    const Source source{reinterpret_cast<const double*>(period.data()), static_cast<std::int64_t>(period.size())};
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, start, step_, shared_phases_, out);
+}
+
+void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_count) const {
+    if (period.empty()) throw ConfigError("PeriodicResampler: the period holds no samples");
+    const std::size_t n = period.size();
+    // The furthest input any window reads (a last group of eight, its filter
+    // and the window's margins), and how far past the seam that lies.
+    const auto reach = static_cast<std::size_t>(static_cast<double>(output_count + 8) * step_ + 2.0 * step_) +
+                       width_ + 12;
+    const std::size_t past_seam = reach > n ? reach - n : 0;
+    // A step below one reads inputs behind the outputs already written.
+    if (step_ < 1.0 || output_count > n || past_seam > n / 2) {
+        Samples out(output_count);
+        resample(period, 0.0, out);
+        period = std::move(out);
+        return;
+    }
+    std::vector<float> head(2 * past_seam);
+    const auto* parts = reinterpret_cast<const double*>(period.data());
+    for (std::size_t t = 0; t < head.size(); ++t) head[t] = static_cast<float>(parts[t]);
+    const Source source{parts, static_cast<std::int64_t>(n), head.data()};
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, 0.0, step_, shared_phases_,
+                  std::span(period.data(), output_count));
+    period.resize(output_count);
 }
 
 Samples resample_periodic(SampleSpan period, double step, std::size_t output_count, double first,

@@ -49,10 +49,18 @@ public:
     // wrapped). Needs a non-empty period.
     void resample(SampleSpan period, double first, std::span<Complex> out) const;
 
+    // Replaces `period` by its first `output_count` outputs from instant 0,
+    // the same values as resample() gives. The outputs overwrite the period's
+    // own storage where they can (a step of one or more, no more outputs
+    // than inputs); otherwise they go to a new buffer.
+    void resample_in_place(Samples& period, std::size_t output_count) const;
+
 private:
     double step_;
     std::size_t width_;   // taps per phase, a multiple of 8
     std::size_t phases_;  // grid points per input sample
+    // Eight consecutive outputs share one grid point's taps (a step near one).
+    bool shared_phases_ = false;
     // Row p holds the taps at fractional delay p / phases_, oldest input
     // first, each tap twice (for the real and the imaginary part); slopes_
     // row p is row p + 1 minus row p, for the linear blend.
