@@ -35,22 +35,32 @@ std::size_t phases_for(double cutoff, double attenuation_db) {
     return std::max<std::size_t>(16, static_cast<std::size_t>(std::ceil(phases)));
 }
 
-// Eight consecutive outputs may share the grid point at their middle
-// output's delay when the step is near one: their delays lie within
-// spread = 3.5 |step - 1| of it, so blends reach up to `spread` outside their
-// grid interval. A blend at distance e outside an interval of length s errs
-// by e (s + e) / 2 times the second derivative, (2 pi f)^2 for a tone at f.
-// The grid points per input sample that keep that within the bound above, if
-// there are no more than `kMostSharedPhases` (so that a design stays quick).
+// Outputs in groups of 8 or 16 (one or two vectors of complex floats) may
+// share the grid point at their middle output's delay when the step is near
+// one: their delays lie within spread = (group - 1) / 2 |step - 1| of it, so
+// blends reach up to `spread` outside their grid interval. A blend at
+// distance e outside an interval of length s errs by e (s + e) / 2 times the
+// second derivative, (2 pi f)^2 for a tone at f. The largest group, and the
+// grid points per input sample, that keep that within the bound above with no
+// more than `kMostSharedPhases` points (so that a design stays quick).
 constexpr std::size_t kMostSharedPhases = 1024;
-std::optional<std::size_t> shared_phases_for(double cutoff, double attenuation_db, double step) {
+constexpr std::size_t kLargestGroup = 16;
+
+struct SharedPhases {
+    std::size_t group;
+    std::size_t phases;
+};
+
+std::optional<SharedPhases> shared_phases_for(double cutoff, double attenuation_db, double step) {
     const double allowed = std::pow(10.0, -(attenuation_db + 6.0) / 20.0);
-    const double spread = 3.5 * std::abs(step - 1.0);
-    const double room = 2.0 * allowed / std::pow(2.0 * M_PI * cutoff, 2.0) - spread * spread;
-    if (room <= 0.0) return std::nullopt;
-    const double phases = std::ceil(spread / room);
-    if (phases > static_cast<double>(kMostSharedPhases)) return std::nullopt;
-    return static_cast<std::size_t>(phases);
+    for (const std::size_t group : {kLargestGroup, kLargestGroup / 2}) {
+        const double spread = 0.5 * static_cast<double>(group - 1) * std::abs(step - 1.0);
+        const double room = 2.0 * allowed / std::pow(2.0 * M_PI * cutoff, 2.0) - spread * spread;
+        if (room <= 0.0) continue;
+        const double phases = std::ceil(spread / room);
+        if (phases <= static_cast<double>(kMostSharedPhases)) return SharedPhases{group, static_cast<std::size_t>(phases)};
+    }
+    return std::nullopt;
 }
 
 struct FilterBank {
@@ -157,32 +167,6 @@ using Floats = float __attribute__((vector_size(32)));
                 result);
 }
 
-// Eight consecutive outputs that share one grid point's taps, each with its
-// own blend (lanes 2i and 2i + 1 for output i): the filter runs across the
-// outputs, one tap at a time over the eight outputs' inputs, so no sum needs
-// folding. `x` holds the first output's oldest input. Rows store each tap
-// twice; one of the two is read.
-[[gnu::always_inline]] inline void shared_phase_eight(const FilterBank& bank, const float* x, std::size_t phase,
-                                                      const Lanes& blends, Lanes& result) {
-    const float* row = bank.rows + phase * 2 * bank.width;
-    const float* slope = bank.slopes + phase * 2 * bank.width;
-    Lanes taps_even = {};
-    Lanes taps_odd = {};
-    Lanes slopes_even = {};
-    Lanes slopes_odd = {};
-    for (std::size_t j = 0; j < bank.width; j += 2) {
-        Lanes even;
-        Lanes odd;
-        std::memcpy(&even, x + 2 * j, sizeof even);
-        std::memcpy(&odd, x + 2 * j + 2, sizeof odd);
-        taps_even += row[2 * j] * even;
-        slopes_even += slope[2 * j] * even;
-        taps_odd += row[2 * j + 2] * odd;
-        slopes_odd += slope[2 * j + 2] * odd;
-    }
-    result = (taps_even + taps_odd) + blends * (slopes_even + slopes_odd);
-}
-
 // Sixteen floats to eight complex doubles at `out`.
 [[gnu::always_inline]] inline void store_eight(const Lanes& both, double* out) {
     const Doubles low = __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
@@ -192,6 +176,36 @@ using Floats = float __attribute__((vector_size(32)));
     std::memcpy(out + 8, &high, sizeof high);
 }
 
+// 8 * kVectors consecutive outputs that share one grid point's taps, each
+// with its own blend (lanes 2i and 2i + 1 of a vector for its output i): the
+// filter runs across the outputs, one tap at a time over their inputs, so no
+// sum needs folding and each tap serves every vector. `x` holds the first
+// output's oldest input. Rows store each tap twice; one of the two is read.
+template <std::size_t kVectors>
+[[gnu::always_inline]] inline void shared_phase_outputs(const FilterBank& bank, const float* x, std::size_t phase,
+                                                        const Lanes (&blends)[kVectors], Lanes (&result)[kVectors]) {
+    const float* row = bank.rows + phase * 2 * bank.width;
+    const float* slope = bank.slopes + phase * 2 * bank.width;
+    // Two taps' sums apart, so that more additions are in flight.
+    Lanes taps[2][kVectors] = {};
+    Lanes slopes[2][kVectors] = {};
+    for (std::size_t j = 0; j < bank.width; j += 2) {
+#pragma GCC unroll 2
+        for (std::size_t h = 0; h < 2; ++h) {
+            const float tap = row[2 * (j + h)];
+            const float change = slope[2 * (j + h)];
+#pragma GCC unroll 2
+            for (std::size_t v = 0; v < kVectors; ++v) {
+                Lanes in;
+                std::memcpy(&in, x + 2 * (j + h) + 16 * v, sizeof in);
+                taps[h][v] += tap * in;
+                slopes[h][v] += change * in;
+            }
+        }
+    }
+    for (std::size_t v = 0; v < kVectors; ++v) result[v] = (taps[0][v] + taps[1][v]) + blends[v] * (slopes[0][v] + slopes[1][v]);
+}
+
 // The period read circularly. When the outputs overwrite it, the inputs past
 // the seam come from `head`, a copy of its first samples taken beforehand.
 struct Source {
@@ -199,6 +213,54 @@ struct Source {
     std::int64_t size;
     const float* head = nullptr;
 };
+
+// Outputs first ... stop - 1 in groups of 8 * kVectors sharing a grid point;
+// a last group reaches past `stop` and only its first outputs are stored.
+// Output i of a group has instant centre + i + (i - middle) (step - 1): input
+// whole + i at delay (centre - whole) + (i - middle) (step - 1).
+// The inputs the next block will read, `lead` inputs on, are fetched into
+// the cache meanwhile, so that the block's copy does not wait for memory.
+template <std::size_t kVectors>
+[[gnu::always_inline]] inline void shared_phase_block(const FilterBank& bank, const float* window,
+                                                      std::int64_t origin, double start, double step,
+                                                      std::size_t first, std::size_t stop, std::span<Complex> out,
+                                                      const Source& source, std::int64_t lead) {
+    constexpr std::size_t kGroup = 8 * kVectors;
+    const double middle = 0.5 * static_cast<double>(kGroup - 1);
+    const double drift = step - 1.0;
+    const auto phases = static_cast<double>(bank.phases);
+    Lanes spread[kVectors];
+    for (std::size_t lane = 0; lane < 16 * kVectors; ++lane) {
+        spread[lane / 16][lane % 16] = static_cast<float>((static_cast<double>(lane / 2) - middle) * drift * phases);
+    }
+    auto* out_parts = reinterpret_cast<double*>(out.data());
+    for (std::size_t k = first; k < stop; k += kGroup) {
+        const double centre = start + static_cast<double>(k) * step + middle * drift;
+        const double whole = std::floor(centre);
+        const double grid = (centre - whole) * phases;
+        const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
+        const auto blend = static_cast<float>(grid - static_cast<double>(phase));
+        Lanes blends[kVectors];
+        for (std::size_t v = 0; v < kVectors; ++v) blends[v] = spread[v] + blend;
+        const std::int64_t ahead = static_cast<std::int64_t>(whole) + lead;
+        if (ahead + static_cast<std::int64_t>(kGroup) <= source.size) {
+            for (std::size_t line = 0; line < kGroup * sizeof(Complex); line += 64) {
+                __builtin_prefetch(reinterpret_cast<const char*>(source.parts + 2 * ahead) + line);
+            }
+        }
+        Lanes sums[kVectors];
+        shared_phase_outputs<kVectors>(bank, window + 2 * (static_cast<std::int64_t>(whole) - origin), phase, blends,
+                                       sums);
+        for (std::size_t v = 0; v < kVectors; ++v) {
+            const std::size_t at = k + 8 * v;
+            if (at + 8 <= stop) {
+                store_eight(sums[v], out_parts + 2 * at);
+            } else {
+                for (std::size_t i = 0; at + i < stop; ++i) out[at + i] = {sums[v][2 * i], sums[v][2 * i + 1]};
+            }
+        }
+    }
+}
 
 // Inputs `from` ... `from + count - 1` (indices before the period's start
 // or past its end wrap) into `window`, in pieces that do not cross the seam
@@ -228,38 +290,31 @@ struct Source {
 }
 
 // Instants are start + k * step, never accumulated. Outputs go in blocks of
-// a multiple of eight: the inputs a block reads are first copied, in single
+// whole groups: the inputs a block reads are first copied, in single
 // precision and unwrapped across the seam, into a window that stays in
 // cache, so no output needs a division or a gather, and no copy of the whole
 // period is made. Consecutive windows overlap by about a filter's length;
 // that overlap moves within the window instead of being read again, so
-// outputs may overwrite inputs behind them. With `shared_phases`, eight
-// outputs at a time take the taps of the grid point at their middle output;
-// otherwise each output has its own. The whole loop is compiled for three
-// vector widths so that the dot products inline into the wider clones.
+// outputs may overwrite inputs behind them. With a `group` of 8 or 16, that
+// many outputs at a time take the taps of one grid point; with 0 each output
+// has its own. The whole loop is compiled for three vector widths so that
+// the dot products inline into the wider clones.
 __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-void resample_from(const FilterBank& bank, const Source& source, double start, double step, bool shared_phases,
+void resample_from(const FilterBank& bank, const Source& source, double start, double step, std::size_t group,
                    std::span<Complex> out) {
     const std::size_t width = bank.width;
     const auto back = static_cast<std::int64_t>(width / 2 - 1);  // inputs before the newest one
     auto* out_parts = reinterpret_cast<double*>(out.data());
     const auto instant_of = [&](std::size_t k) { return start + static_cast<double>(k) * step; };  // >= 0
-    // About 8192 inputs a block, whole groups of eight outputs.
-    const std::size_t block = std::max<std::size_t>(8, static_cast<std::size_t>(8192.0 / step) / 8 * 8);
-    // One input of margin before, and room for a last group's eight outputs after.
-    const auto margin = static_cast<std::int64_t>(std::ceil(8.0 * step)) + 2;
+    // About 8192 inputs a block, whole groups of outputs.
+    const std::size_t block =
+        std::max(kLargestGroup, static_cast<std::size_t>(8192.0 / step) / kLargestGroup * kLargestGroup);
+    // One input of margin before, and room for a last group's outputs after.
+    const auto margin = static_cast<std::int64_t>(std::ceil(static_cast<double>(kLargestGroup) * step)) + 2;
     std::vector<float> window(
         2 * (static_cast<std::size_t>(static_cast<double>(block) * step) + width + static_cast<std::size_t>(margin) + 2));
 
-    // Output i of a group has instant centre + i + (i - 3.5) (step - 1): input
-    // whole + i at delay (centre - whole) + (i - 3.5) (step - 1).
-    const double drift = step - 1.0;
-    const auto phases = static_cast<double>(bank.phases);
-    Lanes spread;
-    for (std::size_t lane = 0; lane < 16; ++lane) {
-        spread[lane] = static_cast<float>((static_cast<double>(lane / 2) - 3.5) * drift * phases);
-    }
-
+    const auto lead = static_cast<std::int64_t>(static_cast<double>(block) * step);
     // The inputs the window holds, none at first.
     std::int64_t held_from = std::numeric_limits<std::int64_t>::min();
     std::int64_t held_to = held_from;
@@ -277,22 +332,12 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
         const std::int64_t origin = from + back;  // the input whose window starts at the window's start
 
         const std::size_t stop = first + count;
-        if (shared_phases) {
-            for (std::size_t k = first; k < stop; k += 8) {
-                const double centre = instant_of(k) + 3.5 * drift;
-                const double whole = std::floor(centre);
-                const double grid = (centre - whole) * phases;
-                const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
-                const Lanes blends = spread + static_cast<float>(grid - static_cast<double>(phase));
-                Lanes both;
-                shared_phase_eight(bank, window.data() + 2 * (static_cast<std::int64_t>(whole) - origin), phase,
-                                   blends, both);
-                if (k + 8 <= stop) {
-                    store_eight(both, out_parts + 2 * k);
-                } else {
-                    for (std::size_t i = 0; k + i < stop; ++i) out[k + i] = {both[2 * i], both[2 * i + 1]};
-                }
-            }
+        if (group == 16) {
+            shared_phase_block<2>(bank, window.data(), origin, start, step, first, stop, out, source, lead);
+            continue;
+        }
+        if (group == 8) {
+            shared_phase_block<1>(bank, window.data(), origin, start, step, first, stop, out, source, lead);
             continue;
         }
         // Eight outputs at a time share one reduction of their partial sums.
@@ -375,8 +420,8 @@ PeriodicResampler::PeriodicResampler(double step, ResamplerOptions options) : st
     width_ += (8 - width_ % 8) % 8;  // a multiple of 8: whole blocks of sixteen floats
     phases_ = phases_for(stop_edge, options.attenuation_db);
     if (const auto shared = shared_phases_for(stop_edge, options.attenuation_db, step)) {
-        shared_phases_ = true;
-        phases_ = std::max(phases_, *shared);
+        group_ = shared->group;
+        phases_ = std::max(phases_, shared->phases);
     }
 
     // Prototype on the fine grid, centred on tap M * L / 2. liquid-dsp gives
@@ -410,7 +455,7 @@ void PeriodicResampler::resample(SampleSpan period, double first, std::span<Comp
     const double length = static_cast<double>(period.size());
     const double start = first - length * std::floor(first / length);
     const Source source{reinterpret_cast<const double*>(period.data()), static_cast<std::int64_t>(period.size())};
-    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, start, step_, shared_phases_, out);
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, start, step_, group_, out);
 }
 
 void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_count) const {
@@ -432,7 +477,7 @@ void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_co
     const auto* parts = reinterpret_cast<const double*>(period.data());
     for (std::size_t t = 0; t < head.size(); ++t) head[t] = static_cast<float>(parts[t]);
     const Source source{parts, static_cast<std::int64_t>(n), head.data()};
-    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, 0.0, step_, shared_phases_,
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, 0.0, step_, group_,
                   std::span(period.data(), output_count));
     period.resize(output_count);
 }

@@ -59,8 +59,9 @@ private:
     double step_;
     std::size_t width_;   // taps per phase, a multiple of 8
     std::size_t phases_;  // grid points per input sample
-    // Eight consecutive outputs share one grid point's taps (a step near one).
-    bool shared_phases_ = false;
+    // Consecutive outputs that share one grid point's taps (8 or 16, for a
+    // step near one); 0: each output has its own.
+    std::size_t group_ = 0;
     // Row p holds the taps at fractional delay p / phases_, oldest input
     // first, each tap twice (for the real and the imaginary part); slopes_
     // row p is row p + 1 minus row p, for the linear blend.
