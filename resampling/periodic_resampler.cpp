@@ -169,11 +169,14 @@ using Floats = float __attribute__((vector_size(32)));
 
 // Sixteen floats to eight complex doubles at `out`.
 [[gnu::always_inline]] inline void store_eight(const Lanes& both, double* out) {
-    const Doubles low = __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
-    const Doubles high =
-        __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
-    std::memcpy(out, &low, sizeof low);
-    std::memcpy(out + 8, &high, sizeof high);
+    Floats low;
+    Floats high;
+    std::memcpy(&low, &both, sizeof low);
+    std::memcpy(&high, reinterpret_cast<const char*>(&both) + sizeof low, sizeof high);
+    const auto low_doubles = __builtin_convertvector(low, Doubles);
+    const auto high_doubles = __builtin_convertvector(high, Doubles);
+    std::memcpy(out, &low_doubles, sizeof low_doubles);
+    std::memcpy(out + 8, &high_doubles, sizeof high_doubles);
 }
 
 // 8 * kVectors consecutive outputs that share one grid point's taps, each
@@ -198,6 +201,7 @@ template <std::size_t kVectors>
             for (std::size_t v = 0; v < kVectors; ++v) {
                 Lanes in;
                 std::memcpy(&in, x + 2 * (j + h) + 16 * v, sizeof in);
+                in += Lanes{};
                 taps[h][v] += tap * in;
                 slopes[h][v] += change * in;
             }
@@ -255,8 +259,10 @@ template <std::size_t kVectors>
             const std::size_t at = k + 8 * v;
             if (at + 8 <= stop) {
                 store_eight(sums[v], out_parts + 2 * at);
-            } else {
-                for (std::size_t i = 0; at + i < stop; ++i) out[at + i] = {sums[v][2 * i], sums[v][2 * i + 1]};
+            } else if (at < stop) {
+                double last[16];
+                store_eight(sums[v], last);
+                std::memcpy(out_parts + 2 * at, last, 2 * sizeof(double) * (stop - at));
             }
         }
     }
@@ -463,8 +469,8 @@ void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_co
     const std::size_t n = period.size();
     // The furthest input any window reads (a last group of eight, its filter
     // and the window's margins), and how far past the seam that lies.
-    const auto reach = static_cast<std::size_t>(static_cast<double>(output_count + 8) * step_ + 2.0 * step_) +
-                       width_ + 12;
+    const auto reach =
+        static_cast<std::size_t>(static_cast<double>(output_count + kLargestGroup) * step_) + width_ + 4;
     const std::size_t past_seam = reach > n ? reach - n : 0;
     // A step below one reads inputs behind the outputs already written.
     if (step_ < 1.0 || output_count > n || past_seam > n / 2) {
