@@ -64,10 +64,10 @@ resampling::ResamplerOptions clock_filter(double sample_rate) {
 
 // Marker k takes the input nearest its instant k * step, wrapped. The
 // nearest inputs advance one a sample over long runs (some 1 / |step - 1|
-// samples), which are copied 64 at a time; the other outputs are looked up
-// one by one. When the step is at least one, each output's input lies at or
-// ahead of it, so the marker is rewritten in its own storage, with the few
-// inputs past the seam kept aside first.
+// samples), found 64 outputs at a time and each copied as one; the other
+// outputs are looked up one by one. When the step is at least one, each
+// output's input lies at or ahead of it, so the marker is rewritten in its
+// own storage, with the few inputs past the seam kept aside first.
 void retime_marker(Bits& marker, double step, std::size_t length) {
     constexpr std::size_t kRun = 64;
     const std::size_t n = marker.size();
@@ -81,17 +81,27 @@ void retime_marker(Bits& marker, double step, std::size_t length) {
     const Bits head(marker.begin(), marker.begin() + static_cast<std::ptrdiff_t>(in_place ? past_seam : 0));
     const std::uint8_t* in = marker.data();
     std::uint8_t* out = in_place ? marker.data() : fresh.data();
-    const auto input = [&](std::size_t source) { return source < n ? in[source] : (in_place ? head : marker)[source - n]; };
-    std::size_t k = 0;
-    for (; k + kRun <= length; k += kRun) {
+    const auto input = [&](std::size_t source) {
+        return source < n ? in[source] : (in_place ? head : marker)[source - n];
+    };
+    // The nearest inputs never step back and, with a step on one side of
+    // one, never step both by none and by two: kRun - 1 apart, they are
+    // consecutive.
+    const auto consecutive = [&](std::size_t k) {
         const std::size_t from = nearest(k);
-        // The nearest inputs never step back and, with a step on one side of
-        // one, never step both by none and by two: kRun - 1 apart, they are consecutive.
-        if (nearest(k + kRun - 1) - from == kRun - 1 && from + kRun <= n) {
-            std::memmove(out + k, in + from, kRun);
-        } else {
+        return nearest(k + kRun - 1) - from == kRun - 1 && from + kRun <= n;
+    };
+    std::size_t k = 0;
+    while (k + kRun <= length) {
+        if (!consecutive(k)) {
             for (std::size_t i = k; i < k + kRun; ++i) out[i] = input(nearest(i));
+            k += kRun;
+            continue;
         }
+        std::size_t end = k + kRun;
+        while (end + kRun <= length && nearest(end) == nearest(end - 1) + 1 && consecutive(end)) end += kRun;
+        std::memmove(out + k, in + nearest(k), end - k);
+        k = end;
     }
     for (; k < length; ++k) out[k] = input(nearest(k));
     if (in_place) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -35,7 +36,7 @@ std::size_t phases_for(double cutoff, double attenuation_db) {
     return std::max<std::size_t>(16, static_cast<std::size_t>(std::ceil(phases)));
 }
 
-// Outputs in groups of 8 or 16 (one or two vectors of complex floats) may
+// Outputs in groups of 8, 16 or 32 (one, two or four vectors of complex floats) may
 // share the grid point at their middle output's delay when the step is near
 // one: their delays lie within spread = (group - 1) / 2 |step - 1| of it, so
 // blends reach up to `spread` outside their grid interval. A blend at
@@ -44,7 +45,7 @@ std::size_t phases_for(double cutoff, double attenuation_db) {
 // grid points per input sample, that keep that within the bound above with no
 // more than `kMostSharedPhases` points (so that a design stays quick).
 constexpr std::size_t kMostSharedPhases = 1024;
-constexpr std::size_t kLargestGroup = 16;
+constexpr std::size_t kLargestGroup = 32;
 
 struct SharedPhases {
     std::size_t group;
@@ -53,12 +54,14 @@ struct SharedPhases {
 
 std::optional<SharedPhases> shared_phases_for(double cutoff, double attenuation_db, double step) {
     const double allowed = std::pow(10.0, -(attenuation_db + 6.0) / 20.0);
-    for (const std::size_t group : {kLargestGroup, kLargestGroup / 2}) {
+    for (const std::size_t group : {kLargestGroup, kLargestGroup / 2, kLargestGroup / 4}) {
         const double spread = 0.5 * static_cast<double>(group - 1) * std::abs(step - 1.0);
         const double room = 2.0 * allowed / std::pow(2.0 * M_PI * cutoff, 2.0) - spread * spread;
         if (room <= 0.0) continue;
         const double phases = std::ceil(spread / room);
-        if (phases <= static_cast<double>(kMostSharedPhases)) return SharedPhases{group, static_cast<std::size_t>(phases)};
+        if (phases <= static_cast<double>(kMostSharedPhases)) {
+            return SharedPhases{group, static_cast<std::size_t>(phases)};
+        }
     }
     return std::nullopt;
 }
@@ -169,14 +172,11 @@ using Floats = float __attribute__((vector_size(32)));
 
 // Sixteen floats to eight complex doubles at `out`.
 [[gnu::always_inline]] inline void store_eight(const Lanes& both, double* out) {
-    Floats low;
-    Floats high;
-    std::memcpy(&low, &both, sizeof low);
-    std::memcpy(&high, reinterpret_cast<const char*>(&both) + sizeof low, sizeof high);
-    const auto low_doubles = __builtin_convertvector(low, Doubles);
-    const auto high_doubles = __builtin_convertvector(high, Doubles);
-    std::memcpy(out, &low_doubles, sizeof low_doubles);
-    std::memcpy(out + 8, &high_doubles, sizeof high_doubles);
+    const Doubles low = __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
+    const Doubles high =
+        __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
+    std::memcpy(out, &low, sizeof low);
+    std::memcpy(out + 8, &high, sizeof high);
 }
 
 // 8 * kVectors consecutive outputs that share one grid point's taps, each
@@ -189,25 +189,36 @@ template <std::size_t kVectors>
                                                         const Lanes (&blends)[kVectors], Lanes (&result)[kVectors]) {
     const float* row = bank.rows + phase * 2 * bank.width;
     const float* slope = bank.slopes + phase * 2 * bank.width;
-    // Two taps' sums apart, so that more additions are in flight.
-    Lanes taps[2][kVectors] = {};
-    Lanes slopes[2][kVectors] = {};
-    for (std::size_t j = 0; j < bank.width; j += 2) {
+    // Sums of alternate taps apart for fewer than four vectors, so that
+    // enough additions are in flight.
+    constexpr std::size_t kSplit = kVectors >= 4 ? 1 : 2;
+    Lanes taps[kSplit][kVectors] = {};
+    Lanes slopes[kSplit][kVectors] = {};
+    for (std::size_t j = 0; j < bank.width; j += kSplit) {
 #pragma GCC unroll 2
-        for (std::size_t h = 0; h < 2; ++h) {
+        for (std::size_t h = 0; h < kSplit; ++h) {
             const float tap = row[2 * (j + h)];
             const float change = slope[2 * (j + h)];
-#pragma GCC unroll 2
+#pragma GCC unroll 4
             for (std::size_t v = 0; v < kVectors; ++v) {
                 Lanes in;
                 std::memcpy(&in, x + 2 * (j + h) + 16 * v, sizeof in);
+                // Adding zero keeps `in` in a register: otherwise the compiler
+                // reads it from memory for each of its two products, and the
+                // loop waits on loads.
                 in += Lanes{};
                 taps[h][v] += tap * in;
                 slopes[h][v] += change * in;
             }
         }
     }
-    for (std::size_t v = 0; v < kVectors; ++v) result[v] = (taps[0][v] + taps[1][v]) + blends[v] * (slopes[0][v] + slopes[1][v]);
+#pragma GCC unroll 4
+    for (std::size_t v = 0; v < kVectors; ++v) {
+        Lanes tap_sum = taps[0][v];
+        Lanes slope_sum = slopes[0][v];
+        for (std::size_t h = 1; h < kSplit; ++h) tap_sum += taps[h][v], slope_sum += slopes[h][v];
+        result[v] = tap_sum + blends[v] * slope_sum;
+    }
 }
 
 // The period read circularly. When the outputs overwrite it, the inputs past
@@ -245,6 +256,7 @@ template <std::size_t kVectors>
         const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
         const auto blend = static_cast<float>(grid - static_cast<double>(phase));
         Lanes blends[kVectors];
+#pragma GCC unroll 4
         for (std::size_t v = 0; v < kVectors; ++v) blends[v] = spread[v] + blend;
         const std::int64_t ahead = static_cast<std::int64_t>(whole) + lead;
         if (ahead + static_cast<std::int64_t>(kGroup) <= source.size) {
@@ -255,6 +267,7 @@ template <std::size_t kVectors>
         Lanes sums[kVectors];
         shared_phase_outputs<kVectors>(bank, window + 2 * (static_cast<std::int64_t>(whole) - origin), phase, blends,
                                        sums);
+#pragma GCC unroll 4
         for (std::size_t v = 0; v < kVectors; ++v) {
             const std::size_t at = k + 8 * v;
             if (at + 8 <= stop) {
@@ -301,7 +314,7 @@ template <std::size_t kVectors>
 // cache, so no output needs a division or a gather, and no copy of the whole
 // period is made. Consecutive windows overlap by about a filter's length;
 // that overlap moves within the window instead of being read again, so
-// outputs may overwrite inputs behind them. With a `group` of 8 or 16, that
+// outputs may overwrite inputs behind them. With a `group` of 8, 16 or 32, that
 // many outputs at a time take the taps of one grid point; with 0 each output
 // has its own. The whole loop is compiled for three vector widths so that
 // the dot products inline into the wider clones.
@@ -317,8 +330,10 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
         std::max(kLargestGroup, static_cast<std::size_t>(8192.0 / step) / kLargestGroup * kLargestGroup);
     // One input of margin before, and room for a last group's outputs after.
     const auto margin = static_cast<std::int64_t>(std::ceil(static_cast<double>(kLargestGroup) * step)) + 2;
-    std::vector<float> window(
-        2 * (static_cast<std::size_t>(static_cast<double>(block) * step) + width + static_cast<std::size_t>(margin) + 2));
+    const std::size_t longest = static_cast<std::size_t>(static_cast<double>(block) * step) + width + 2;
+    // Every float is written before it is read.
+    const auto window_floats = std::make_unique_for_overwrite<float[]>(2 * (longest + static_cast<std::size_t>(margin)));
+    float* const window = window_floats.get();
 
     const auto lead = static_cast<std::int64_t>(static_cast<double>(block) * step);
     // The inputs the window holds, none at first.
@@ -331,19 +346,23 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
         const std::int64_t from = whole_first - back - 1;
         const std::int64_t to = whole_last - back + static_cast<std::int64_t>(width) + margin;
         const std::int64_t kept = held_to > from ? std::min(held_to, to) - from : 0;
-        if (kept > 0) std::memmove(window.data(), window.data() + 2 * (from - held_from), 2 * sizeof(float) * kept);
-        fill(source, from + kept, to - from - kept, window.data() + 2 * kept);
+        if (kept > 0) std::memmove(window, window + 2 * (from - held_from), 2 * sizeof(float) * kept);
+        fill(source, from + kept, to - from - kept, window + 2 * kept);
         held_from = from;
         held_to = to;
         const std::int64_t origin = from + back;  // the input whose window starts at the window's start
 
         const std::size_t stop = first + count;
+        if (group == 32) {
+            shared_phase_block<4>(bank, window, origin, start, step, first, stop, out, source, lead);
+            continue;
+        }
         if (group == 16) {
-            shared_phase_block<2>(bank, window.data(), origin, start, step, first, stop, out, source, lead);
+            shared_phase_block<2>(bank, window, origin, start, step, first, stop, out, source, lead);
             continue;
         }
         if (group == 8) {
-            shared_phase_block<1>(bank, window.data(), origin, start, step, first, stop, out, source, lead);
+            shared_phase_block<1>(bank, window, origin, start, step, first, stop, out, source, lead);
             continue;
         }
         // Eight outputs at a time share one reduction of their partial sums.
@@ -351,14 +370,14 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
         for (; k + 8 <= stop; k += 8) {
             Lanes sums[8];
 #pragma GCC unroll 8
-            for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window.data(), origin, instant_of(k + i), sums[i]);
+            for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window, origin, instant_of(k + i), sums[i]);
             Lanes both;
             reduce_eight(sums, both);
             store_eight(both, out_parts + 2 * k);
         }
         for (; k < stop; ++k) {
             Lanes sum;
-            output_sum(bank, window.data(), origin, instant_of(k), sum);
+            output_sum(bank, window, origin, instant_of(k), sum);
             out[k] = reduce_one(sum);
         }
     }

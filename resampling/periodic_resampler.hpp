@@ -59,7 +59,7 @@ private:
     double step_;
     std::size_t width_;   // taps per phase, a multiple of 8
     std::size_t phases_;  // grid points per input sample
-    // Consecutive outputs that share one grid point's taps (8 or 16, for a
+    // Consecutive outputs that share one grid point's taps (8, 16 or 32, for a
     // step near one); 0: each output has its own.
     std::size_t group_ = 0;
     // Row p holds the taps at fractional delay p / phases_, oldest input
