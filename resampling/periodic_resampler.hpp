@@ -11,7 +11,11 @@
 // rounded to a phase. The filter runs in single precision (its rounding lies
 // some 60 dB below the stop band); instants are kept in double precision.
 // When decimating (step > 1) the cut-off follows the output's Nyquist
-// frequency, which removes what would alias.
+// frequency, which removes what would alias. Near a step of one (a clock
+// offset), 8, 16 or 32 consecutive outputs take the taps of one grid point,
+// each blending them by its own amount, so that the filter runs across the
+// outputs in vector registers; the grid is made fine enough for that to keep
+// the same error bound.
 
 #include <cstddef>
 #include <span>
