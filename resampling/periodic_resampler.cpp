@@ -170,30 +170,40 @@ using Floats = float __attribute__((vector_size(32)));
                 result);
 }
 
-// Sixteen floats to eight complex doubles at `out`.
-[[gnu::always_inline]] inline void store_eight(const Lanes& both, double* out) {
-    const Doubles low = __builtin_convertvector(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), Doubles);
-    const Doubles high =
-        __builtin_convertvector(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), Doubles);
-    std::memcpy(out, &low, sizeof low);
-    std::memcpy(out + 8, &high, sizeof high);
+// Floats in a vector of type V, and complex numbers.
+template <class V>
+constexpr std::size_t kFloatsIn = sizeof(V) / sizeof(float);
+
+// Eight floats, four complex numbers: one AVX2 register. The AVX2 clone
+// holds only sixteen of them, and splits sixteen-float vectors badly.
+using HalfLanes = float __attribute__((vector_size(32)));
+
+// The complex floats of a vector as complex doubles at `out`.
+[[gnu::always_inline]] inline void store_complex(const HalfLanes& half, double* out) {
+    const Doubles wide = __builtin_convertvector(half, Doubles);
+    std::memcpy(out, &wide, sizeof wide);
 }
 
-// 8 * kVectors consecutive outputs that share one grid point's taps, each
-// with its own blend (lanes 2i and 2i + 1 of a vector for its output i): the
-// filter runs across the outputs, one tap at a time over their inputs, so no
-// sum needs folding and each tap serves every vector. `x` holds the first
+[[gnu::always_inline]] inline void store_complex(const Lanes& both, double* out) {
+    store_complex(__builtin_shufflevector(both, both, 0, 1, 2, 3, 4, 5, 6, 7), out);
+    store_complex(__builtin_shufflevector(both, both, 8, 9, 10, 11, 12, 13, 14, 15), out + 8);
+}
+
+// kVectors vectors of consecutive outputs that share one grid point's taps,
+// each with its own blend (lanes 2i and 2i + 1 for output i): the filter
+// runs across the outputs, one tap at a time over their inputs, so no sum
+// needs folding and each tap serves every vector. `x` holds the first
 // output's oldest input. Rows store each tap twice; one of the two is read.
-template <std::size_t kVectors>
+template <class V, std::size_t kVectors>
 [[gnu::always_inline]] inline void shared_phase_outputs(const FilterBank& bank, const float* x, std::size_t phase,
-                                                        const Lanes (&blends)[kVectors], Lanes (&result)[kVectors]) {
+                                                        const V (&blends)[kVectors], V (&result)[kVectors]) {
     const float* row = bank.rows + phase * 2 * bank.width;
     const float* slope = bank.slopes + phase * 2 * bank.width;
     // Sums of alternate taps apart for fewer than four vectors, so that
     // enough additions are in flight.
     constexpr std::size_t kSplit = kVectors >= 4 ? 1 : 2;
-    Lanes taps[kSplit][kVectors] = {};
-    Lanes slopes[kSplit][kVectors] = {};
+    V taps[kSplit][kVectors] = {};
+    V slopes[kSplit][kVectors] = {};
     for (std::size_t j = 0; j < bank.width; j += kSplit) {
 #pragma GCC unroll 2
         for (std::size_t h = 0; h < kSplit; ++h) {
@@ -201,12 +211,12 @@ template <std::size_t kVectors>
             const float change = slope[2 * (j + h)];
 #pragma GCC unroll 4
             for (std::size_t v = 0; v < kVectors; ++v) {
-                Lanes in;
-                std::memcpy(&in, x + 2 * (j + h) + 16 * v, sizeof in);
+                V in;
+                std::memcpy(&in, x + 2 * (j + h) + kFloatsIn<V> * v, sizeof in);
                 // Adding zero keeps `in` in a register: otherwise the compiler
                 // reads it from memory for each of its two products, and the
                 // loop waits on loads.
-                in += Lanes{};
+                in += V{};
                 taps[h][v] += tap * in;
                 slopes[h][v] += change * in;
             }
@@ -214,8 +224,8 @@ template <std::size_t kVectors>
     }
 #pragma GCC unroll 4
     for (std::size_t v = 0; v < kVectors; ++v) {
-        Lanes tap_sum = taps[0][v];
-        Lanes slope_sum = slopes[0][v];
+        V tap_sum = taps[0][v];
+        V slope_sum = slopes[0][v];
         for (std::size_t h = 1; h < kSplit; ++h) tap_sum += taps[h][v], slope_sum += slopes[h][v];
         result[v] = tap_sum + blends[v] * slope_sum;
     }
@@ -229,24 +239,28 @@ struct Source {
     const float* head = nullptr;
 };
 
-// Outputs first ... stop - 1 in groups of 8 * kVectors sharing a grid point;
-// a last group reaches past `stop` and only its first outputs are stored.
-// Output i of a group has instant centre + i + (i - middle) (step - 1): input
-// whole + i at delay (centre - whole) + (i - middle) (step - 1).
-// The inputs the next block will read, `lead` inputs on, are fetched into
-// the cache meanwhile, so that the block's copy does not wait for memory.
-template <std::size_t kVectors>
+// Outputs first ... stop - 1 in groups of kGroup sharing a grid point,
+// kVectors vectors of type V at a time; a last group reaches past `stop` and
+// only its first outputs are stored. Output i of a group has instant
+// centre + i + (i - middle) (step - 1): input whole + i at delay
+// (centre - whole) + (i - middle) (step - 1). The inputs the next block will
+// read, `lead` inputs on, are fetched into the cache meanwhile, so that the
+// block's copy does not wait for memory.
+template <class V, std::size_t kVectors, std::size_t kGroup>
 [[gnu::always_inline]] inline void shared_phase_block(const FilterBank& bank, const float* window,
                                                       std::int64_t origin, double start, double step,
                                                       std::size_t first, std::size_t stop, std::span<Complex> out,
                                                       const Source& source, std::int64_t lead) {
-    constexpr std::size_t kGroup = 8 * kVectors;
+    constexpr std::size_t kPerVector = kFloatsIn<V> / 2;  // outputs
+    constexpr std::size_t kVectorsPerGroup = kGroup / kPerVector;
+    static_assert(kVectorsPerGroup % kVectors == 0);
     const double middle = 0.5 * static_cast<double>(kGroup - 1);
     const double drift = step - 1.0;
     const auto phases = static_cast<double>(bank.phases);
-    Lanes spread[kVectors];
-    for (std::size_t lane = 0; lane < 16 * kVectors; ++lane) {
-        spread[lane / 16][lane % 16] = static_cast<float>((static_cast<double>(lane / 2) - middle) * drift * phases);
+    V spread[kVectorsPerGroup];
+    for (std::size_t lane = 0; lane < kFloatsIn<V> * kVectorsPerGroup; ++lane) {
+        spread[lane / kFloatsIn<V>][lane % kFloatsIn<V>] =
+            static_cast<float>((static_cast<double>(lane / 2) - middle) * drift * phases);
     }
     auto* out_parts = reinterpret_cast<double*>(out.data());
     for (std::size_t k = first; k < stop; k += kGroup) {
@@ -255,29 +269,49 @@ template <std::size_t kVectors>
         const double grid = (centre - whole) * phases;
         const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
         const auto blend = static_cast<float>(grid - static_cast<double>(phase));
-        Lanes blends[kVectors];
-#pragma GCC unroll 4
-        for (std::size_t v = 0; v < kVectors; ++v) blends[v] = spread[v] + blend;
         const std::int64_t ahead = static_cast<std::int64_t>(whole) + lead;
         if (ahead + static_cast<std::int64_t>(kGroup) <= source.size) {
             for (std::size_t line = 0; line < kGroup * sizeof(Complex); line += 64) {
                 __builtin_prefetch(reinterpret_cast<const char*>(source.parts + 2 * ahead) + line);
             }
         }
-        Lanes sums[kVectors];
-        shared_phase_outputs<kVectors>(bank, window + 2 * (static_cast<std::int64_t>(whole) - origin), phase, blends,
-                                       sums);
+        const float* x = window + 2 * (static_cast<std::int64_t>(whole) - origin);
+        for (std::size_t part = 0; part < kVectorsPerGroup; part += kVectors) {
+            V blends[kVectors];
 #pragma GCC unroll 4
-        for (std::size_t v = 0; v < kVectors; ++v) {
-            const std::size_t at = k + 8 * v;
-            if (at + 8 <= stop) {
-                store_eight(sums[v], out_parts + 2 * at);
-            } else if (at < stop) {
-                double last[16];
-                store_eight(sums[v], last);
-                std::memcpy(out_parts + 2 * at, last, 2 * sizeof(double) * (stop - at));
+            for (std::size_t v = 0; v < kVectors; ++v) blends[v] = spread[part + v] + blend;
+            V sums[kVectors];
+            shared_phase_outputs<V, kVectors>(bank, x + kFloatsIn<V> * part, phase, blends, sums);
+#pragma GCC unroll 4
+            for (std::size_t v = 0; v < kVectors; ++v) {
+                const std::size_t at = k + kPerVector * (part + v);
+                if (at + kPerVector <= stop) {
+                    store_complex(sums[v], out_parts + 2 * at);
+                } else if (at < stop) {
+                    double last[kFloatsIn<V>];
+                    store_complex(sums[v], last);
+                    std::memcpy(out_parts + 2 * at, last, 2 * sizeof(double) * (stop - at));
+                }
             }
         }
+    }
+}
+
+// Groups of kGroup outputs sharing a grid point, in the vectors that suit
+// the clone running: sixteen floats, four at a time, where AVX-512 is there
+// (the clone for it is the one running), otherwise eight floats, two at a
+// time, so that the sums stay in registers.
+template <std::size_t kGroup>
+[[gnu::always_inline]] inline void shared_phase_groups(bool wide, const FilterBank& bank, const float* window,
+                                                       std::int64_t origin, double start, double step,
+                                                       std::size_t first, std::size_t stop, std::span<Complex> out,
+                                                       const Source& source, std::int64_t lead) {
+    constexpr std::size_t kWideVectors = std::min<std::size_t>(4, kGroup / 8);
+    if (wide) {
+        shared_phase_block<Lanes, kWideVectors, kGroup>(bank, window, origin, start, step, first, stop, out, source,
+                                                        lead);
+    } else {
+        shared_phase_block<HalfLanes, 2, kGroup>(bank, window, origin, start, step, first, stop, out, source, lead);
     }
 }
 
@@ -336,6 +370,8 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
     float* const window = window_floats.get();
 
     const auto lead = static_cast<std::int64_t>(static_cast<double>(block) * step);
+    const bool wide = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+                      __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq");
     // The inputs the window holds, none at first.
     std::int64_t held_from = std::numeric_limits<std::int64_t>::min();
     std::int64_t held_to = held_from;
@@ -354,15 +390,15 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
 
         const std::size_t stop = first + count;
         if (group == 32) {
-            shared_phase_block<4>(bank, window, origin, start, step, first, stop, out, source, lead);
+            shared_phase_groups<32>(wide, bank, window, origin, start, step, first, stop, out, source, lead);
             continue;
         }
         if (group == 16) {
-            shared_phase_block<2>(bank, window, origin, start, step, first, stop, out, source, lead);
+            shared_phase_groups<16>(wide, bank, window, origin, start, step, first, stop, out, source, lead);
             continue;
         }
         if (group == 8) {
-            shared_phase_block<1>(bank, window, origin, start, step, first, stop, out, source, lead);
+            shared_phase_groups<8>(wide, bank, window, origin, start, step, first, stop, out, source, lead);
             continue;
         }
         // Eight outputs at a time share one reduction of their partial sums.
@@ -373,7 +409,7 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
             for (std::size_t i = 0; i < 8; ++i) output_sum(bank, window, origin, instant_of(k + i), sums[i]);
             Lanes both;
             reduce_eight(sums, both);
-            store_eight(both, out_parts + 2 * k);
+            store_complex(both, out_parts + 2 * k);
         }
         for (; k < stop; ++k) {
             Lanes sum;
