@@ -62,24 +62,63 @@ resampling::ResamplerOptions clock_filter(double sample_rate) {
     return {.passband = passed, .stopband = 2.0 - passed};
 }
 
+// Marker k takes the input nearest its instant k * step, wrapped. The
+// nearest inputs advance one a sample over long runs (some 1 / |step - 1|
+// samples), found 64 outputs at a time and each copied as one; the other
+// outputs are looked up one by one. When the step is at least one, each
+// output's input lies at or ahead of it, so the marker is rewritten in its
+// own storage, with the few inputs past the seam kept aside first.
+void retime_marker(Bits& marker, double step, std::size_t length) {
+    constexpr std::size_t kRun = 64;
+    const std::size_t n = marker.size();
+    const auto nearest = [step](std::size_t k) {
+        return static_cast<std::size_t>(static_cast<double>(k) * step + 0.5);
+    };
+    // Inputs up to one period past the seam.
+    const std::size_t past_seam = length == 0 ? 0 : std::max(nearest(length - 1) + 1, n) - n;
+    const bool in_place = step >= 1.0 && length <= n && past_seam <= n;
+    Bits fresh(in_place ? 0 : length);
+    const Bits head(marker.begin(), marker.begin() + static_cast<std::ptrdiff_t>(in_place ? past_seam : 0));
+    const std::uint8_t* in = marker.data();
+    std::uint8_t* out = in_place ? marker.data() : fresh.data();
+    const auto input = [&](std::size_t source) {
+        return source < n ? in[source] : (in_place ? head : marker)[source - n];
+    };
+    // The nearest inputs never step back and, with a step on one side of
+    // one, never step both by none and by two: kRun - 1 apart, they are
+    // consecutive.
+    const auto consecutive = [&](std::size_t k) {
+        const std::size_t from = nearest(k);
+        return nearest(k + kRun - 1) - from == kRun - 1 && from + kRun <= n;
+    };
+    std::size_t k = 0;
+    while (k + kRun <= length) {
+        if (!consecutive(k)) {
+            for (std::size_t i = k; i < k + kRun; ++i) out[i] = input(nearest(i));
+            k += kRun;
+            continue;
+        }
+        std::size_t end = k + kRun;
+        while (end + kRun <= length && nearest(end) == nearest(end - 1) + 1 && consecutive(end)) end += kRun;
+        std::memmove(out + k, in + nearest(k), end - k);
+        k = end;
+    }
+    for (; k < length; ++k) out[k] = input(nearest(k));
+    if (in_place) {
+        marker.resize(length);
+    } else {
+        marker = std::move(fresh);
+    }
+}
+
 // A clock fast by ppm plays the period faster: output k is the period at
-// input instant k (1 + ppm 1e-6). The markers take the nearest input sample.
+// input instant k (1 + ppm 1e-6), in the period's own storage where it fits.
 void retime(phy::FrameWaveform& period, double ppm, double sample_rate) {
     const double step = 1.0 + ppm * 1e-6;
-    const std::size_t n = period.samples.size();
-    const std::size_t length = clock_offset_length(n, ppm);
-    period.samples = resampling::resample_periodic(period.samples, step, length, 0.0, clock_filter(sample_rate));
-    Bits frame(length);
-    Bits burst(length);
-    for (std::size_t k = 0; k < length; ++k) {
-        // The nearest input lies less than one period past the seam.
-        auto source = static_cast<std::size_t>(static_cast<double>(k) * step + 0.5);
-        if (source >= n) source -= n;
-        frame[k] = period.frame_marker[source];
-        burst[k] = period.burst_marker[source];
-    }
-    period.frame_marker = std::move(frame);
-    period.burst_marker = std::move(burst);
+    const std::size_t length = clock_offset_length(period.samples.size(), ppm);
+    resampling::PeriodicResampler(step, clock_filter(sample_rate)).resample_in_place(period.samples, length);
+    retime_marker(period.frame_marker, step, length);
+    retime_marker(period.burst_marker, step, length);
 }
 
 // Sample n times e^(j 2 pi f n / fs): the phasor of each block's first

@@ -11,7 +11,11 @@
 // rounded to a phase. The filter runs in single precision (its rounding lies
 // some 60 dB below the stop band); instants are kept in double precision.
 // When decimating (step > 1) the cut-off follows the output's Nyquist
-// frequency, which removes what would alias.
+// frequency, which removes what would alias. Near a step of one (a clock
+// offset), 8, 16 or 32 consecutive outputs take the taps of one grid point,
+// each blending them by its own amount, so that the filter runs across the
+// outputs in vector registers; the grid is made fine enough for that to keep
+// the same error bound.
 
 #include <cstddef>
 #include <span>
@@ -49,10 +53,19 @@ public:
     // wrapped). Needs a non-empty period.
     void resample(SampleSpan period, double first, std::span<Complex> out) const;
 
+    // Replaces `period` by its first `output_count` outputs from instant 0,
+    // the same values as resample() gives. The outputs overwrite the period's
+    // own storage where they can (a step of one or more, no more outputs
+    // than inputs); otherwise they go to a new buffer.
+    void resample_in_place(Samples& period, std::size_t output_count) const;
+
 private:
     double step_;
     std::size_t width_;   // taps per phase, a multiple of 8
     std::size_t phases_;  // grid points per input sample
+    // Consecutive outputs that share one grid point's taps (8, 16 or 32, for a
+    // step near one); 0: each output has its own.
+    std::size_t group_ = 0;
     // Row p holds the taps at fractional delay p / phases_, oldest input
     // first, each tap twice (for the real and the imaginary part); slopes_
     // row p is row p + 1 minus row p, for the linear blend.

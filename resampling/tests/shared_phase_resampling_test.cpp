@@ -1,0 +1,107 @@
+// Near a step of one, consecutive outputs share one grid point's taps, and
+// a period can be resampled in its own storage: both must keep the
+// resampler's accuracy and values.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "resampling/periodic_resampler.hpp"
+
+namespace dot11b::resampling {
+namespace {
+
+// Tones on whole cycles per period up to `high` cycles per input sample:
+// a band-limited period whose value at any instant is known exactly.
+struct Tones {
+    std::size_t period;
+    std::vector<int> cycles;
+    std::vector<Complex> amplitudes;
+
+    Tones(std::size_t length, double high, unsigned seed) : period(length) {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> band(-high, high);
+        std::uniform_real_distribution<double> phase(0.0, 2.0 * M_PI);
+        for (int k = 0; k < 12; ++k) {
+            cycles.push_back(static_cast<int>(std::lround(band(random) * static_cast<double>(length))));
+            amplitudes.push_back(std::polar(1.0 / std::sqrt(12.0), phase(random)));
+        }
+    }
+    Complex at(double instant) const {
+        Complex sum;
+        for (std::size_t k = 0; k < cycles.size(); ++k) {
+            sum += amplitudes[k] * std::polar(1.0, 2.0 * M_PI * cycles[k] * instant / static_cast<double>(period));
+        }
+        return sum;
+    }
+    Samples samples() const {
+        Samples x(period);
+        for (std::size_t n = 0; n < period; ++n) x[n] = at(static_cast<double>(n));
+        return x;
+    }
+};
+
+// The clock offset's filter at 3.5 samples a chip: flat to 13 MHz of 19.25.
+constexpr double kChipBand = 13.0 / 19.25;
+
+TEST(SharedPhaseResampling, MatchesTheBandLimitedSignalForEveryGroupOfOutputs) {
+    const struct {
+        double step;
+        std::size_t period;
+        double first;
+        ResamplerOptions options = {};
+    } kCases[] = {
+        {1.0 + 1e-4, 3000, 2990.5},  // thirty-two outputs a grid point, across the seam
+        {1.0 - 3e-4, 3000, 0.0},     // sixteen
+        {1.0 + 6e-4, 3000, 1500.0},  // eight
+        {1.0 - 6e-4, 2000, 1999.0},
+        {1.0 + 2e-5, 37, 0.0},  // period shorter than the filter: the window wraps more than once
+        {1.0 + 2e-5, 4000, 0.0, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},
+        {1.0 - 1e-4, 4000, 3999.9, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},
+    };
+    for (const auto& c : kCases) {
+        const Tones tones(c.period, 0.5 * c.options.passband, 11);
+        const std::size_t count = 3 * c.period;
+        const Samples out = resample_periodic(tones.samples(), c.step, count, c.first, c.options);
+        double error = 0.0;
+        for (std::size_t k = 0; k < count; ++k) {
+            error += std::norm(out[k] - tones.at(c.first + static_cast<double>(k) * c.step));
+        }
+        const double error_db = 10.0 * std::log10(error / static_cast<double>(count));
+        EXPECT_LT(error_db, -80.0) << "step " << c.step << ", period " << c.period;
+    }
+}
+
+TEST(SharedPhaseResampling, InPlaceGivesTheValuesOfANewBuffer) {
+    const struct {
+        double step;
+        std::size_t period;
+        ResamplerOptions options = {};
+    } kCases[] = {
+        {1.0 + 2e-5, 20000, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},
+        {1.0 + 3e-4, 9001},
+        {1.0 + 6e-4, 5000},
+        {1.0 + 1e-3, 5000},  // each output its own grid point
+        {2.5, 5000},         // decimating
+        {1.0, 3000},
+        {1.0 - 1e-4, 3000},  // longer than the period: a new buffer
+        {1.01, 40},          // the filter spans the period: a new buffer
+    };
+    for (const auto& c : kCases) {
+        const Samples period = Tones(c.period, 0.4 / c.step, 5).samples();
+        const PeriodicResampler resampler(c.step, c.options);
+        // The clock offset's length, rounded up to even: the last outputs read
+        // past the seam.
+        const auto length = static_cast<std::size_t>(std::ceil(static_cast<double>(c.period) / c.step / 2.0)) * 2;
+        Samples expected(length);
+        resampler.resample(period, 0.0, expected);
+        Samples in_place = period;
+        resampler.resample_in_place(in_place, length);
+        EXPECT_EQ(in_place, expected) << "step " << c.step << ", period " << c.period;
+    }
+}
+
+}  // namespace
+}  // namespace dot11b::resampling
