@@ -1,7 +1,9 @@
 #include "analyzer/reference_filter.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 
 #include "common/errors.hpp"
@@ -127,6 +129,25 @@ PulseTable::PulseTable(const ReferenceFilter& filter, double edge_guard_chips) {
         values_[i] = filter.shape == PulseShape::Gaussian ? gaussian_pulse(t, filter.factor)
                                                           : root_cosine_pulse(t, filter.factor);
     }
+    make_phases();
+}
+
+void PulseTable::make_phases() {
+    const auto steps = static_cast<std::size_t>(kStepsPerChip);
+    // The pulse ends at entry `last`, which only serves the interpolation
+    // towards it.
+    const std::size_t last = values_.size() - 2;
+    taps_ = (last + steps - 1) / steps;
+    phase_values_.assign(steps * taps_, 0.0);
+    phase_steps_.assign(steps * taps_, 0.0);
+    for (std::size_t p = 0; p < steps; ++p) {
+        for (std::size_t m = 0; m < taps_; ++m) {
+            const std::size_t i = p + m * steps;
+            if (i >= last) continue;
+            phase_values_[p * taps_ + m] = values_[i];
+            phase_steps_[p * taps_ + m] = values_[i + 1] - values_[i];
+        }
+    }
 }
 
 PulseTable PulseTable::slope(double step) const {
@@ -137,6 +158,7 @@ PulseTable PulseTable::slope(double step) const {
         const double t = -out.half_span_ + static_cast<double>(i) / kStepsPerChip;
         out.values_[i] = (at(t + step) - at(t - step)) / (2 * step);
     }
+    out.make_phases();
     return out;
 }
 
@@ -165,6 +187,58 @@ void PulseTable::add(std::complex<double> amplitude, double first, double step, 
         const auto k = static_cast<std::size_t>(x);
         const double f = x - static_cast<double>(k);
         out[i] += amplitude * (values_[k] + f * (values_[k + 1] - values_[k]));
+    }
+}
+
+}  // namespace dot11b::analyzer
+
+namespace dot11b::analyzer {
+namespace {
+
+// I and Q of a sample, worked on together.
+using Lanes = double __attribute__((vector_size(16)));
+
+Lanes lanes(std::complex<double> x) {
+    Lanes out;
+    std::memcpy(&out, &x, sizeof out);
+    return out;
+}
+
+}  // namespace
+
+void PulseTable::render(std::span<const std::complex<double>> chips, double first, double period, double begin,
+                        std::span<std::complex<double>> out) const {
+    const auto count = static_cast<long long>(chips.size());
+    const double per_sample = 1 / period;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        // Position in chips from chip 0; the chip j meets the table at
+        // (u - j + half_span) * kSteps.
+        const double u = (begin + static_cast<double>(i) - first) * per_sample;
+        if (rectangular_) {
+            const double j = std::floor(u + 0.5 + edge_guard_);
+            out[i] = j >= 0 && j < static_cast<double>(count) ? chips[static_cast<std::size_t>(j)] : 0.0;
+            continue;
+        }
+        const double y = u + half_span_;
+        const double last = std::floor(y);
+        const double x = (y - last) * kStepsPerChip;
+        const auto phase = std::min(static_cast<std::size_t>(x), static_cast<std::size_t>(kStepsPerChip) - 1);
+        const double f = x - static_cast<double>(phase);
+        const double* values = phase_values_.data() + phase * taps_;
+        const double* steps = phase_steps_.data() + phase * taps_;
+        // Tap m meets chip last - m.
+        const auto top = static_cast<long long>(last);
+        Lanes sum = {0, 0};
+        if (top >= 0 && top - static_cast<long long>(taps_) + 1 >= 0 && top < count) {
+            const std::complex<double>* chip = chips.data() + top;
+            for (std::size_t m = 0; m < taps_; ++m) sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
+        } else {
+            for (std::size_t m = 0; m < taps_; ++m) {
+                const long long j = top - static_cast<long long>(m);
+                if (j >= 0 && j < count) sum += lanes(chips[static_cast<std::size_t>(j)]) * (values[m] + f * steps[m]);
+            }
+        }
+        out[i] = {sum[0], sum[1]};
     }
 }
 

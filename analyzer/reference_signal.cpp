@@ -18,17 +18,8 @@ std::size_t reference_reach_chips(const PulseTable& pulse, double samples_per_ch
 }
 
 Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end) {
-    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)), Complex(0));
-    const double reach = pulse.half_span() * line.period;
-    for (std::size_t j = 0; j < ideal.size(); ++j) {
-        const double centre = line.first + line.period * static_cast<double>(j);
-        if (centre + reach < begin || centre - reach >= end) continue;
-        const double lo = std::max(begin, std::ceil(centre - reach));
-        const double hi = std::min(end - 1, std::floor(centre + reach));
-        if (hi < lo) continue;
-        pulse.add(ideal[j], (lo - centre) / line.period, 1 / line.period, static_cast<std::size_t>(hi - lo) + 1,
-                  signal.data() + static_cast<std::size_t>(lo - begin));
-    }
+    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)));
+    pulse.render(ideal, line.first, line.period, begin, signal);
     return signal;
 }
 
