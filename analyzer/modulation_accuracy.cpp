@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/reference_signal.hpp"
 
 namespace dot11b::analyzer {
@@ -81,22 +84,32 @@ std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
     return x;
 }
 
+// The normal equations of the regressors s, conj(s) and 1 need only these
+// sums; the residual then takes a second pass, which keeps its precision when
+// the fit is close.
 Fit fit_reference(SampleSpan y, SampleSpan s) {
-    const bool image = image_measurable(s);
-    std::array<std::array<Complex, 4>, 3> normal{};
-    for (std::size_t k = 0; k < y.size(); ++k) {
-        const std::array<Complex, 3> x = {s[k], image ? std::conj(s[k]) : Complex(0), Complex(1)};
-        for (std::size_t i = 0; i < 3; ++i) {
-            for (std::size_t j = 0; j < 3; ++j) normal[i][j] += std::conj(x[i]) * x[j];
-            normal[i][3] += std::conj(x[i]) * y[k];
-        }
+    const std::size_t n = std::min(y.size(), s.size());
+    Complex squares = 0, sum_s = 0, s_y = 0, conj_s_y = 0, sum_y = 0;
+    double power = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        squares += product(s[k], s[k]);
+        power += std::norm(s[k]);
+        sum_s += s[k];
+        conj_s_y += conj_product(s[k], y[k]);
+        s_y += product(s[k], y[k]);
+        sum_y += y[k];
     }
-    if (!image) normal[1][1] = 1;
+    const bool image = std::abs(squares) < kMostImproperShare * power;
+    const Complex count = static_cast<double>(n);
+    std::array<std::array<Complex, 4>, 3> normal{{{power, std::conj(squares), std::conj(sum_s), conj_s_y},
+                                                  {squares, power, sum_s, s_y},
+                                                  {sum_s, std::conj(sum_s), count, sum_y}}};
+    if (!image) normal[1] = {0, 1, 0, 0}, normal[0][1] = normal[2][1] = 0;
     const auto [a, b, d] = solve3(normal);
     Fit fit{a, b, d, 1};
     double sum = 0, received = 0;
-    for (std::size_t k = 0; k < y.size(); ++k) {
-        sum += std::norm(y[k] - a * s[k] - b * std::conj(s[k]) - d);
+    for (std::size_t k = 0; k < n; ++k) {
+        sum += std::norm(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
         received += std::norm(y[k]);
     }
     if (received > 0) fit.residual = sum / received;
@@ -107,12 +120,36 @@ struct Span {
     std::size_t from, to;
 };
 
+// A pulse and its slope, tabulated.
+struct Tables {
+    std::shared_ptr<const PulseTable> pulse;
+    std::shared_ptr<const PulseTable> slope;  // smooth pulses only
+};
+
+// Tabulating a smooth pulse takes thousands of erf evaluations and does not
+// depend on the burst, so each filter's tables are made once and shared
+// between the threads. A rectangle is cheap and depends on the oversampling.
+Tables tables_of(const ReferenceFilter& filter, double edge_guard_chips) {
+    if (filter.shape == PulseShape::None) return {std::make_shared<const PulseTable>(filter, edge_guard_chips), nullptr};
+    // A few filters per run: more than this are made again rather than kept.
+    constexpr std::size_t kMostKept = 32;
+    static std::mutex mutex;
+    static std::vector<std::pair<ReferenceFilter, Tables>> kept;
+    const std::lock_guard lock(mutex);
+    for (const auto& [f, tables] : kept) {
+        if (f == filter) return tables;
+    }
+    auto pulse = std::make_shared<const PulseTable>(filter, edge_guard_chips);
+    Tables tables{pulse, std::make_shared<const PulseTable>(pulse->slope(kDerivativeStepChips))};
+    if (kept.size() < kMostKept) kept.emplace_back(filter, tables);
+    return tables;
+}
+
 class Measurer {
 public:
     Measurer(const AccuracyInput& input, const ReferenceFilter& filter)
-        : in_(input),
-          pulse_(filter, kEdgeGuardSamples / input.samples_per_chip),
-          slope_(pulse_.slope(kDerivativeStepChips)) {}
+        : in_(input), tables_(tables_of(filter, kEdgeGuardSamples / input.samples_per_chip)),
+          pulse_(*tables_.pulse) {}
 
     const PulseTable& pulse() const { return pulse_; }
 
@@ -162,7 +199,7 @@ public:
         if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
         const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
         // A later chip line reads each pulse earlier: the change per chip of delay is minus the slope.
-        const Samples slopes = reference_samples(slope_, in_.ideal, line, begin, end);
+        const Samples slopes = reference_samples(*tables_.slope, in_.ideal, line, begin, end);
         Samples y(s.size());
         std::vector<double> seconds(s.size());
         for (std::size_t i = 0; i < y.size(); ++i) {
@@ -172,24 +209,36 @@ public:
         remove_phase_line(y, seconds, in_.carrier);
         const Fit f = fit_reference(y, s);
         // Normal equations of [shift, drift per chip, phase, phase per chip],
-        // with time in chips from the middle.
+        // with time t in chips from the middle. The regressors are z, z t,
+        // turn and turn t, so each entry is a sum of one of five products
+        // weighted by 1, t or t^2.
         const double middle = 0.5 * (begin + end - 1);
-        Normal m{};
+        std::array<double, 3> zz{}, zturn{}, turns{};  // by the power of t
+        std::array<double, 2> zr{}, turnr{};
         for (std::size_t i = 0; i < y.size(); ++i) {
             const Complex slope = -slopes[i];
-            const Complex z = f.a * slope + f.b * std::conj(slope);
-            const Complex turn = Complex(0, 1) * (f.a * s[i] + f.b * std::conj(s[i]));
-            const Complex r = y[i] - f.a * s[i] - f.b * std::conj(s[i]) - f.d;
+            const Complex z = product(f.a, slope) + product(f.b, std::conj(slope));
+            const Complex modulated = product(f.a, s[i]) + product(f.b, std::conj(s[i]));
+            const Complex turn(-modulated.imag(), modulated.real());
+            const Complex r = y[i] - modulated - f.d;
             const double t = (begin + static_cast<double>(i) - middle) / line.period;
-            const std::array<Complex, kUnknowns> x = {z, z * t, turn, turn * t};
-            for (std::size_t a = 0; a < kUnknowns; ++a) {
-                for (std::size_t b = a; b < kUnknowns; ++b) m[a][b] += std::real(std::conj(x[a]) * x[b]);
-                m[a][kUnknowns] += std::real(std::conj(x[a]) * r);
+            const std::array<double, 3> weight = {1, t, t * t};
+            const double products[5] = {std::norm(z), real_conj_product(z, turn), std::norm(turn),
+                                        real_conj_product(z, r), real_conj_product(turn, r)};
+            for (std::size_t w = 0; w < 3; ++w) {
+                zz[w] += weight[w] * products[0];
+                zturn[w] += weight[w] * products[1];
+                turns[w] += weight[w] * products[2];
+            }
+            for (std::size_t w = 0; w < 2; ++w) {
+                zr[w] += weight[w] * products[3];
+                turnr[w] += weight[w] * products[4];
             }
         }
-        for (std::size_t a = 0; a < kUnknowns; ++a) {
-            for (std::size_t b = 0; b < a; ++b) m[a][b] = m[b][a];
-        }
+        const Normal m = {{{zz[0], zz[1], zturn[0], zturn[1], zr[0]},
+                           {zz[1], zz[2], zturn[1], zturn[2], zr[1]},
+                           {zturn[0], zturn[1], turns[0], turns[1], turnr[0]},
+                           {zturn[1], zturn[2], turns[1], turns[2], turnr[1]}}};
         const auto solution = solve_real(m);
         if (!solution) return line;
         const double shift = (*solution)[0];
@@ -202,8 +251,8 @@ public:
 
 private:
     const AccuracyInput& in_;
-    PulseTable pulse_;
-    PulseTable slope_;
+    Tables tables_;
+    const PulseTable& pulse_;
 };
 
 // The straight line through the tracked instants.

@@ -66,11 +66,14 @@ Complex SincInterpolator::at(double position) const {
         // Each sample's I and Q as the two lanes of one vector times the tap,
         // in four sums so that the additions do not wait on one another.
         const Complex* x = samples_.data() + first;
-        Lanes sums[4] = {};
+        Lanes s0 = {0, 0}, s1 = {0, 0}, s2 = {0, 0}, s3 = {0, 0};
         for (std::size_t k = 0; k < kTaps; k += 4) {
-            for (std::size_t j = 0; j < 4; ++j) sums[j] += lanes(x[k + j]) * taps[k + j];
+            s0 += lanes(x[k]) * taps[k];
+            s1 += lanes(x[k + 1]) * taps[k + 1];
+            s2 += lanes(x[k + 2]) * taps[k + 2];
+            s3 += lanes(x[k + 3]) * taps[k + 3];
         }
-        const Lanes total = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+        const Lanes total = (s0 + s1) + (s2 + s3);
         return {total[0], total[1]};
     }
     for (int k = 0; k < kTaps; ++k) {
