@@ -166,11 +166,27 @@ public:
     // shifts that fit equally well.
     std::pair<ChipLine, double> search(ChipLine line, Span span) const {
         std::array<double, 2 * kSearchSteps + 1> errors{};
-        for (int i = -kSearchSteps; i <= kSearchSteps; ++i) {
-            const ChipLine shifted{line.first + i * kSearchStepChips * line.period, line.period};
-            errors[static_cast<std::size_t>(i + kSearchSteps)] = fit(shifted, span).residual;
+        std::array<bool, 2 * kSearchSteps + 1> known{};
+        const auto error = [&](std::size_t i) {
+            if (!known[i]) {
+                const double steps = static_cast<double>(i) - kSearchSteps;
+                errors[i] = fit({line.first + steps * kSearchStepChips * line.period, line.period}, span).residual;
+                known[i] = true;
+            }
+            return errors[i];
+        };
+        std::size_t best = kSearchSteps;
+        if (pulse_.smooth()) {
+            // A smooth pulse's error falls towards the best shift and rises
+            // beyond it: walk downhill from the tracked timing, which reads
+            // the parabola's three points and seldom more.
+            while (best > 0 && error(best - 1) < error(best)) --best;
+            while (best + 1 < errors.size() && error(best + 1) < error(best)) ++best;
+        } else {
+            // A rectangle's error moves in steps, flat between them: every shift.
+            for (std::size_t i = 0; i < errors.size(); ++i) error(i);
+            best = static_cast<std::size_t>(std::min_element(errors.begin(), errors.end()) - errors.begin());
         }
-        const auto best = static_cast<std::size_t>(std::min_element(errors.begin(), errors.end()) - errors.begin());
         double shift = static_cast<double>(best) - kSearchSteps;
         if (pulse_.smooth()) {
             if (best > 0 && best + 1 < errors.size()) {

@@ -230,8 +230,16 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
         const auto top = static_cast<long long>(last);
         Lanes sum = {0, 0};
         if (top >= 0 && top - static_cast<long long>(taps_) + 1 >= 0 && top < count) {
+            // Even and odd taps in separate sums, so that the additions do not wait on one another.
             const std::complex<double>* chip = chips.data() + top;
-            for (std::size_t m = 0; m < taps_; ++m) sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
+            Lanes odd = {0, 0};
+            std::size_t m = 0;
+            for (; m + 1 < taps_; m += 2) {
+                sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
+                odd += lanes(*(chip - m - 1)) * (values[m + 1] + f * steps[m + 1]);
+            }
+            if (m < taps_) sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
+            sum += odd;
         } else {
             for (std::size_t m = 0; m < taps_; ++m) {
                 const long long j = top - static_cast<long long>(m);
