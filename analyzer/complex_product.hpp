@@ -16,6 +16,9 @@ inline Complex conj_product(Complex a, Complex b) {
     return {a.real() * b.real() + a.imag() * b.imag(), a.real() * b.imag() - a.imag() * b.real()};
 }
 
+// |a|^2; not std::norm, which squares std::abs, a hypot, for floating types.
+inline double magnitude_squared(Complex a) { return a.real() * a.real() + a.imag() * a.imag(); }
+
 // Re(conj(a) * b)
 inline double real_conj_product(Complex a, Complex b) { return a.real() * b.real() + a.imag() * b.imag(); }
 

@@ -56,7 +56,7 @@ bool image_measurable(SampleSpan s) {
     double power = 0;
     for (const Complex x : s) {
         square += x * x;
-        power += std::norm(x);
+        power += magnitude_squared(x);
     }
     return std::abs(square) < kMostImproperShare * power;
 }
@@ -93,7 +93,7 @@ Fit fit_reference(SampleSpan y, SampleSpan s) {
     double power = 0;
     for (std::size_t k = 0; k < n; ++k) {
         squares += product(s[k], s[k]);
-        power += std::norm(s[k]);
+        power += magnitude_squared(s[k]);
         sum_s += s[k];
         conj_s_y += conj_product(s[k], y[k]);
         s_y += product(s[k], y[k]);
@@ -109,8 +109,8 @@ Fit fit_reference(SampleSpan y, SampleSpan s) {
     Fit fit{a, b, d, 1};
     double sum = 0, received = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        sum += std::norm(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
-        received += std::norm(y[k]);
+        sum += magnitude_squared(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
+        received += magnitude_squared(y[k]);
     }
     if (received > 0) fit.residual = sum / received;
     return fit;
@@ -239,7 +239,7 @@ public:
             const Complex r = y[i] - modulated - f.d;
             const double t = (begin + static_cast<double>(i) - middle) / line.period;
             const std::array<double, 3> weight = {1, t, t * t};
-            const double products[5] = {std::norm(z), real_conj_product(z, turn), std::norm(turn),
+            const double products[5] = {magnitude_squared(z), real_conj_product(z, turn), magnitude_squared(turn),
                                         real_conj_product(z, r), real_conj_product(turn, r)};
             for (std::size_t w = 0; w < 3; ++w) {
                 zz[w] += weight[w] * products[0];
@@ -344,8 +344,8 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     out.evm = evm_of_errors(errors);
     out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
     out.mer_db = -to_db(out.evm.overall.rms);
-    const double signal_power = (std::norm(f.a) + std::norm(f.b)) * ref.sample_power;
-    out.leakage_dbc = db10(std::norm(f.d) / signal_power);
+    const double signal_power = (magnitude_squared(f.a) + magnitude_squared(f.b)) * ref.sample_power;
+    out.leakage_dbc = db10(magnitude_squared(f.d) / signal_power);
     // The modulator's I and Q axes lie at 45 degrees to the preamble's symbols
     // (QPSK points on the diagonals), so s = r exp(-j pi / 4) for r on those
     // axes. With Q scaled by G exp(j psi) against I, y = mu r + nu conj(r) with

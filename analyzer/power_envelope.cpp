@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/complex_product.hpp"
+
 namespace dot11b::analyzer {
 namespace {
 
@@ -18,7 +20,7 @@ std::size_t envelope_window(double sample_rate_hz) { return samples_in(kEnvelope
 
 std::vector<double> cumulative_power(SampleSpan samples) {
     std::vector<double> cumulative(samples.size() + 1, 0.0);
-    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + magnitude_squared(samples[i]);
     return cumulative;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/sinc_interpolator.hpp"
 
 namespace dot11b::analyzer {
@@ -33,7 +34,7 @@ ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const 
     double power = 0;
     std::size_t count = 0;
     for (double n = std::ceil(positions[from]); n <= positions[to - 1]; ++n, ++count) {
-        power += std::norm(signal[static_cast<std::size_t>(n - begin)]);
+        power += magnitude_squared(signal[static_cast<std::size_t>(n - begin)]);
     }
     out.sample_power = count ? power / static_cast<double>(count) : 0;
     const SincInterpolator interpolator(signal);
