@@ -145,6 +145,18 @@ Tables tables_of(const ReferenceFilter& filter, double edge_guard_chips) {
     return tables;
 }
 
+// Buffers of a burst's length, kept by each thread from burst to burst:
+// allocating them anew for every burst costs page faults.
+struct Scratch {
+    Samples signal, slopes, received;
+    std::vector<double> seconds;
+};
+
+Scratch& scratch_of_thread() {
+    thread_local Scratch scratch;
+    return scratch;
+}
+
 class Measurer {
 public:
     Measurer(const AccuracyInput& input, const ReferenceFilter& filter)
@@ -154,7 +166,8 @@ public:
     const PulseTable& pulse() const { return pulse_; }
 
     Fit fit(const ChipLine& line, Span span, ReferenceChips* keep = nullptr) const {
-        ReferenceChips ref = reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to);
+        ReferenceChips ref =
+            reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to, scratch_of_thread().signal);
         const std::size_t n = span.to - span.from;
         const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips);
         if (keep) *keep = std::move(ref);
@@ -213,11 +226,16 @@ public:
         const double begin = std::ceil(in_.positions[span.from]);
         const double end = std::floor(in_.positions[span.to - 1]) + 1;
         if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
-        const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
+        Scratch& scratch = scratch_of_thread();
+        reference_samples(pulse_, in_.ideal, line, begin, end, scratch.signal);
+        const Samples& s = scratch.signal;
         // A later chip line reads each pulse earlier: the change per chip of delay is minus the slope.
-        const Samples slopes = reference_samples(*tables_.slope, in_.ideal, line, begin, end);
-        Samples y(s.size());
-        std::vector<double> seconds(s.size());
+        reference_samples(*tables_.slope, in_.ideal, line, begin, end, scratch.slopes);
+        const Samples& slopes = scratch.slopes;
+        Samples& y = scratch.received;
+        y.resize(s.size());
+        std::vector<double>& seconds = scratch.seconds;
+        seconds.resize(s.size());
         for (std::size_t i = 0; i < y.size(); ++i) {
             y[i] = in_.samples[static_cast<std::size_t>(begin) + i];
             seconds[i] = (begin + static_cast<double>(i)) / in_.sample_rate_hz;

@@ -18,19 +18,20 @@ std::size_t reference_reach_chips(const PulseTable& pulse, double samples_per_ch
     return static_cast<std::size_t>(std::ceil(pulse.half_span() + kInterpolatorReach / samples_per_chip)) + 1;
 }
 
-Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end) {
-    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)));
-    pulse.render(ideal, line.first, line.period, begin, signal);
-    return signal;
+void reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end,
+                       Samples& out) {
+    out.resize(static_cast<std::size_t>(std::max(0.0, end - begin)));
+    pulse.render(ideal, line.first, line.period, begin, out);
 }
 
 ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
-                               std::span<const double> positions, std::size_t from, std::size_t to) {
+                               std::span<const double> positions, std::size_t from, std::size_t to, Samples& scratch) {
     ReferenceChips out;
     if (to <= from) return out;
     const double begin = std::floor(positions[from] - kInterpolatorReach);
     const double end = std::ceil(positions[to - 1] + kInterpolatorReach) + 1;
-    const Samples signal = reference_samples(pulse, ideal, line, begin, end);
+    reference_samples(pulse, ideal, line, begin, end, scratch);
+    const Samples& signal = scratch;
     double power = 0;
     std::size_t count = 0;
     for (double n = std::ceil(positions[from]); n <= positions[to - 1]; ++n, ++count) {
