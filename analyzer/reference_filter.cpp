@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <numbers>
 
+#include "analyzer/vector_lanes.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::analyzer {
@@ -190,22 +190,7 @@ void PulseTable::add(std::complex<double> amplitude, double first, double step, 
     }
 }
 
-}  // namespace dot11b::analyzer
-
-namespace dot11b::analyzer {
-namespace {
-
-// I and Q of a sample, worked on together.
-using Lanes = double __attribute__((vector_size(16)));
-
-Lanes lanes(std::complex<double> x) {
-    Lanes out;
-    std::memcpy(&out, &x, sizeof out);
-    return out;
-}
-
-}  // namespace
-
+DOT11B_WITH_FMA_CLONE
 void PulseTable::render(std::span<const std::complex<double>> chips, double first, double period, double begin,
                         std::span<std::complex<double>> out) const {
     const auto count = static_cast<long long>(chips.size());

@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <numbers>
+
+#include "analyzer/vector_lanes.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -15,15 +16,6 @@ constexpr int kPhases = 256;
 constexpr double kKaiserBeta = 6;
 
 using PhaseTaps = std::array<double, kTaps>;
-
-// I and Q of a sample, worked on together.
-using Lanes = double __attribute__((vector_size(16)));
-
-Lanes lanes(Complex x) {
-    Lanes out;
-    std::memcpy(&out, &x, sizeof out);
-    return out;
-}
 
 // Weights of the samples n - 7 ... n + 8 for a position n + p / kPhases, each
 // phase normalised to unit DC gain.
@@ -47,38 +39,58 @@ std::array<PhaseTaps, kPhases + 1> make_table() {
     return table;
 }
 
-const std::array<PhaseTaps, kPhases + 1>& table() {
-    static const auto kTable = make_table();
+// Each tap twice, once for I and once for Q.
+using PairedTaps = std::array<double, 2 * kTaps>;
+
+const std::array<PairedTaps, kPhases + 1>& table() {
+    static const auto kTable = [] {
+        const auto taps = make_table();
+        std::array<PairedTaps, kPhases + 1> paired{};
+        for (std::size_t p = 0; p < taps.size(); ++p) {
+            for (std::size_t k = 0; k < kTaps; ++k) paired[p][2 * k] = paired[p][2 * k + 1] = taps[p][k];
+        }
+        return paired;
+    }();
     return kTable;
 }
 
 }  // namespace
 
+DOT11B_WITH_FMA_CLONE
 Complex SincInterpolator::at(double position) const {
     const auto count = static_cast<long long>(samples_.size());
     if (!(position > -kTaps && position < static_cast<double>(count + kTaps))) return 0;
     const double whole = std::floor(position);
     const auto phase = static_cast<std::size_t>((position - whole) * kPhases + 0.5);
-    const PhaseTaps& taps = table()[phase];
+    const PairedTaps& taps = table()[phase];
     const auto first = static_cast<long long>(whole) - (kHalfTaps - 1);
     Complex sum = 0;
     if (first >= 0 && first + kTaps <= count) {
-        // Each sample's I and Q as the two lanes of one vector times the tap,
+        // Two samples at a time, I and Q of each in the lanes of one vector,
         // in four sums so that the additions do not wait on one another.
         const Complex* x = samples_.data() + first;
-        Lanes s0 = {0, 0}, s1 = {0, 0}, s2 = {0, 0}, s3 = {0, 0};
-        for (std::size_t k = 0; k < kTaps; k += 4) {
-            s0 += lanes(x[k]) * taps[k];
-            s1 += lanes(x[k + 1]) * taps[k + 1];
-            s2 += lanes(x[k + 2]) * taps[k + 2];
-            s3 += lanes(x[k + 3]) * taps[k + 3];
+        TwoLanes s0 = {0, 0, 0, 0}, s1 = s0, s2 = s0, s3 = s0;
+        TwoLanes two, weights;
+        for (std::size_t k = 0; k < kTaps; k += 8) {
+            load(two, x + k);
+            load(weights, &taps[2 * k]);
+            s0 += two * weights;
+            load(two, x + k + 2);
+            load(weights, &taps[2 * k + 4]);
+            s1 += two * weights;
+            load(two, x + k + 4);
+            load(weights, &taps[2 * k + 8]);
+            s2 += two * weights;
+            load(two, x + k + 6);
+            load(weights, &taps[2 * k + 12]);
+            s3 += two * weights;
         }
-        const Lanes total = (s0 + s1) + (s2 + s3);
-        return {total[0], total[1]};
+        const TwoLanes total = (s0 + s1) + (s2 + s3);
+        return {total[0] + total[2], total[1] + total[3]};
     }
     for (int k = 0; k < kTaps; ++k) {
         const long long n = first + k;
-        if (n >= 0 && n < count) sum += samples_[static_cast<std::size_t>(n)] * taps[static_cast<std::size_t>(k)];
+        if (n >= 0 && n < count) sum += samples_[static_cast<std::size_t>(n)] * taps[static_cast<std::size_t>(2 * k)];
     }
     return sum;
 }
