@@ -12,7 +12,6 @@ namespace dot11b::analyzer {
 namespace {
 
 constexpr double kStepsPerChip = 256;
-constexpr double kDefaultFactor = 0.5;
 constexpr double kMaxBt = 10;
 constexpr double kMaxSpanChips = 64;
 
@@ -137,15 +136,17 @@ void PulseTable::make_phases() {
     // The pulse ends at entry `last`, which only serves the interpolation
     // towards it.
     const std::size_t last = values_.size() - 2;
-    taps_ = (last + steps - 1) / steps;
-    phase_values_.assign(steps * taps_, 0.0);
-    phase_steps_.assign(steps * taps_, 0.0);
+    const std::size_t taps = (last + steps - 1) / steps;
+    taps_ = taps + taps % 2;
+    phase_values_.assign(2 * steps * taps_, 0.0);
+    phase_steps_.assign(2 * steps * taps_, 0.0);
     for (std::size_t p = 0; p < steps; ++p) {
-        for (std::size_t m = 0; m < taps_; ++m) {
+        for (std::size_t m = 0; m < taps; ++m) {
             const std::size_t i = p + m * steps;
             if (i >= last) continue;
-            phase_values_[p * taps_ + m] = values_[i];
-            phase_steps_[p * taps_ + m] = values_[i + 1] - values_[i];
+            const std::size_t at = 2 * (p * taps_ + taps_ - 1 - m);
+            phase_values_[at] = phase_values_[at + 1] = values_[i];
+            phase_steps_[at] = phase_steps_[at + 1] = values_[i + 1] - values_[i];
         }
     }
 }
@@ -209,27 +210,35 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
         const double x = (y - last) * kStepsPerChip;
         const auto phase = std::min(static_cast<std::size_t>(x), static_cast<std::size_t>(kStepsPerChip) - 1);
         const double f = x - static_cast<double>(phase);
-        const double* values = phase_values_.data() + phase * taps_;
-        const double* steps = phase_steps_.data() + phase * taps_;
-        // Tap m meets chip last - m.
-        const auto top = static_cast<long long>(last);
+        const double* values = phase_values_.data() + 2 * phase * taps_;
+        const double* steps = phase_steps_.data() + 2 * phase * taps_;
+        // Entry k of the phase meets chip last - (taps - 1) + k.
+        const long long low = static_cast<long long>(last) - static_cast<long long>(taps_) + 1;
+        if (low >= 0 && low + static_cast<long long>(taps_) <= count) {
+            // Two chips at a time, in two sums so that the additions do not wait on one another.
+            const std::complex<double>* chip = chips.data() + low;
+            TwoLanes even = {0, 0, 0, 0}, odd = even;
+            TwoLanes two, value, step;
+            for (std::size_t k = 0; k < taps_; k += 4) {
+                load(two, chip + k);
+                load(value, values + 2 * k);
+                load(step, steps + 2 * k);
+                even += two * (value + f * step);
+                if (k + 2 < taps_) {
+                    load(two, chip + k + 2);
+                    load(value, values + 2 * k + 4);
+                    load(step, steps + 2 * k + 4);
+                    odd += two * (value + f * step);
+                }
+            }
+            const TwoLanes total = even + odd;
+            out[i] = {total[0] + total[2], total[1] + total[3]};
+            continue;
+        }
         Lanes sum = {0, 0};
-        if (top >= 0 && top - static_cast<long long>(taps_) + 1 >= 0 && top < count) {
-            // Even and odd taps in separate sums, so that the additions do not wait on one another.
-            const std::complex<double>* chip = chips.data() + top;
-            Lanes odd = {0, 0};
-            std::size_t m = 0;
-            for (; m + 1 < taps_; m += 2) {
-                sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
-                odd += lanes(*(chip - m - 1)) * (values[m + 1] + f * steps[m + 1]);
-            }
-            if (m < taps_) sum += lanes(*(chip - m)) * (values[m] + f * steps[m]);
-            sum += odd;
-        } else {
-            for (std::size_t m = 0; m < taps_; ++m) {
-                const long long j = top - static_cast<long long>(m);
-                if (j >= 0 && j < count) sum += lanes(chips[static_cast<std::size_t>(j)]) * (values[m] + f * steps[m]);
-            }
+        for (std::size_t k = 0; k < taps_; ++k) {
+            const long long j = low + static_cast<long long>(k);
+            if (j >= 0 && j < count) sum += lanes(chips[static_cast<std::size_t>(j)]) * (values[2 * k] + f * steps[2 * k]);
         }
         out[i] = {sum[0], sum[1]};
     }

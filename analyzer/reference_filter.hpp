@@ -72,9 +72,10 @@ private:
     void make_phases();
 
     std::vector<double> values_;  // at -half_span + i / kSteps
-    // values_ regrouped by the fraction of a chip: taps_ values of phase p at
-    // [p * taps_, (p + 1) * taps_) are those at p, p + kSteps, p + 2 kSteps ...
-    // (zero beyond the span), with their differences to the next entry.
+    // values_ regrouped by the fraction of a chip, for the chips in memory
+    // order: phase p holds taps_ (even) entries at [2 p taps_, 2 (p + 1) taps_),
+    // those at ... p + 2 kSteps, p + kSteps, p, zero beyond the span, each
+    // twice (for I and Q), with their differences to the next entry.
     std::size_t taps_ = 0;
     std::vector<double> phase_values_;
     std::vector<double> phase_steps_;
