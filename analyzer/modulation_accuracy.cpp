@@ -356,7 +356,7 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     Samples errors(measured.to - measured.from);
     for (std::size_t k = measured.from; k < measured.to; ++k) {
         const Complex s = ref.chips[k - measured.from];
-        const Complex e = input.received[k] - f.a * s - f.b * std::conj(s) - f.d;
+        const Complex e = input.received[k] - product(f.a, s) - product(f.b, std::conj(s)) - f.d;
         errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
     }
     out.evm = evm_of_errors(errors);
