@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "analyzer/complex_product.hpp"
 
@@ -24,7 +25,14 @@ std::vector<double> cumulative_power(SampleSpan samples) {
     return cumulative;
 }
 
-std::size_t window_start(std::size_t i, std::size_t window) { return i >= window / 2 ? i - window / 2 : 0; }
+double least_window_sum_reaching(double level, std::size_t window) {
+    const auto samples = static_cast<double>(window);
+    constexpr double kUp = std::numeric_limits<double>::infinity();
+    double sum = level * samples;
+    while (sum / samples < level) sum = std::nextafter(sum, kUp);
+    while (std::nextafter(sum, -kUp) / samples >= level) sum = std::nextafter(sum, -kUp);
+    return sum;
+}
 
 std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
     const std::size_t n = cumulative.size() - 1;
