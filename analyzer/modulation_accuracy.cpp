@@ -84,10 +84,12 @@ std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
     return x;
 }
 
+enum class Residual { Measured, NotNeeded };
+
 // The normal equations of the regressors s, conj(s) and 1 need only these
 // sums; the residual then takes a second pass, which keeps its precision when
-// the fit is close.
-Fit fit_reference(SampleSpan y, SampleSpan s) {
+// the fit is close, and only where it tells timings or filters apart.
+Fit fit_reference(SampleSpan y, SampleSpan s, Residual residual = Residual::Measured) {
     const std::size_t n = std::min(y.size(), s.size());
     Complex squares = 0, sum_s = 0, s_y = 0, conj_s_y = 0, sum_y = 0;
     double power = 0;
@@ -107,6 +109,7 @@ Fit fit_reference(SampleSpan y, SampleSpan s) {
     if (!image) normal[1] = {0, 1, 0, 0}, normal[0][1] = normal[2][1] = 0;
     const auto [a, b, d] = solve3(normal);
     Fit fit{a, b, d, 1};
+    if (residual == Residual::NotNeeded) return fit;
     double sum = 0, received = 0;
     for (std::size_t k = 0; k < n; ++k) {
         sum += magnitude_squared(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
@@ -165,11 +168,13 @@ public:
 
     const PulseTable& pulse() const { return pulse_; }
 
+    // With `keep`, the final fit: its chips are kept and its residual is not needed.
     Fit fit(const ChipLine& line, Span span, ReferenceChips* keep = nullptr) const {
         ReferenceChips ref =
             reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to, scratch_of_thread().signal);
         const std::size_t n = span.to - span.from;
-        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips);
+        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips,
+                                      keep ? Residual::NotNeeded : Residual::Measured);
         if (keep) *keep = std::move(ref);
         return fit;
     }
@@ -236,12 +241,13 @@ public:
         y.resize(s.size());
         std::vector<double>& seconds = scratch.seconds;
         seconds.resize(s.size());
+        const double sample_period = 1 / in_.sample_rate_hz;
         for (std::size_t i = 0; i < y.size(); ++i) {
             y[i] = in_.samples[static_cast<std::size_t>(begin) + i];
-            seconds[i] = (begin + static_cast<double>(i)) / in_.sample_rate_hz;
+            seconds[i] = (begin + static_cast<double>(i)) * sample_period;
         }
         remove_phase_line(y, seconds, in_.carrier);
-        const Fit f = fit_reference(y, s);
+        const Fit f = fit_reference(y, s, Residual::NotNeeded);
         // Normal equations of [shift, drift per chip, phase, phase per chip],
         // with time t in chips from the middle. The regressors are z, z t,
         // turn and turn t, so each entry is a sum of one of five products
