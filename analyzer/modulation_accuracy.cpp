@@ -359,11 +359,14 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     ReferenceChips ref;
     const Fit f = measurer.fit(line, measured, &ref);
     const double scale = std::abs(f.a) * std::sqrt(ref.sample_power);
-    Samples errors(measured.to - measured.from);
-    for (std::size_t k = measured.from; k < measured.to; ++k) {
-        const Complex s = ref.chips[k - measured.from];
-        const Complex e = input.received[k] - product(f.a, s) - product(f.b, std::conj(s)) - f.d;
-        errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
+    Samples errors(measured.to - measured.from, Complex(1));
+    if (scale > 0) {
+        const double per_scale = 1 / scale;
+        for (std::size_t k = measured.from; k < measured.to; ++k) {
+            const Complex s = ref.chips[k - measured.from];
+            errors[k - measured.from] =
+                (input.received[k] - product(f.a, s) - product(f.b, std::conj(s)) - f.d) * per_scale;
+        }
     }
     out.evm = evm_of_errors(errors);
     out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
