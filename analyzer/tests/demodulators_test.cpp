@@ -2,6 +2,7 @@
 
 #include <numbers>
 #include <random>
+#include <utility>
 
 #include "analyzer/cck_demodulator.hpp"
 #include "analyzer/descrambler.hpp"
@@ -89,6 +90,22 @@ TEST(Demodulators, RecoverTheBitsOfEachModulation) {
         ASSERT_EQ(got.ideal_chips.size(), sent.size());
         for (std::size_t k = 0; k < sent.size(); ++k) EXPECT_NEAR(std::abs(got.ideal_chips[k] - sent[k]), 0, 1e-9) << k;
     }
+}
+
+// The nearest quarter turn, whatever the length; exactly between two, the
+// one a rounded angle gives (halves away from zero), and zero turns by none.
+TEST(DqpskDecision, APhaseChangeGoesToTheNearestQuarterTurn) {
+    std::mt19937 generator(3);
+    std::uniform_real_distribution<double> angle(-std::numbers::pi, std::numbers::pi);
+    std::uniform_real_distribution<double> length(1e-3, 1e3);
+    for (int i = 0; i < 2000; ++i) {
+        const Complex turn = std::polar(length(generator), angle(generator));
+        const unsigned quarters = quarter_turns(turn);
+        const double off = std::arg(turn * std::conj(quarter_turn_phasor(quarters)));
+        EXPECT_LE(std::abs(off), std::numbers::pi / 4) << turn;
+    }
+    const std::pair<Complex, unsigned> ties[] = {{{2, 2}, 1}, {{2, -2}, 3}, {{-2, 2}, 2}, {{-2, -2}, 2}, {{0, 0}, 0}};
+    for (const auto& [turn, quarters] : ties) EXPECT_EQ(quarter_turns(turn), quarters) << turn;
 }
 
 // At 11 Mbit/s each symbol's six word bits are those of the code word with the
