@@ -255,13 +255,19 @@ public:
         const double middle = 0.5 * (begin + end - 1);
         std::array<double, 3> zz{}, zturn{}, turns{};  // by the power of t
         std::array<double, 2> zr{}, turnr{};
+        // x -> a x + b conj(x) is real-linear: one 2 x 2 real matrix.
+        const double m11 = f.a.real() + f.b.real(), m12 = f.b.imag() - f.a.imag();
+        const double m21 = f.a.imag() + f.b.imag(), m22 = f.a.real() - f.b.real();
+        const auto image = [&](Complex x) {
+            return Complex(m11 * x.real() + m12 * x.imag(), m21 * x.real() + m22 * x.imag());
+        };
+        const double per_period = 1 / line.period;
         for (std::size_t i = 0; i < y.size(); ++i) {
-            const Complex slope = -slopes[i];
-            const Complex z = product(f.a, slope) + product(f.b, std::conj(slope));
-            const Complex modulated = product(f.a, s[i]) + product(f.b, std::conj(s[i]));
+            const Complex z = -image(slopes[i]);
+            const Complex modulated = image(s[i]);
             const Complex turn(-modulated.imag(), modulated.real());
             const Complex r = y[i] - modulated - f.d;
-            const double t = (begin + static_cast<double>(i) - middle) / line.period;
+            const double t = (begin + static_cast<double>(i) - middle) * per_period;
             const std::array<double, 3> weight = {1, t, t * t};
             const double products[5] = {magnitude_squared(z), real_conj_product(z, turn), magnitude_squared(turn),
                                         real_conj_product(z, r), real_conj_product(turn, r)};
