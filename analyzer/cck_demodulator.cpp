@@ -1,5 +1,6 @@
 #include "analyzer/cck_demodulator.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -90,8 +91,8 @@ Match best_match_11(const Complex* r) {
         a[low] = turns(t0[(q2 + q3) & 3U] + t1[q3] + t2[q2] - r[3]);
         b[low] = t4[(q2 + q3) & 3U] + t5[q3] - t6[q2] + r[7];
     }
-    // Every word's power first, in word order, then the first largest: the
-    // powers need no branch, and the search's branch is rarely taken.
+    // Every word's power first, in word order, then the largest, then the
+    // first word that has it: no branch on the data but the last.
     std::array<double, 64> powers;
     for (std::size_t high = 0; high < 4; ++high) {
         const unsigned q4 = quarters(high << 4, 4);
@@ -100,10 +101,15 @@ Match best_match_11(const Complex* r) {
             powers[16 * high + low] = sum.real() * sum.real() + sum.imag() * sum.imag();
         }
     }
-    std::size_t w = 0;
-    for (std::size_t k = 1; k < 64; ++k) {
-        if (powers[k] > powers[w]) w = k;
+    // Four running maxima, which do not wait on one another.
+    std::array<double, 4> most = {powers[0], powers[1], powers[2], powers[3]};
+    for (std::size_t k = 4; k < 64; k += 4) {
+        for (std::size_t j = 0; j < 4; ++j) most[j] = powers[k + j] > most[j] ? powers[k + j] : most[j];
     }
+    const double largest = std::max(std::max(most[0], most[1]), std::max(most[2], most[3]));
+    std::size_t w = 0;
+    while (w < 64 && !(powers[w] == largest)) ++w;
+    if (w == 64) w = 0;  // no number among the powers
     return {w, a[w & 15U][quarters(w, 4)] + b[w & 15U]};
 }
 
