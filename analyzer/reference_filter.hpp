@@ -65,12 +65,11 @@ public:
 
 private:
     PulseTable() = default;
+    void make_phases();
 
     bool rectangular_ = false;
     double edge_guard_ = 0;
     double half_span_ = 0;
-    void make_phases();
-
     std::vector<double> values_;  // at -half_span + i / kSteps
     // values_ regrouped by the fraction of a chip, for the chips in memory
     // order: phase p holds taps_ (even) entries at [2 p taps_, 2 (p + 1) taps_),

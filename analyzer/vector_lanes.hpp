@@ -26,6 +26,7 @@ inline void load(TwoLanes& out, const void* from) { std::memcpy(&out, from, size
 
 }  // namespace dot11b::analyzer
 
+// Not in sanitized builds: the choice runs before the sanitizer's run time is ready.
 #if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
 #define DOT11B_WITH_FMA_CLONE __attribute__((target_clones("fma", "default")))
 #else
