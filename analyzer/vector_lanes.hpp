@@ -26,8 +26,17 @@ inline void load(TwoLanes& out, const void* from) { std::memcpy(&out, from, size
 
 }  // namespace dot11b::analyzer
 
-// Not in sanitized builds: the choice runs before the sanitizer's run time is ready.
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+// Not in sanitized builds (GCC says so by a macro, clang by a feature): the
+// choice runs before the sanitizer's run time is ready.
+#if defined(__SANITIZE_ADDRESS__)
+#define DOT11B_SANITIZED_BUILD
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DOT11B_SANITIZED_BUILD
+#endif
+#endif
+
+#if defined(__x86_64__) && !defined(DOT11B_SANITIZED_BUILD)
 #define DOT11B_WITH_FMA_CLONE __attribute__((target_clones("fma", "default")))
 #else
 #define DOT11B_WITH_FMA_CLONE
