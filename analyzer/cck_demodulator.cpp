@@ -83,23 +83,29 @@ Match best_match_11(const Complex* r) {
     const auto quarters = [](std::size_t w, unsigned shift) {
         return static_cast<unsigned>(2 * ((w >> shift) & 1U) + ((w >> (shift + 1)) & 1U));
     };
-    // By the word's low four bits (q2, q3); its high two bits (q4) pick the turn of a.
-    std::array<Turns, 16> a;
-    std::array<Complex, 16> b;
+    // By the word's low four bits (q2, q3), I and Q apart; the high two bits
+    // (q4) turn A.
+    std::array<double, 16> ar, ai, br, bi;
     for (std::size_t low = 0; low < 16; ++low) {
         const unsigned q2 = quarters(low, 0), q3 = quarters(low, 2);
-        a[low] = turns(t0[(q2 + q3) & 3U] + t1[q3] + t2[q2] - r[3]);
-        b[low] = t4[(q2 + q3) & 3U] + t5[q3] - t6[q2] + r[7];
+        const Complex a = t0[(q2 + q3) & 3U] + t1[q3] + t2[q2] - r[3];
+        const Complex b = t4[(q2 + q3) & 3U] + t5[q3] - t6[q2] + r[7];
+        ar[low] = a.real();
+        ai[low] = a.imag();
+        br[low] = b.real();
+        bi[low] = b.imag();
     }
     // Every word's power first, in word order, then the largest, then the
-    // first word that has it: no branch on the data but the last.
+    // first word that has it: no branch on the data but the last. The high
+    // bits 00, 01, 10, 11 are q4 = 0, 2, 1, 3, which turn A to (ar, ai),
+    // (-ar, -ai), (ai, -ar) and (-ai, ar).
     std::array<double, 64> powers;
-    for (std::size_t high = 0; high < 4; ++high) {
-        const unsigned q4 = quarters(high << 4, 4);
-        for (std::size_t low = 0; low < 16; ++low) {
-            const Complex sum = a[low][q4] + b[low];
-            powers[16 * high + low] = sum.real() * sum.real() + sum.imag() * sum.imag();
-        }
+    const auto power = [](double re, double im) { return re * re + im * im; };
+    for (std::size_t low = 0; low < 16; ++low) {
+        powers[low] = power(ar[low] + br[low], ai[low] + bi[low]);
+        powers[16 + low] = power(br[low] - ar[low], bi[low] - ai[low]);
+        powers[32 + low] = power(ai[low] + br[low], bi[low] - ar[low]);
+        powers[48 + low] = power(br[low] - ai[low], ar[low] + bi[low]);
     }
     // Four running maxima, which do not wait on one another.
     std::array<double, 4> most = {powers[0], powers[1], powers[2], powers[3]};
@@ -110,7 +116,8 @@ Match best_match_11(const Complex* r) {
     std::size_t w = 0;
     while (w < 64 && !(powers[w] == largest)) ++w;
     if (w == 64) w = 0;  // no number among the powers
-    return {w, a[w & 15U][quarters(w, 4)] + b[w & 15U]};
+    const std::size_t low = w & 15U;
+    return {w, turns({ar[low], ai[low]})[quarters(w, 4)] + Complex(br[low], bi[low])};
 }
 
 }  // namespace
