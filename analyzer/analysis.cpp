@@ -6,6 +6,7 @@
 
 #include "analyzer/burst_detection.hpp"
 #include "analyzer/burst_receiver.hpp"
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "analyzer/ordered_workers.hpp"
 #include "common/errors.hpp"
@@ -142,7 +143,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     const std::size_t frame_end = decoded ? rx.frame.end_chip : rx.stream.chips.size();
     std::vector<double> frame_powers;
     for (std::size_t k = frame_first; k < frame_end; ++k) {
-        frame_powers.push_back(std::norm(rx.stream.chips[k]) - noise_power);
+        frame_powers.push_back(magnitude_squared(rx.stream.chips[k]) - noise_power);
     }
     // Not beyond the recording: a burst cut by its edge has no ramp there to measure.
     const double margin = kRampMarginSeconds * sample_rate_hz;

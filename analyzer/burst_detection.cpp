@@ -58,22 +58,43 @@ public:
     std::size_t first_of(std::size_t i) const { return window_start(i, window_); }
     std::size_t last_of(std::size_t i) const { return std::min(n_, first_of(i) + window_); }
 
-    // The envelope at sample i, from sums that cover first_of(i) to last_of(i).
-    double value(const PowerSums& sums, std::size_t i) const {
+    // Whether the envelope at sample i reaches `level`, given the least sum of
+    // a whole window that does so.
+    bool reaches(const PowerSums& sums, std::size_t i, double level, double least_sum) const {
         const std::size_t a = first_of(i);
         const std::size_t b = last_of(i);
-        return sums.between(a, b) / static_cast<double>(b - a);
+        if (b - a == window_) return sums.between(a, b) >= least_sum;
+        return sums.between(a, b) / static_cast<double>(b - a) >= level;
     }
 
-    // Calls `visit(i, value)` for i in [0, n), a block at a time.
+    // Calls `visit(i, reached)` for i in [0, n), a block at a time: whether the
+    // envelope there reaches `level`.
     template <typename Visit>
-    void for_each(const SampleReader& read, Visit&& visit) const {
+    void for_each_reaching(const SampleReader& read, double level, Visit&& visit) const {
+        const double least_sum = least_window_sum_reaching(level, window_);
         PowerSums sums(read);
         for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
             const std::size_t end = std::min(n_, begin + kBlockSamples);
             sums.load(first_of(begin), last_of(end - 1));
-            for (std::size_t i = begin; i < end; ++i) visit(i, value(sums, i));
+            for (std::size_t i = begin; i < end; ++i) visit(i, reaches(sums, i, level, least_sum));
         }
+    }
+
+    // The largest envelope value of samples [begin, end): over whole windows
+    // the largest sum, divided once, which the rounding of a division by the
+    // same number leaves the largest.
+    double peak(const PowerSums& sums, std::size_t begin, std::size_t end) const {
+        double peak = 0, largest_sum = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::size_t a = first_of(i);
+            const std::size_t b = last_of(i);
+            if (b - a == window_) {
+                largest_sum = std::max(largest_sum, sums.between(a, b));
+            } else {
+                peak = std::max(peak, sums.between(a, b) / static_cast<double>(b - a));
+            }
+        }
+        return std::max(peak, largest_sum / static_cast<double>(window_));
     }
 
 private:
@@ -98,7 +119,7 @@ Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& e
     for (std::size_t begin = 0; begin < n; begin += kBlockSamples) {
         const std::size_t end = std::min(n, begin + kBlockSamples);
         sums.load(envelope.first_of(begin), std::max(envelope.last_of(end - 1), std::min(n, end - 1 + floor_window)));
-        for (std::size_t i = begin; i < end; ++i) levels.peak = std::max(levels.peak, envelope.value(sums, i));
+        levels.peak = std::max(levels.peak, envelope.peak(sums, begin, end));
         for (std::size_t f = (begin + stride - 1) / stride * stride; f < end && f + floor_window <= n; f += stride) {
             lowest = std::min(lowest, sums.between(f, f + floor_window));
         }
@@ -162,8 +183,7 @@ BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_r
     const std::size_t margin = samples_in(kMarginSeconds, sample_rate_hz);
     std::vector<BurstExtent> runs;
     bool inside = false;
-    envelope.for_each(read, [&](std::size_t i, double value) {
-        const bool above = value >= threshold;
+    envelope.for_each_reaching(read, threshold, [&](std::size_t i, bool above) {
         if (above && !inside) {
             if (!runs.empty() && i - runs.back().end < bridged_gap) {
                 runs.back().end = i + 1;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "analyzer/complex_product.hpp"
+
 namespace dot11b::analyzer {
 
 double frequency_from_turns(SampleSpan received, SampleSpan ideal, double spacing_seconds) {
@@ -69,8 +71,8 @@ void remove_phase_line(std::span<Complex> samples, std::span<const double> secon
             last - first > 1 ? (seconds[last - 1] - seconds[first]) / static_cast<double>(last - first - 1) : 0;
         const Complex step = std::polar(1.0, -omega * spacing);
         for (std::size_t k = first; k < last; ++k) {
-            samples[k] *= phasor;
-            phasor *= step;
+            samples[k] = product(samples[k], phasor);
+            phasor = product(phasor, step);
         }
     }
 }

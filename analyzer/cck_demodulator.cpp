@@ -1,10 +1,12 @@
 #include "analyzer/cck_demodulator.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "analyzer/dqpsk_decision.hpp"
 
@@ -77,30 +79,45 @@ Match best_match(const Complex* chip, const std::vector<Codeword>& book) {
 Match best_match_11(const Complex* r) {
     const Turns t0 = turns(r[0]), t1 = turns(r[1]), t2 = turns(r[2]);
     const Turns t4 = turns(r[4]), t5 = turns(r[5]), t6 = turns(r[6]);
-    std::array<Turns, 16> a;
-    std::array<Complex, 16> b;
-    for (unsigned q2 = 0; q2 < 4; ++q2) {
-        for (unsigned q3 = 0; q3 < 4; ++q3) {
-            a[4 * q2 + q3] = turns(t0[(q2 + q3) & 3U] + t1[q3] + t2[q2] - r[3]);
-            b[4 * q2 + q3] = t4[(q2 + q3) & 3U] + t5[q3] - t6[q2] + r[7];
-        }
-    }
     // Word bits (d2 first) give phi2, phi3, phi4 as 00 -> 0, 01 -> pi/2, 10 -> pi, 11 -> 3pi/2.
     const auto quarters = [](std::size_t w, unsigned shift) {
         return static_cast<unsigned>(2 * ((w >> shift) & 1U) + ((w >> (shift + 1)) & 1U));
     };
-    Match best;
-    double best_power = -1;
-    for (std::size_t w = 0; w < 64; ++w) {
-        const unsigned pair = 4 * quarters(w, 0) + quarters(w, 2);
-        const Complex sum = a[pair][quarters(w, 4)] + b[pair];
-        const double power = sum.real() * sum.real() + sum.imag() * sum.imag();
-        if (power > best_power) {
-            best_power = power;
-            best = {w, sum};
-        }
+    // By the word's low four bits (q2, q3), I and Q apart; the high two bits
+    // (q4) turn A.
+    std::array<double, 16> ar, ai, br, bi;
+    for (std::size_t low = 0; low < 16; ++low) {
+        const unsigned q2 = quarters(low, 0), q3 = quarters(low, 2);
+        const Complex a = t0[(q2 + q3) & 3U] + t1[q3] + t2[q2] - r[3];
+        const Complex b = t4[(q2 + q3) & 3U] + t5[q3] - t6[q2] + r[7];
+        ar[low] = a.real();
+        ai[low] = a.imag();
+        br[low] = b.real();
+        bi[low] = b.imag();
     }
-    return best;
+    // Every word's power first, in word order, then the largest, then the
+    // first word that has it: no branch on the data but the last. The high
+    // bits 00, 01, 10, 11 are q4 = 0, 2, 1, 3, which turn A to (ar, ai),
+    // (-ar, -ai), (ai, -ar) and (-ai, ar).
+    std::array<double, 64> powers;
+    const auto power = [](double re, double im) { return re * re + im * im; };
+    for (std::size_t low = 0; low < 16; ++low) {
+        powers[low] = power(ar[low] + br[low], ai[low] + bi[low]);
+        powers[16 + low] = power(br[low] - ar[low], bi[low] - ai[low]);
+        powers[32 + low] = power(ai[low] + br[low], bi[low] - ar[low]);
+        powers[48 + low] = power(br[low] - ai[low], ar[low] + bi[low]);
+    }
+    // Four running maxima, which do not wait on one another.
+    std::array<double, 4> most = {powers[0], powers[1], powers[2], powers[3]};
+    for (std::size_t k = 4; k < 64; k += 4) {
+        for (std::size_t j = 0; j < 4; ++j) most[j] = powers[k + j] > most[j] ? powers[k + j] : most[j];
+    }
+    const double largest = std::max(std::max(most[0], most[1]), std::max(most[2], most[3]));
+    std::size_t w = 0;
+    while (w < 64 && !(powers[w] == largest)) ++w;
+    if (w == 64) w = 0;  // no number among the powers
+    const std::size_t low = w & 15U;
+    return {w, turns({ar[low], ai[low]})[quarters(w, 4)] + Complex(br[low], bi[low])};
 }
 
 }  // namespace
@@ -123,14 +140,14 @@ CckSymbols demodulate_cck(SampleSpan chips, bool eleven_mbps, Complex reference,
         const std::size_t best = match.word;
         const Complex best_sum = match.sum;
         // The second, fourth, ... symbol carries an extra pi.
-        const Complex extra = s % 2 == 1 ? -1.0 : 1.0;
-        const Complex turn = best_sum * std::conj(previous) * extra;
+        const double extra = s % 2 == 1 ? -1.0 : 1.0;
+        const Complex turn = conj_product(previous, best_sum) * extra;
         // phi1 carries the first dibit as DQPSK does.
         const unsigned quarters = quarter_turns(turn);
         append_dibit(quarters, out.bits);
         for (unsigned k = 0; k < word_bits; ++k) out.bits.push_back(static_cast<std::uint8_t>((best >> k) & 1U));
-        ideal_phase *= quarter_turn_phasor(quarters) * extra;
-        for (const Complex c : book[best]) out.ideal_chips.push_back(ideal_phase * c);
+        ideal_phase = product(ideal_phase, quarter_turn_phasor(quarters) * extra);
+        for (const Complex c : book[best]) out.ideal_chips.push_back(product(ideal_phase, c));
         previous = best_sum;
     }
     return out;

@@ -1,7 +1,9 @@
 #include "analyzer/chip_errors.hpp"
 
 #include <algorithm>
+#include <cmath>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/evm.hpp"
 
 namespace dot11b::analyzer {
@@ -25,7 +27,7 @@ ChipErrors chip_errors_of_errors(SampleSpan ideal, SampleSpan errors) {
     out.error.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         out.received[k] = ideal[k] + errors[k];
-        out.error[k] = std::abs(errors[k]);
+        out.error[k] = std::sqrt(magnitude_squared(errors[k]));
     }
     return out;
 }

@@ -14,6 +14,12 @@ namespace dot11b::analyzer {
 
 // The phase of `turn` rounded to 0, 1, 2 or 3 quarter turns counter-clockwise.
 inline unsigned quarter_turns(Complex turn) {
+    const double re = std::abs(turn.real());
+    const double im = std::abs(turn.imag());
+    // Away from the diagonals by comparisons; on them, and at zero, the
+    // rounded angle decides which way a half rounds.
+    if (re > im) return turn.real() > 0 ? 0U : 2U;
+    if (im > re) return turn.imag() > 0 ? 1U : 3U;
     return static_cast<unsigned>(std::lround(std::arg(turn) / (std::numbers::pi / 2)) & 3L);
 }
 

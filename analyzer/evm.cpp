@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 
 namespace dot11b::analyzer {
@@ -26,7 +27,7 @@ std::optional<Samples> fitted_errors(SampleSpan received, SampleSpan ideal) {
     double energy = 0;
     for (std::size_t k = 0; k < n; ++k) {
         correlation += (received[k] - mean_r) * std::conj(ideal[k] - mean_c);
-        energy += std::norm(ideal[k] - mean_c);
+        energy += magnitude_squared(ideal[k] - mean_c);
     }
     if (n == 0 || energy == 0 || std::abs(correlation) == 0) return std::nullopt;
     const Complex gain = correlation / energy;
@@ -59,7 +60,7 @@ EvmResult evm_of_errors(SampleSpan errors) {
         const std::size_t last = std::min(n, first + kEvmBlockChips);
         double sum = 0, peak = 0;
         for (std::size_t k = first; k < last; ++k) {
-            const double error = std::norm(errors[k]);
+            const double error = magnitude_squared(errors[k]);
             sum += error;
             peak = std::max(peak, error);
         }

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/reference_signal.hpp"
 
 namespace dot11b::analyzer {
@@ -53,7 +56,7 @@ bool image_measurable(SampleSpan s) {
     double power = 0;
     for (const Complex x : s) {
         square += x * x;
-        power += std::norm(x);
+        power += magnitude_squared(x);
     }
     return std::abs(square) < kMostImproperShare * power;
 }
@@ -81,23 +84,36 @@ std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
     return x;
 }
 
-Fit fit_reference(SampleSpan y, SampleSpan s) {
-    const bool image = image_measurable(s);
-    std::array<std::array<Complex, 4>, 3> normal{};
-    for (std::size_t k = 0; k < y.size(); ++k) {
-        const std::array<Complex, 3> x = {s[k], image ? std::conj(s[k]) : Complex(0), Complex(1)};
-        for (std::size_t i = 0; i < 3; ++i) {
-            for (std::size_t j = 0; j < 3; ++j) normal[i][j] += std::conj(x[i]) * x[j];
-            normal[i][3] += std::conj(x[i]) * y[k];
-        }
+enum class Residual { Measured, NotNeeded };
+
+// The normal equations of the regressors s, conj(s) and 1 need only these
+// sums; the residual then takes a second pass, which keeps its precision when
+// the fit is close, and only where it tells timings or filters apart.
+Fit fit_reference(SampleSpan y, SampleSpan s, Residual residual = Residual::Measured) {
+    const std::size_t n = std::min(y.size(), s.size());
+    Complex squares = 0, sum_s = 0, s_y = 0, conj_s_y = 0, sum_y = 0;
+    double power = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        squares += product(s[k], s[k]);
+        power += magnitude_squared(s[k]);
+        sum_s += s[k];
+        conj_s_y += conj_product(s[k], y[k]);
+        s_y += product(s[k], y[k]);
+        sum_y += y[k];
     }
-    if (!image) normal[1][1] = 1;
+    const bool image = std::abs(squares) < kMostImproperShare * power;
+    const Complex count = static_cast<double>(n);
+    std::array<std::array<Complex, 4>, 3> normal{{{power, std::conj(squares), std::conj(sum_s), conj_s_y},
+                                                  {squares, power, sum_s, s_y},
+                                                  {sum_s, std::conj(sum_s), count, sum_y}}};
+    if (!image) normal[1] = {0, 1, 0, 0}, normal[0][1] = normal[2][1] = 0;
     const auto [a, b, d] = solve3(normal);
     Fit fit{a, b, d, 1};
+    if (residual == Residual::NotNeeded) return fit;
     double sum = 0, received = 0;
-    for (std::size_t k = 0; k < y.size(); ++k) {
-        sum += std::norm(y[k] - a * s[k] - b * std::conj(s[k]) - d);
-        received += std::norm(y[k]);
+    for (std::size_t k = 0; k < n; ++k) {
+        sum += magnitude_squared(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
+        received += magnitude_squared(y[k]);
     }
     if (received > 0) fit.residual = sum / received;
     return fit;
@@ -107,19 +123,58 @@ struct Span {
     std::size_t from, to;
 };
 
+// A pulse and its slope, tabulated.
+struct Tables {
+    std::shared_ptr<const PulseTable> pulse;
+    std::shared_ptr<const PulseTable> slope;  // smooth pulses only
+};
+
+// Tabulating a smooth pulse takes thousands of erf evaluations and does not
+// depend on the burst, so each filter's tables are made once and shared
+// between the threads. A rectangle is cheap and depends on the oversampling.
+Tables tables_of(const ReferenceFilter& filter, double edge_guard_chips) {
+    if (filter.shape == PulseShape::None) return {std::make_shared<const PulseTable>(filter, edge_guard_chips), nullptr};
+    // A few filters per run: more than this are made again rather than kept.
+    constexpr std::size_t kMostKept = 32;
+    static std::mutex mutex;
+    static std::vector<std::pair<ReferenceFilter, Tables>> kept;
+    const std::lock_guard lock(mutex);
+    for (const auto& [f, tables] : kept) {
+        if (f == filter) return tables;
+    }
+    auto pulse = std::make_shared<const PulseTable>(filter, edge_guard_chips);
+    Tables tables{pulse, std::make_shared<const PulseTable>(pulse->slope(kDerivativeStepChips))};
+    if (kept.size() < kMostKept) kept.emplace_back(filter, tables);
+    return tables;
+}
+
+// Buffers of a burst's length, kept by each thread from burst to burst:
+// allocating them anew for every burst costs page faults.
+struct Scratch {
+    Samples signal, slopes, received;
+    std::vector<double> seconds;
+};
+
+Scratch& scratch_of_thread() {
+    thread_local Scratch scratch;
+    return scratch;
+}
+
 class Measurer {
 public:
     Measurer(const AccuracyInput& input, const ReferenceFilter& filter)
-        : in_(input),
-          pulse_(filter, kEdgeGuardSamples / input.samples_per_chip),
-          slope_(pulse_.slope(kDerivativeStepChips)) {}
+        : in_(input), tables_(tables_of(filter, kEdgeGuardSamples / input.samples_per_chip)),
+          pulse_(*tables_.pulse) {}
 
     const PulseTable& pulse() const { return pulse_; }
 
+    // With `keep`, the final fit: its chips are kept and its residual is not needed.
     Fit fit(const ChipLine& line, Span span, ReferenceChips* keep = nullptr) const {
-        ReferenceChips ref = reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to);
+        ReferenceChips ref =
+            reference_chips(pulse_, in_.ideal, line, in_.positions, span.from, span.to, scratch_of_thread().signal);
         const std::size_t n = span.to - span.from;
-        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips);
+        const Fit fit = fit_reference(in_.received.subspan(span.from, n), ref.chips,
+                                      keep ? Residual::NotNeeded : Residual::Measured);
         if (keep) *keep = std::move(ref);
         return fit;
     }
@@ -129,11 +184,27 @@ public:
     // shifts that fit equally well.
     std::pair<ChipLine, double> search(ChipLine line, Span span) const {
         std::array<double, 2 * kSearchSteps + 1> errors{};
-        for (int i = -kSearchSteps; i <= kSearchSteps; ++i) {
-            const ChipLine shifted{line.first + i * kSearchStepChips * line.period, line.period};
-            errors[static_cast<std::size_t>(i + kSearchSteps)] = fit(shifted, span).residual;
+        std::array<bool, 2 * kSearchSteps + 1> known{};
+        const auto error = [&](std::size_t i) {
+            if (!known[i]) {
+                const double steps = static_cast<double>(i) - kSearchSteps;
+                errors[i] = fit({line.first + steps * kSearchStepChips * line.period, line.period}, span).residual;
+                known[i] = true;
+            }
+            return errors[i];
+        };
+        std::size_t best = kSearchSteps;
+        if (pulse_.smooth()) {
+            // A smooth pulse's error falls towards the best shift and rises
+            // beyond it: walk downhill from the tracked timing, which reads
+            // the parabola's three points and seldom more.
+            while (best > 0 && error(best - 1) < error(best)) --best;
+            while (best + 1 < errors.size() && error(best + 1) < error(best)) ++best;
+        } else {
+            // A rectangle's error moves in steps, flat between them: every shift.
+            for (std::size_t i = 0; i < errors.size(); ++i) error(i);
+            best = static_cast<std::size_t>(std::min_element(errors.begin(), errors.end()) - errors.begin());
         }
-        const auto best = static_cast<std::size_t>(std::min_element(errors.begin(), errors.end()) - errors.begin());
         double shift = static_cast<double>(best) - kSearchSteps;
         if (pulse_.smooth()) {
             if (best > 0 && best + 1 < errors.size()) {
@@ -160,36 +231,60 @@ public:
         const double begin = std::ceil(in_.positions[span.from]);
         const double end = std::floor(in_.positions[span.to - 1]) + 1;
         if (!(end - begin > kUnknowns) || end > static_cast<double>(in_.samples.size())) return line;
-        const Samples s = reference_samples(pulse_, in_.ideal, line, begin, end);
+        Scratch& scratch = scratch_of_thread();
+        reference_samples(pulse_, in_.ideal, line, begin, end, scratch.signal);
+        const Samples& s = scratch.signal;
         // A later chip line reads each pulse earlier: the change per chip of delay is minus the slope.
-        const Samples slopes = reference_samples(slope_, in_.ideal, line, begin, end);
-        Samples y(s.size());
-        std::vector<double> seconds(s.size());
+        reference_samples(*tables_.slope, in_.ideal, line, begin, end, scratch.slopes);
+        const Samples& slopes = scratch.slopes;
+        Samples& y = scratch.received;
+        y.resize(s.size());
+        std::vector<double>& seconds = scratch.seconds;
+        seconds.resize(s.size());
+        const double sample_period = 1 / in_.sample_rate_hz;
         for (std::size_t i = 0; i < y.size(); ++i) {
             y[i] = in_.samples[static_cast<std::size_t>(begin) + i];
-            seconds[i] = (begin + static_cast<double>(i)) / in_.sample_rate_hz;
+            seconds[i] = (begin + static_cast<double>(i)) * sample_period;
         }
         remove_phase_line(y, seconds, in_.carrier);
-        const Fit f = fit_reference(y, s);
+        const Fit f = fit_reference(y, s, Residual::NotNeeded);
         // Normal equations of [shift, drift per chip, phase, phase per chip],
-        // with time in chips from the middle.
+        // with time t in chips from the middle. The regressors are z, z t,
+        // turn and turn t, so each entry is a sum of one of five products
+        // weighted by 1, t or t^2.
         const double middle = 0.5 * (begin + end - 1);
-        Normal m{};
+        std::array<double, 3> zz{}, zturn{}, turns{};  // by the power of t
+        std::array<double, 2> zr{}, turnr{};
+        // x -> a x + b conj(x) is real-linear: one 2 x 2 real matrix.
+        const double m11 = f.a.real() + f.b.real(), m12 = f.b.imag() - f.a.imag();
+        const double m21 = f.a.imag() + f.b.imag(), m22 = f.a.real() - f.b.real();
+        const auto image = [&](Complex x) {
+            return Complex(m11 * x.real() + m12 * x.imag(), m21 * x.real() + m22 * x.imag());
+        };
+        const double per_period = 1 / line.period;
         for (std::size_t i = 0; i < y.size(); ++i) {
-            const Complex slope = -slopes[i];
-            const Complex z = f.a * slope + f.b * std::conj(slope);
-            const Complex turn = Complex(0, 1) * (f.a * s[i] + f.b * std::conj(s[i]));
-            const Complex r = y[i] - f.a * s[i] - f.b * std::conj(s[i]) - f.d;
-            const double t = (begin + static_cast<double>(i) - middle) / line.period;
-            const std::array<Complex, kUnknowns> x = {z, z * t, turn, turn * t};
-            for (std::size_t a = 0; a < kUnknowns; ++a) {
-                for (std::size_t b = a; b < kUnknowns; ++b) m[a][b] += std::real(std::conj(x[a]) * x[b]);
-                m[a][kUnknowns] += std::real(std::conj(x[a]) * r);
+            const Complex z = -image(slopes[i]);
+            const Complex modulated = image(s[i]);
+            const Complex turn(-modulated.imag(), modulated.real());
+            const Complex r = y[i] - modulated - f.d;
+            const double t = (begin + static_cast<double>(i) - middle) * per_period;
+            const std::array<double, 3> weight = {1, t, t * t};
+            const double products[5] = {magnitude_squared(z), real_conj_product(z, turn), magnitude_squared(turn),
+                                        real_conj_product(z, r), real_conj_product(turn, r)};
+            for (std::size_t w = 0; w < 3; ++w) {
+                zz[w] += weight[w] * products[0];
+                zturn[w] += weight[w] * products[1];
+                turns[w] += weight[w] * products[2];
+            }
+            for (std::size_t w = 0; w < 2; ++w) {
+                zr[w] += weight[w] * products[3];
+                turnr[w] += weight[w] * products[4];
             }
         }
-        for (std::size_t a = 0; a < kUnknowns; ++a) {
-            for (std::size_t b = 0; b < a; ++b) m[a][b] = m[b][a];
-        }
+        const Normal m = {{{zz[0], zz[1], zturn[0], zturn[1], zr[0]},
+                           {zz[1], zz[2], zturn[1], zturn[2], zr[1]},
+                           {zturn[0], zturn[1], turns[0], turns[1], turnr[0]},
+                           {zturn[1], zturn[2], turns[1], turns[2], turnr[1]}}};
         const auto solution = solve_real(m);
         if (!solution) return line;
         const double shift = (*solution)[0];
@@ -202,8 +297,8 @@ public:
 
 private:
     const AccuracyInput& in_;
-    PulseTable pulse_;
-    PulseTable slope_;
+    Tables tables_;
+    const PulseTable& pulse_;
 };
 
 // The straight line through the tracked instants.
@@ -270,17 +365,20 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     ReferenceChips ref;
     const Fit f = measurer.fit(line, measured, &ref);
     const double scale = std::abs(f.a) * std::sqrt(ref.sample_power);
-    Samples errors(measured.to - measured.from);
-    for (std::size_t k = measured.from; k < measured.to; ++k) {
-        const Complex s = ref.chips[k - measured.from];
-        const Complex e = input.received[k] - f.a * s - f.b * std::conj(s) - f.d;
-        errors[k - measured.from] = scale > 0 ? e / scale : Complex(1);
+    Samples errors(measured.to - measured.from, Complex(1));
+    if (scale > 0) {
+        const double per_scale = 1 / scale;
+        for (std::size_t k = measured.from; k < measured.to; ++k) {
+            const Complex s = ref.chips[k - measured.from];
+            errors[k - measured.from] =
+                (input.received[k] - product(f.a, s) - product(f.b, std::conj(s)) - f.d) * per_scale;
+        }
     }
     out.evm = evm_of_errors(errors);
     out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
     out.mer_db = -to_db(out.evm.overall.rms);
-    const double signal_power = (std::norm(f.a) + std::norm(f.b)) * ref.sample_power;
-    out.leakage_dbc = db10(std::norm(f.d) / signal_power);
+    const double signal_power = (magnitude_squared(f.a) + magnitude_squared(f.b)) * ref.sample_power;
+    out.leakage_dbc = db10(magnitude_squared(f.d) / signal_power);
     // The modulator's I and Q axes lie at 45 degrees to the preamble's symbols
     // (QPSK points on the diagonals), so s = r exp(-j pi / 4) for r on those
     // axes. With Q scaled by G exp(j psi) against I, y = mu r + nu conj(r) with

@@ -4,6 +4,7 @@
 #include <numbers>
 #include <vector>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "analyzer/pbcc_code.hpp"
 
@@ -68,7 +69,7 @@ Samples map_symbols(BitSpan coded, bool eleven_mbps, Complex ideal_reference) {
 
 double mean_power(SampleSpan chips) {
     double sum = 0;
-    for (const Complex c : chips) sum += std::norm(c);
+    for (const Complex c : chips) sum += magnitude_squared(c);
     return chips.empty() ? 0 : sum / static_cast<double>(chips.size());
 }
 

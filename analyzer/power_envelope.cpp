@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+
+#include "analyzer/complex_product.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -18,11 +21,18 @@ std::size_t envelope_window(double sample_rate_hz) { return samples_in(kEnvelope
 
 std::vector<double> cumulative_power(SampleSpan samples) {
     std::vector<double> cumulative(samples.size() + 1, 0.0);
-    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + std::norm(samples[i]);
+    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + magnitude_squared(samples[i]);
     return cumulative;
 }
 
-std::size_t window_start(std::size_t i, std::size_t window) { return i >= window / 2 ? i - window / 2 : 0; }
+double least_window_sum_reaching(double level, std::size_t window) {
+    const auto samples = static_cast<double>(window);
+    constexpr double kUp = std::numeric_limits<double>::infinity();
+    double sum = level * samples;
+    while (sum / samples < level) sum = std::nextafter(sum, kUp);
+    while (std::nextafter(sum, -kUp) / samples >= level) sum = std::nextafter(sum, -kUp);
+    return sum;
+}
 
 std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
     const std::size_t n = cumulative.size() - 1;

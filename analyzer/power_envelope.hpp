@@ -20,7 +20,12 @@ std::size_t envelope_window(double sample_rate_hz);
 std::vector<double> cumulative_power(SampleSpan samples);
 
 // The first sample that envelope value i averages: i - window / 2, or 0.
-std::size_t window_start(std::size_t i, std::size_t window);
+inline std::size_t window_start(std::size_t i, std::size_t window) { return i >= window / 2 ? i - window / 2 : 0; }
+
+// The least sum of powers whose mean over `window` samples, as divided,
+// reaches `level` (> 0): a comparison per sample instead of a division, with
+// the same outcome, as the rounded quotient never falls when the sum grows.
+double least_window_sum_reaching(double level, std::size_t window);
 
 // Power averaged over `window` samples centred on each sample; the windows of
 // the first samples start at 0 and those of the last end with the samples.

@@ -1,16 +1,17 @@
 #include "analyzer/reference_filter.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
+#include "analyzer/vector_lanes.hpp"
 #include "common/errors.hpp"
 
 namespace dot11b::analyzer {
 namespace {
 
 constexpr double kStepsPerChip = 256;
-constexpr double kDefaultFactor = 0.5;
 constexpr double kMaxBt = 10;
 constexpr double kMaxSpanChips = 64;
 
@@ -127,6 +128,27 @@ PulseTable::PulseTable(const ReferenceFilter& filter, double edge_guard_chips) {
         values_[i] = filter.shape == PulseShape::Gaussian ? gaussian_pulse(t, filter.factor)
                                                           : root_cosine_pulse(t, filter.factor);
     }
+    make_phases();
+}
+
+void PulseTable::make_phases() {
+    const auto steps = static_cast<std::size_t>(kStepsPerChip);
+    // The pulse ends at entry `last`, which only serves the interpolation
+    // towards it.
+    const std::size_t last = values_.size() - 2;
+    const std::size_t taps = (last + steps - 1) / steps;
+    taps_ = taps + taps % 2;
+    phase_values_.assign(2 * steps * taps_, 0.0);
+    phase_steps_.assign(2 * steps * taps_, 0.0);
+    for (std::size_t p = 0; p < steps; ++p) {
+        for (std::size_t m = 0; m < taps; ++m) {
+            const std::size_t i = p + m * steps;
+            if (i >= last) continue;
+            const std::size_t at = 2 * (p * taps_ + taps_ - 1 - m);
+            phase_values_[at] = phase_values_[at + 1] = values_[i];
+            phase_steps_[at] = phase_steps_[at + 1] = values_[i + 1] - values_[i];
+        }
+    }
 }
 
 PulseTable PulseTable::slope(double step) const {
@@ -137,6 +159,7 @@ PulseTable PulseTable::slope(double step) const {
         const double t = -out.half_span_ + static_cast<double>(i) / kStepsPerChip;
         out.values_[i] = (at(t + step) - at(t - step)) / (2 * step);
     }
+    out.make_phases();
     return out;
 }
 
@@ -165,6 +188,59 @@ void PulseTable::add(std::complex<double> amplitude, double first, double step, 
         const auto k = static_cast<std::size_t>(x);
         const double f = x - static_cast<double>(k);
         out[i] += amplitude * (values_[k] + f * (values_[k + 1] - values_[k]));
+    }
+}
+
+DOT11B_WITH_FMA_CLONE
+void PulseTable::render(std::span<const std::complex<double>> chips, double first, double period, double begin,
+                        std::span<std::complex<double>> out) const {
+    const auto count = static_cast<long long>(chips.size());
+    const double per_sample = 1 / period;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        // Position in chips from chip 0; the chip j meets the table at
+        // (u - j + half_span) * kSteps.
+        const double u = (begin + static_cast<double>(i) - first) * per_sample;
+        if (rectangular_) {
+            const double j = std::floor(u + 0.5 + edge_guard_);
+            out[i] = j >= 0 && j < static_cast<double>(count) ? chips[static_cast<std::size_t>(j)] : 0.0;
+            continue;
+        }
+        const double y = u + half_span_;
+        const double last = std::floor(y);
+        const double x = (y - last) * kStepsPerChip;
+        const auto phase = std::min(static_cast<std::size_t>(x), static_cast<std::size_t>(kStepsPerChip) - 1);
+        const double f = x - static_cast<double>(phase);
+        const double* values = phase_values_.data() + 2 * phase * taps_;
+        const double* steps = phase_steps_.data() + 2 * phase * taps_;
+        // Entry k of the phase meets chip last - (taps - 1) + k.
+        const long long low = static_cast<long long>(last) - static_cast<long long>(taps_) + 1;
+        if (low >= 0 && low + static_cast<long long>(taps_) <= count) {
+            // Two chips at a time, in two sums so that the additions do not wait on one another.
+            const std::complex<double>* chip = chips.data() + low;
+            TwoLanes even = {0, 0, 0, 0}, odd = even;
+            TwoLanes two, value, step;
+            for (std::size_t k = 0; k < taps_; k += 4) {
+                load(two, chip + k);
+                load(value, values + 2 * k);
+                load(step, steps + 2 * k);
+                even += two * (value + f * step);
+                if (k + 2 < taps_) {
+                    load(two, chip + k + 2);
+                    load(value, values + 2 * k + 4);
+                    load(step, steps + 2 * k + 4);
+                    odd += two * (value + f * step);
+                }
+            }
+            const TwoLanes total = even + odd;
+            out[i] = {total[0] + total[2], total[1] + total[3]};
+            continue;
+        }
+        Lanes sum = {0, 0};
+        for (std::size_t k = 0; k < taps_; ++k) {
+            const long long j = low + static_cast<long long>(k);
+            if (j >= 0 && j < count) sum += lanes(chips[static_cast<std::size_t>(j)]) * (values[2 * k] + f * steps[2 * k]);
+        }
+        out[i] = {sum[0], sum[1]};
     }
 }
 

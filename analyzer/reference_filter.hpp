@@ -7,6 +7,7 @@
 #include <complex>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,19 +50,34 @@ public:
     // the same way: what a timing shift does to the rebuilt signal, in one table.
     PulseTable slope(double step) const;
     // out[i] += amplitude * at(first + i * step) for i < count: the pulse of
-    // one chip laid on consecutive samples, without a division or a call per sample.
+    // one chip laid on consecutive samples, one chip at a time (the direct form).
     void add(std::complex<double> amplitude, double first, double step, std::size_t count,
              std::complex<double>* out) const;
+    // out[i] = sum over j of chips[j] * at((begin + i - first) / period - j):
+    // the pulses of chips centred on first + j * period, at the samples
+    // begin, begin + 1, ... Each sample gathers the chips that reach it; they
+    // all meet the table at the same fraction of a step, so one position and
+    // one interpolation weight serve them all.
+    void render(std::span<const std::complex<double>> chips, double first, double period, double begin,
+                std::span<std::complex<double>> out) const;
     double half_span() const { return half_span_; }
     bool smooth() const { return !rectangular_; }
 
 private:
     PulseTable() = default;
+    void make_phases();
 
     bool rectangular_ = false;
     double edge_guard_ = 0;
     double half_span_ = 0;
     std::vector<double> values_;  // at -half_span + i / kSteps
+    // values_ regrouped by the fraction of a chip, for the chips in memory
+    // order: phase p holds taps_ (even) entries at [2 p taps_, 2 (p + 1) taps_),
+    // those at ... p + 2 kSteps, p + kSteps, p, zero beyond the span, each
+    // twice (for I and Q), with their differences to the next entry.
+    std::size_t taps_ = 0;
+    std::vector<double> phase_values_;
+    std::vector<double> phase_steps_;
 };
 
 }  // namespace dot11b::analyzer

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/sinc_interpolator.hpp"
 
 namespace dot11b::analyzer {
@@ -17,32 +18,24 @@ std::size_t reference_reach_chips(const PulseTable& pulse, double samples_per_ch
     return static_cast<std::size_t>(std::ceil(pulse.half_span() + kInterpolatorReach / samples_per_chip)) + 1;
 }
 
-Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end) {
-    Samples signal(static_cast<std::size_t>(std::max(0.0, end - begin)), Complex(0));
-    const double reach = pulse.half_span() * line.period;
-    for (std::size_t j = 0; j < ideal.size(); ++j) {
-        const double centre = line.first + line.period * static_cast<double>(j);
-        if (centre + reach < begin || centre - reach >= end) continue;
-        const double lo = std::max(begin, std::ceil(centre - reach));
-        const double hi = std::min(end - 1, std::floor(centre + reach));
-        if (hi < lo) continue;
-        pulse.add(ideal[j], (lo - centre) / line.period, 1 / line.period, static_cast<std::size_t>(hi - lo) + 1,
-                  signal.data() + static_cast<std::size_t>(lo - begin));
-    }
-    return signal;
+void reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end,
+                       Samples& out) {
+    out.resize(static_cast<std::size_t>(std::max(0.0, end - begin)));
+    pulse.render(ideal, line.first, line.period, begin, out);
 }
 
 ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
-                               std::span<const double> positions, std::size_t from, std::size_t to) {
+                               std::span<const double> positions, std::size_t from, std::size_t to, Samples& scratch) {
     ReferenceChips out;
     if (to <= from) return out;
     const double begin = std::floor(positions[from] - kInterpolatorReach);
     const double end = std::ceil(positions[to - 1] + kInterpolatorReach) + 1;
-    const Samples signal = reference_samples(pulse, ideal, line, begin, end);
+    reference_samples(pulse, ideal, line, begin, end, scratch);
+    const Samples& signal = scratch;
     double power = 0;
     std::size_t count = 0;
     for (double n = std::ceil(positions[from]); n <= positions[to - 1]; ++n, ++count) {
-        power += std::norm(signal[static_cast<std::size_t>(n - begin)]);
+        power += magnitude_squared(signal[static_cast<std::size_t>(n - begin)]);
     }
     out.sample_power = count ? power / static_cast<double>(count) : 0;
     const SincInterpolator interpolator(signal);

@@ -24,11 +24,14 @@ struct ReferenceChips {
     double sample_power = 0;  // mean power of the rebuilt signal over the samples they span
 };
 
-// The rebuilt signal at samples [begin, end) of the recording.
-Samples reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end);
+// The rebuilt signal at samples [begin, end) of the recording, in `out`
+// (resized; a buffer used again keeps its memory).
+void reference_samples(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line, double begin, double end,
+                       Samples& out);
 
+// `scratch` holds the rebuilt signal on return.
 ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const ChipLine& line,
-                               std::span<const double> positions, std::size_t from, std::size_t to);
+                               std::span<const double> positions, std::size_t from, std::size_t to, Samples& scratch);
 
 // Chips at either end of `ideal` whose reference needs chips outside it:
 // the pulse's reach and the interpolator's, in chips.

@@ -4,6 +4,7 @@
 #include <array>
 #include <numeric>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "analyzer/descrambler.hpp"
 #include "analyzer/despreading.hpp"
@@ -38,7 +39,7 @@ std::optional<SfdMatch> find_sfd(SampleSpan chips, std::size_t max_symbols) {
     std::array<Samples, kChipsPerSymbol> symbols;
     for (std::size_t a = 0; a < kChipsPerSymbol; ++a) {
         symbols[a] = despread(chips, a, max_symbols);
-        for (const Complex s : symbols[a]) energy[a] += std::norm(s);
+        for (const Complex s : symbols[a]) energy[a] += magnitude_squared(s);
     }
     std::array<std::size_t, kChipsPerSymbol> order{};
     std::iota(order.begin(), order.end(), 0);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "common/dft.hpp"
 
@@ -60,7 +61,7 @@ Spectrum power_spectrum(SampleSpan samples, double sample_rate_hz) {
             segment[i] = first + i < samples.size() ? samples[first + i] * window[i] : Complex(0);
         }
         fft.execute(segment, transformed);
-        for (std::size_t i = 0; i < n; ++i) power[i] += std::norm(transformed[i]);
+        for (std::size_t i = 0; i < n; ++i) power[i] += magnitude_squared(transformed[i]);
     }
 
     const double peak = *std::max_element(power.begin(), power.end());

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "analyzer/burst_detection.hpp"
+#include "analyzer/power_envelope.hpp"
 #include "app/calculation.hpp"
 
 namespace dot11b::analyzer {
@@ -47,6 +51,19 @@ TEST(BurstDetection, TheBurstEndIsFoundWhateverTheShareOfIdleTime) {
         EXPECT_GE(search.bursts[0].end, f.burst - margin) << c.octets << " octets";
         EXPECT_LE(search.bursts[0].end, f.burst + margin) << c.octets << " octets";
         EXPECT_TRUE(search.quiet_part) << c.octets << " octets";
+    }
+}
+
+// The detector compares window sums with this least sum instead of dividing
+// each: it must be exactly the edge of the sums whose quotient reaches the level.
+TEST(BurstDetection, TheLeastWindowSumIsTheEdgeOfTheDividedLevel) {
+    const std::vector<std::pair<double, std::size_t>> cases = {
+        {0.1, 11}, {1.0 / 3, 3}, {2.5e-7, 77}, {123.456, 7}, {1e-300, 22}, {0.7, 1}, {0.3, 39}};
+    for (const auto& [level, window] : cases) {
+        const double w = static_cast<double>(window);
+        const double sum = least_window_sum_reaching(level, window);
+        EXPECT_GE(sum / w, level) << level << " " << window;
+        EXPECT_LT(std::nextafter(sum, 0.0) / w, level) << level << " " << window;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <numbers>
 #include <random>
+#include <utility>
 
 #include "analyzer/cck_demodulator.hpp"
 #include "analyzer/descrambler.hpp"
@@ -89,6 +90,62 @@ TEST(Demodulators, RecoverTheBitsOfEachModulation) {
         ASSERT_EQ(got.ideal_chips.size(), sent.size());
         for (std::size_t k = 0; k < sent.size(); ++k) EXPECT_NEAR(std::abs(got.ideal_chips[k] - sent[k]), 0, 1e-9) << k;
     }
+}
+
+// The nearest quarter turn, whatever the length; exactly between two, the
+// one a rounded angle gives (halves away from zero), and zero turns by none.
+TEST(DqpskDecision, APhaseChangeGoesToTheNearestQuarterTurn) {
+    std::mt19937 generator(3);
+    std::uniform_real_distribution<double> angle(-std::numbers::pi, std::numbers::pi);
+    std::uniform_real_distribution<double> length(1e-3, 1e3);
+    for (int i = 0; i < 2000; ++i) {
+        const Complex turn = std::polar(length(generator), angle(generator));
+        const unsigned quarters = quarter_turns(turn);
+        const double off = std::arg(turn * std::conj(quarter_turn_phasor(quarters)));
+        EXPECT_LE(std::abs(off), std::numbers::pi / 4) << turn;
+    }
+    const std::pair<Complex, unsigned> ties[] = {{{2, 2}, 1}, {{2, -2}, 3}, {{-2, 2}, 2}, {{-2, -2}, 2}, {{0, 0}, 0}};
+    for (const auto& [turn, quarters] : ties) EXPECT_EQ(quarter_turns(turn), quarters) << turn;
+}
+
+// At 11 Mbit/s each symbol's six word bits are those of the code word with the
+// largest correlation, found here by trying all 64 (IEEE 802.11 CCK code words,
+// phases in quarter turns with d2 d3 = 01 for pi/2), through noise strong
+// enough that many symbols are decided wrongly.
+TEST(Demodulators, CckWordsAreTheMostCorrelatedOfAllSixtyFour) {
+    const Bits bits = random_bits(8 * 400, 21);
+    Samples chips = phy::cck_modulate(bits, phy::DataRate::Mbps11, kReference);
+    std::mt19937 generator(5);
+    std::normal_distribution<double> noise(0, 0.8);
+    for (Complex& c : chips) c += Complex(noise(generator), noise(generator));
+    const CckSymbols got = demodulate_cck(chips, true, kReference, kReference);
+    const auto e = [](unsigned quarter_turns) { return std::polar(1.0, quarter_turns * std::numbers::pi / 2); };
+    std::size_t wrong_words = 0;
+    for (std::size_t s = 0; s < chips.size() / 8; ++s) {
+        const Complex* r = chips.data() + 8 * s;
+        unsigned best = 0;
+        double best_power = -1;
+        for (unsigned w = 0; w < 64; ++w) {
+            const unsigned p2 = 2 * (w & 1U) + ((w >> 1) & 1U);
+            const unsigned p3 = 2 * ((w >> 2) & 1U) + ((w >> 3) & 1U);
+            const unsigned p4 = 2 * ((w >> 4) & 1U) + ((w >> 5) & 1U);
+            const Complex word[8] = {e(p2 + p3 + p4), e(p3 + p4), e(p2 + p4), -e(p4),
+                                     e(p2 + p3),      e(p3),      -e(p2),     e(0)};
+            Complex sum = 0;
+            for (std::size_t i = 0; i < 8; ++i) sum += r[i] * std::conj(word[i]);
+            if (std::norm(sum) > best_power) {
+                best_power = std::norm(sum);
+                best = w;
+            }
+        }
+        unsigned decided = 0;
+        for (unsigned k = 0; k < 6; ++k) decided |= unsigned{got.bits[8 * s + 2 + k]} << k;
+        EXPECT_EQ(decided, best) << "symbol " << s;
+        unsigned sent = 0;
+        for (unsigned k = 0; k < 6; ++k) sent |= unsigned{bits[8 * s + 2 + k]} << k;
+        wrong_words += sent != best;
+    }
+    EXPECT_GT(wrong_words, 10U);  // the noise does reach the decisions
 }
 
 // PBCC is referred to the last header chip, or without a header to the phase

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -48,6 +49,47 @@ TEST(PulseTable, ConsecutiveSamplesOfAPulseAddToWhatIsThere) {
     for (std::size_t i = 0; i < laid.size(); ++i) {
         const double t = -3.4 + 0.8 * static_cast<double>(i);
         EXPECT_NEAR(std::abs(laid[i] - chip * gaussian.at(t)), 0, 1e-12) << t;
+    }
+}
+
+// The gathering form against the direct one, chip by chip: every filter, its
+// slope table, chip lines on and off the sample grid, and samples before the
+// first chip and after the last.
+TEST(PulseTable, RenderingAllChipsAtOnceMatchesLayingThemOneByOne) {
+    const std::vector<std::complex<double>> chips = {{1, 0}, {0, -1}, {-0.7, 0.7}, {1, 1}, {-1, 0}, {0.2, -0.9}};
+    struct Case {
+        ReferenceFilter filter;
+        bool slope;
+        double first, period, begin;
+        double tolerance;  // a rectangle's edges fall at the same instants either way
+    };
+    const std::vector<Case> cases = {
+        {{}, false, 3.3, 2.0, 0.0, 0},
+        {{}, false, -1.2, 3.5, -4.0, 0},
+        {{PulseShape::Gaussian, 0.5, 6}, false, 7.1, 2.0, -3.0, 1e-12},
+        {{PulseShape::Gaussian, 0.3, 6}, true, 2.75, 2.5, 0.0, 1e-9},
+        {{PulseShape::RootCosine, 0.35, 12}, false, 20.4, 3.0000011, 0.0, 1e-12},
+        {{PulseShape::RootCosine, 0.22, 10.5}, false, 1.0, 1.0, -9.0, 1e-12},
+    };
+    for (const Case& c : cases) {
+        const PulseTable pulse(c.filter, 0.1);
+        const PulseTable table = c.slope ? pulse.slope(0.01) : pulse;
+        const std::size_t count = 80;
+        std::vector<std::complex<double>> direct(count);
+        for (std::size_t j = 0; j < chips.size(); ++j) {
+            const double centre = c.first + c.period * static_cast<double>(j);
+            const double lo = std::max(c.begin, std::ceil(centre - table.half_span() * c.period));
+            const double hi = std::min(c.begin + count - 1, std::floor(centre + table.half_span() * c.period));
+            if (hi < lo) continue;
+            table.add(chips[j], (lo - centre) / c.period, 1 / c.period, static_cast<std::size_t>(hi - lo) + 1,
+                      direct.data() + static_cast<std::size_t>(lo - c.begin));
+        }
+        std::vector<std::complex<double>> rendered(count, {5, 5});
+        table.render(chips, c.first, c.period, c.begin, rendered);
+        for (std::size_t i = 0; i < count; ++i) {
+            EXPECT_LE(std::abs(rendered[i] - direct[i]), c.tolerance)
+                << reference_filter_text(c.filter) << " slope " << c.slope << " first " << c.first << " sample " << i;
+        }
     }
 }
 
