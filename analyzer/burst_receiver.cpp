@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analyzer/carrier_offset.hpp"
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 #include "analyzer/despreading.hpp"
 #include "analyzer/mac_frame.hpp"
@@ -26,7 +27,7 @@ double half_power_position(SampleSpan samples, const BurstExtent& extent, double
     const std::size_t length = extent.end - extent.begin;
     double middle = 0;
     for (std::size_t i = extent.begin + length / 4; i < extent.begin + 3 * length / 4; ++i) {
-        middle += std::norm(samples[i]);
+        middle += magnitude_squared(samples[i]);
     }
     middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
     const std::size_t window = envelope_window(sample_rate_hz);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
 
 namespace dot11b::analyzer {
@@ -90,9 +91,9 @@ std::optional<std::array<Complex, kChipsPerSymbol>> barker_chips(const SymbolChi
     double power = 0;
     for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
         symbol += s.on_time[i] * kBarker[i];
-        power += std::norm(s.on_time[i]);
+        power += magnitude_squared(s.on_time[i]);
     }
-    if (!(std::norm(symbol) >= kBarkerShare * static_cast<double>(kChipsPerSymbol) * power)) return std::nullopt;
+    if (!(magnitude_squared(symbol) >= kBarkerShare * static_cast<double>(kChipsPerSymbol) * power)) return std::nullopt;
     std::array<Complex, kChipsPerSymbol> chips;
     for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
         chips[i] = symbol * (kBarker[i] / static_cast<double>(kChipsPerSymbol));
@@ -112,8 +113,8 @@ double zero_crossing_error(const SymbolChips& s, const std::array<Complex, kChip
         const std::optional<Complex> earlier = i > 0 ? std::optional(chips[i - 1]) : before;
         if (!earlier) continue;
         const Complex step = chips[i] - *earlier;
-        lean += std::real(std::conj(s.midway[i] - 0.5 * (chips[i] + *earlier)) * step);
-        change += std::norm(step);
+        lean += real_conj_product(s.midway[i] - 0.5 * (chips[i] + *earlier), step);
+        change += magnitude_squared(step);
     }
     if (!(change > 0)) return 0;
     return std::clamp(-period * lean / change, -0.5 * period, 0.5 * period);
@@ -135,7 +136,7 @@ double coarse_chip_instant(const SincInterpolator& signal, double samples_per_ch
             Complex symbol = 0;
             const std::size_t base = j + span * m;
             for (std::size_t i = 0; i < kChipsPerSymbol; ++i) symbol += grid[base + kCoarseSteps * i] * kBarker[i];
-            energy[j] += std::norm(symbol);
+            energy[j] += magnitude_squared(symbol);
         }
     }
     const std::size_t best = static_cast<std::size_t>(std::max_element(energy.begin(), energy.end()) - energy.begin());

@@ -32,7 +32,8 @@ public:
 
 private:
     std::size_t n_;
-    fftw_plan_s* plan_;
+    fftw_plan_s* plan_;            // for arrays aligned as FFTW's vector code needs
+    fftw_plan_s* unaligned_plan_;  // for any others
 };
 
 // The x.size()-point forward transform of x.

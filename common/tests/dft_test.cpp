@@ -64,5 +64,23 @@ TEST(Dft, PlansFromManyThreadsAtOnceGiveTheRightTransforms) {
     for (int t = 0; t < kThreads; ++t) EXPECT_LT(worst[static_cast<std::size_t>(t)], 1e-9) << "thread " << t;
 }
 
+// Arrays off FFTW's vector alignment (a double into a buffer) take the plan
+// for any alignment and transform alike.
+TEST(Dft, ArraysOffTheVectorAlignmentTransformAlike) {
+    constexpr std::size_t kLength = 336;
+    const Samples x = random_samples(kLength, 5);
+    const Samples expected = naive_dft(x, -1);
+    const DftPlan plan(kLength);
+    std::vector<double> in_store(2 * kLength + 1), out_store(2 * kLength + 1);
+    for (const std::size_t offset : {0U, 1U}) {
+        // A complex<double> may start at any double.
+        auto* in = reinterpret_cast<Complex*>(in_store.data() + offset);
+        auto* out = reinterpret_cast<Complex*>(out_store.data() + offset);
+        std::copy(x.begin(), x.end(), in);
+        plan.execute(SampleSpan(in, kLength), std::span<Complex>(out, kLength));
+        EXPECT_LT(largest_difference(Samples(out, out + kLength), expected), 1e-9) << "offset " << offset;
+    }
+}
+
 }  // namespace
 }  // namespace dot11b
