@@ -23,8 +23,10 @@ constexpr std::size_t kRampGuardChips = 4 * kChipsPerSymbol;
 constexpr double kRampMarginSeconds = 4e-6;
 // Beyond that, the interpolator's reach (16 taps) and a little more.
 constexpr std::size_t kInterpolatorReach = 16;
-// The most the fit against a fitted reference may move the tracked chip clock.
-constexpr double kMostClockRefinement = 4e-6;
+// The most the fit against a fitted reference may move the tracked chip clock:
+// noise at 20 dB SNR moves it by up to about 3.5 ppm on a short burst, a
+// reference that does not describe the pulse by 8 ppm and more.
+constexpr double kMostClockRefinement = 6e-6;
 // The longest PPDU lasts 33 ms (4095 octets at 1 Mbit/s behind the long
 // preamble); a candidate burst is analysed no further, so that a recording
 // without quiet parts (noise, a seamless loop) needs no more memory than a burst.
