@@ -65,9 +65,10 @@ resampling::ResamplerOptions clock_filter(double sample_rate) {
 // Marker k takes the input nearest its instant k * step, wrapped. The
 // nearest inputs advance one a sample over long runs (some 1 / |step - 1|
 // samples), found 64 outputs at a time and each copied as one; the other
-// outputs are looked up one by one. When the step is at least one, each
-// output's input lies at or ahead of it, so the marker is rewritten in its
-// own storage, with the few inputs past the seam kept aside first.
+// outputs are looked up one by one. The marker is rewritten in its own
+// storage, with the few inputs past the seam kept aside first: front to back
+// when the step is at least one (each output's input lies at or ahead of
+// it), back to front when it is below one (at or behind it).
 void retime_marker(Bits& marker, double step, std::size_t length) {
     constexpr std::size_t kRun = 64;
     const std::size_t n = marker.size();
@@ -76,9 +77,12 @@ void retime_marker(Bits& marker, double step, std::size_t length) {
     };
     // Inputs up to one period past the seam.
     const std::size_t past_seam = length == 0 ? 0 : std::max(nearest(length - 1) + 1, n) - n;
-    const bool in_place = step >= 1.0 && length <= n && past_seam <= n;
+    const bool backward = step < 1.0;
+    const bool in_place = (backward || length <= n) && past_seam <= n;
     Bits fresh(in_place ? 0 : length);
     const Bits head(marker.begin(), marker.begin() + static_cast<std::ptrdiff_t>(in_place ? past_seam : 0));
+    // Room for the outputs past the period's end, in the spare capacity.
+    if (in_place && length > n) marker.resize(length);
     const std::uint8_t* in = marker.data();
     std::uint8_t* out = in_place ? marker.data() : fresh.data();
     const auto input = [&](std::size_t source) {
@@ -91,19 +95,37 @@ void retime_marker(Bits& marker, double step, std::size_t length) {
         const std::size_t from = nearest(k);
         return nearest(k + kRun - 1) - from == kRun - 1 && from + kRun <= n;
     };
-    std::size_t k = 0;
-    while (k + kRun <= length) {
-        if (!consecutive(k)) {
-            for (std::size_t i = k; i < k + kRun; ++i) out[i] = input(nearest(i));
-            k += kRun;
-            continue;
+    if (backward) {
+        std::size_t k = length;  // outputs k ... length - 1 are written
+        for (; k % kRun != 0; --k) out[k - 1] = input(nearest(k - 1));
+        while (k > 0) {
+            std::size_t begin = k - kRun;
+            if (!consecutive(begin)) {
+                for (std::size_t i = k; i > begin; --i) out[i - 1] = input(nearest(i - 1));
+                k = begin;
+                continue;
+            }
+            while (begin >= kRun && nearest(begin) == nearest(begin - 1) + 1 && consecutive(begin - kRun)) {
+                begin -= kRun;
+            }
+            std::memmove(out + begin, in + nearest(begin), k - begin);
+            k = begin;
         }
-        std::size_t end = k + kRun;
-        while (end + kRun <= length && nearest(end) == nearest(end - 1) + 1 && consecutive(end)) end += kRun;
-        std::memmove(out + k, in + nearest(k), end - k);
-        k = end;
+    } else {
+        std::size_t k = 0;
+        while (k + kRun <= length) {
+            if (!consecutive(k)) {
+                for (std::size_t i = k; i < k + kRun; ++i) out[i] = input(nearest(i));
+                k += kRun;
+                continue;
+            }
+            std::size_t end = k + kRun;
+            while (end + kRun <= length && nearest(end) == nearest(end - 1) + 1 && consecutive(end)) end += kRun;
+            std::memmove(out + k, in + nearest(k), end - k);
+            k = end;
+        }
+        for (; k < length; ++k) out[k] = input(nearest(k));
     }
-    for (; k < length; ++k) out[k] = input(nearest(k));
     if (in_place) {
         marker.resize(length);
     } else {

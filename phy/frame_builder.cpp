@@ -114,6 +114,8 @@ std::vector<double> shaping_taps(const FrameConfig& config) {
     return {};
 }
 
+std::size_t period_capacity(std::size_t samples) { return samples + samples / 999 + 8; }
+
 FrameWaveform build_frame(const FrameConfig& config) {
     config.validate();
     const Samples chips = burst_chips(config);
@@ -135,7 +137,7 @@ FrameWaveform build_frame(const FrameConfig& config) {
     }
     const std::size_t idle = config.framed ? config.idle_samples : 0;
     const std::size_t total = burst + idle + (burst + idle) % 2;  // even length, for the instrument
-    out.samples.reserve(total);
+    out.samples.reserve(period_capacity(total));
     shaping::append_shaped_pulses(chips, plan.upsample_factor, plan.decimation, taps, out.samples);
     out.samples.resize(total, Complex(0));
     if (config.mirror_spectrum) {
@@ -143,11 +145,11 @@ FrameWaveform build_frame(const FrameConfig& config) {
     }
 
     // Each marker row written once: its zeros and ones in order.
-    out.frame_marker.reserve(total);
+    out.frame_marker.reserve(period_capacity(total));
     out.frame_marker.assign(ramp, 0);
     out.frame_marker.resize(burst - ramp, 1);
     out.frame_marker.resize(total, 0);
-    out.burst_marker.reserve(total);
+    out.burst_marker.reserve(period_capacity(total));
     out.burst_marker.assign(burst, 1);
     out.burst_marker.resize(total, 0);
     return out;

@@ -16,6 +16,12 @@ struct FrameWaveform {
 // Validates the configuration, then builds the waveform and its markers.
 FrameWaveform build_frame(const FrameConfig& config);
 
+// The storage to reserve for a period of `samples` samples (and each marker
+// row): a clock slow by up to 1000 ppm lengthens the period by up to 0.1 %
+// and retimes it in place, so it gets that much spare room (and a few
+// samples for the rounding) instead of a new, fresh buffer.
+std::size_t period_capacity(std::size_t samples);
+
 // The chips of the burst at 11 Mchip/s, ramps included (before pulse shaping).
 Samples burst_chips(const FrameConfig& config);
 

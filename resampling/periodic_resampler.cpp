@@ -232,11 +232,14 @@ template <class V, std::size_t kVectors>
 }
 
 // The period read circularly. When the outputs overwrite it, the inputs past
-// the seam come from `head`, a copy of its first samples taken beforehand.
+// the seam come from `head`, a copy of its first samples taken beforehand,
+// and those before its start from `tail`, a copy of its last `tail_size`.
 struct Source {
     const double* parts;  // interleaved real and imaginary parts
     std::int64_t size;
     const float* head = nullptr;
+    const float* tail = nullptr;
+    std::int64_t tail_size = 0;
 };
 
 // Outputs first ... stop - 1 in groups of kGroup sharing a grid point,
@@ -270,7 +273,7 @@ template <class V, std::size_t kVectors, std::size_t kGroup>
         const std::size_t phase = std::min(static_cast<std::size_t>(grid), bank.phases - 1);
         const auto blend = static_cast<float>(grid - static_cast<double>(phase));
         const std::int64_t ahead = static_cast<std::int64_t>(whole) + lead;
-        if (ahead + static_cast<std::int64_t>(kGroup) <= source.size) {
+        if (ahead >= 0 && ahead + static_cast<std::int64_t>(kGroup) <= source.size) {
             for (std::size_t line = 0; line < kGroup * sizeof(Complex); line += 64) {
                 __builtin_prefetch(reinterpret_cast<const char*>(source.parts + 2 * ahead) + line);
             }
@@ -326,6 +329,12 @@ template <std::size_t kGroup>
             std::memcpy(window + 2 * j, source.head + 2 * (index - n), 2 * sizeof(float) * (count - j));
             return;
         }
+        if (source.tail != nullptr && index < 0) {
+            const std::int64_t piece = std::min(count - j, -index);
+            std::memcpy(window + 2 * j, source.tail + 2 * (source.tail_size + index), 2 * sizeof(float) * piece);
+            j += piece;
+            continue;
+        }
         const std::int64_t at = (index % n + n) % n;
         const std::int64_t piece = std::min(count - j, n - at);
         const double* in = source.parts + 2 * at;
@@ -348,13 +357,16 @@ template <std::size_t kGroup>
 // cache, so no output needs a division or a gather, and no copy of the whole
 // period is made. Consecutive windows overlap by about a filter's length;
 // that overlap moves within the window instead of being read again, so
-// outputs may overwrite inputs behind them. With a `group` of 8, 16 or 32, that
+// outputs may overwrite inputs behind them. Blocks go `backward`, last
+// first, when outputs lie ahead of their inputs (a step below one): then
+// each block's outputs overwrite only inputs that the blocks after it
+// (earlier ones) hold in the overlap. With a `group` of 8, 16 or 32, that
 // many outputs at a time take the taps of one grid point; with 0 each output
 // has its own. The whole loop is compiled for three vector widths so that
 // the dot products inline into the wider clones.
 __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 void resample_from(const FilterBank& bank, const Source& source, double start, double step, std::size_t group,
-                   std::span<Complex> out) {
+                   bool backward, std::span<Complex> out) {
     const std::size_t width = bank.width;
     const auto back = static_cast<std::int64_t>(width / 2 - 1);  // inputs before the newest one
     auto* out_parts = reinterpret_cast<double*>(out.data());
@@ -369,21 +381,30 @@ void resample_from(const FilterBank& bank, const Source& source, double start, d
     const auto window_floats = std::make_unique_for_overwrite<float[]>(2 * (longest + static_cast<std::size_t>(margin)));
     float* const window = window_floats.get();
 
-    const auto lead = static_cast<std::int64_t>(static_cast<double>(block) * step);
+    const auto lead = static_cast<std::int64_t>(static_cast<double>(block) * step) * (backward ? -1 : 1);
     const bool wide = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
                       __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq");
     // The inputs the window holds, none at first.
     std::int64_t held_from = std::numeric_limits<std::int64_t>::min();
     std::int64_t held_to = held_from;
-    for (std::size_t first = 0; first < out.size(); first += block) {
+    const std::size_t blocks = (out.size() + block - 1) / block;
+    for (std::size_t b = 0; b < blocks; ++b) {
+        const std::size_t first = (backward ? blocks - 1 - b : b) * block;
         const std::size_t count = std::min(block, out.size() - first);
         const auto whole_first = static_cast<std::int64_t>(instant_of(first));
         const auto whole_last = static_cast<std::int64_t>(instant_of(first + count - 1));
         const std::int64_t from = whole_first - back - 1;
         const std::int64_t to = whole_last - back + static_cast<std::int64_t>(width) + margin;
-        const std::int64_t kept = held_to > from ? std::min(held_to, to) - from : 0;
-        if (kept > 0) std::memmove(window, window + 2 * (from - held_from), 2 * sizeof(float) * kept);
-        fill(source, from + kept, to - from - kept, window + 2 * kept);
+        const std::int64_t kept_from = std::max(from, held_from);
+        const std::int64_t kept_to = std::min(to, held_to);
+        if (kept_from < kept_to) {
+            std::memmove(window + 2 * (kept_from - from), window + 2 * (kept_from - held_from),
+                         2 * sizeof(float) * (kept_to - kept_from));
+            fill(source, from, kept_from - from, window);
+            fill(source, kept_to, to - kept_to, window + 2 * (kept_to - from));
+        } else {
+            fill(source, from, to - from, window);
+        }
         held_from = from;
         held_to = to;
         const std::int64_t origin = from + back;  // the input whose window starts at the window's start
@@ -516,7 +537,7 @@ void PeriodicResampler::resample(SampleSpan period, double first, std::span<Comp
     const double length = static_cast<double>(period.size());
     const double start = first - length * std::floor(first / length);
     const Source source{reinterpret_cast<const double*>(period.data()), static_cast<std::int64_t>(period.size())};
-    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, start, step_, group_, out);
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, start, step_, group_, false, out);
 }
 
 void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_count) const {
@@ -527,18 +548,31 @@ void PeriodicResampler::resample_in_place(Samples& period, std::size_t output_co
     const auto reach =
         static_cast<std::size_t>(static_cast<double>(output_count + kLargestGroup) * step_) + width_ + 4;
     const std::size_t past_seam = reach > n ? reach - n : 0;
-    // A step below one reads inputs behind the outputs already written.
-    if (step_ < 1.0 || output_count > n || past_seam > n / 2) {
+    // A step of one or more reads inputs at or ahead of the outputs, so the
+    // blocks go forward; a step below one reads inputs behind them, so they
+    // go backward, and the first block's inputs before the seam come from a
+    // copy of the last ones.
+    const bool backward = step_ < 1.0;
+    if ((!backward && output_count > n) || past_seam > n / 2 || width_ > n / 2) {
         Samples out(output_count);
         resample(period, 0.0, out);
         period = std::move(out);
         return;
     }
-    std::vector<float> head(2 * past_seam);
+    // Outputs past the period's end need room; the vector's spare capacity
+    // gives it without a copy.
+    if (output_count > n) period.resize(output_count);
     const auto* parts = reinterpret_cast<const double*>(period.data());
-    for (std::size_t t = 0; t < head.size(); ++t) head[t] = static_cast<float>(parts[t]);
-    const Source source{parts, static_cast<std::int64_t>(n), head.data()};
-    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, 0.0, step_, group_,
+    const auto single = [parts](std::size_t from, std::size_t count) {
+        std::vector<float> copy(2 * count);
+        for (std::size_t t = 0; t < copy.size(); ++t) copy[t] = static_cast<float>(parts[2 * from + t]);
+        return copy;
+    };
+    const std::vector<float> head = single(0, past_seam);
+    const std::vector<float> tail = backward ? single(n - width_, width_) : std::vector<float>{};
+    const Source source{parts, static_cast<std::int64_t>(n), head.data(), backward ? tail.data() : nullptr,
+                        static_cast<std::int64_t>(tail.size() / 2)};
+    resample_from({rows_.data(), slopes_.data(), width_, phases_}, source, 0.0, step_, group_, backward,
                   std::span(period.data(), output_count));
     period.resize(output_count);
 }

@@ -66,7 +66,7 @@ phy::FrameWaveform build_sequence(phy::FrameConfig config, const std::vector<Bit
             frame = phy::build_frame(config);
         }
         if (k == 0) {
-            const std::size_t total = frame.samples.size() * psdus.size();
+            const std::size_t total = phy::period_capacity(frame.samples.size() * psdus.size());
             sequence.samples.reserve(total);
             sequence.frame_marker.reserve(total);
             sequence.burst_marker.reserve(total);

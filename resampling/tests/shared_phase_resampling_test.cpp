@@ -86,20 +86,33 @@ TEST(SharedPhaseResampling, InPlaceGivesTheValuesOfANewBuffer) {
         {1.0 + 1e-3, 5000},  // each output its own grid point
         {2.5, 5000},         // decimating
         {1.0, 3000},
-        {1.0 - 1e-4, 3000},  // longer than the period: a new buffer
+        {1.0 - 1e-4, 3000},  // longer than the period: outputs past its end
         {1.01, 40},          // the filter spans the period: a new buffer
+        // Below one, back to front: the first block reads the period's end
+        // from before the seam, the last its start from past it.
+        {1.0 - 2e-5, 20000, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},
+        {1.0 - 2e-5, 100000, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},  // many blocks
+        {1.0 - 3e-4, 9001},
+        {1.0 - 1e-3, 50000},  // each output its own grid point
+        {1.0 - 1e-3, 200000},  // outputs lag their inputs by more than the windows overlap
+        {0.4, 30000},         // interpolating: each block reads far behind its outputs
+        {0.99, 40},           // the filter spans the period: a new buffer
     };
     for (const auto& c : kCases) {
-        const Samples period = Tones(c.period, 0.4 / c.step, 5).samples();
+        const Samples period = Tones(c.period, 0.4 * std::min(1.0, 1.0 / c.step), 5).samples();
         const PeriodicResampler resampler(c.step, c.options);
         // The clock offset's length, rounded up to even: the last outputs read
         // past the seam.
         const auto length = static_cast<std::size_t>(std::ceil(static_cast<double>(c.period) / c.step / 2.0)) * 2;
         Samples expected(length);
         resampler.resample(period, 0.0, expected);
-        Samples in_place = period;
-        resampler.resample_in_place(in_place, length);
-        EXPECT_EQ(in_place, expected) << "step " << c.step << ", period " << c.period;
+        // With room for the outputs, and without (the vector grows).
+        for (const bool room : {true, false}) {
+            Samples in_place = period;
+            if (room) in_place.reserve(length);
+            resampler.resample_in_place(in_place, length);
+            EXPECT_EQ(in_place, expected) << "step " << c.step << ", period " << c.period << ", room " << room;
+        }
     }
 }
 
