@@ -23,11 +23,15 @@ constexpr double kFloorSeconds = 4e-6;
 constexpr std::size_t kBlockSamples = std::size_t{1} << 18;
 
 // Running sums of the powers of samples [first, last) of the recording,
-// one block after another in the same buffers: element i holds the sum of
-// the first i of them.
+// one block after another in the same buffers, made once for the search's
+// passes as large as a block with its windows gets (growing them per block
+// costs a copy and fresh pages): element i holds the sum of the first i of them.
 class PowerSums {
 public:
-    explicit PowerSums(const SampleReader& read) : read_(read) {}
+    PowerSums(const SampleReader& read, std::size_t largest) : read_(read) {
+        block_.reserve(largest);
+        sums_.reserve(largest + 1);
+    }
 
     void load(std::size_t first, std::size_t last) {
         first_ = first;
@@ -70,9 +74,8 @@ public:
     // Calls `visit(i, reached)` for i in [0, n), a block at a time: whether the
     // envelope there reaches `level`.
     template <typename Visit>
-    void for_each_reaching(const SampleReader& read, double level, Visit&& visit) const {
+    void for_each_reaching(PowerSums& sums, double level, Visit&& visit) const {
         const double least_sum = least_window_sum_reaching(level, window_);
-        PowerSums sums(read);
         for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
             const std::size_t end = std::min(n_, begin + kBlockSamples);
             sums.load(first_of(begin), last_of(end - 1));
@@ -110,12 +113,11 @@ struct Levels {
 
 // The peak of the envelope and the floor in one reading: each block is read
 // with the reach of the last floor window that starts in it.
-Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& envelope, std::size_t floor_window) {
+Levels measure_levels(PowerSums& sums, std::size_t n, const Envelope& envelope, std::size_t floor_window) {
     Levels levels;
     const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
     double lowest = std::numeric_limits<double>::infinity();
     double total = 0;
-    PowerSums sums(read);
     for (std::size_t begin = 0; begin < n; begin += kBlockSamples) {
         const std::size_t end = std::min(n, begin + kBlockSamples);
         sums.load(envelope.first_of(begin), std::max(envelope.last_of(end - 1), std::min(n, end - 1 + floor_window)));
@@ -131,10 +133,9 @@ Levels measure_levels(const SampleReader& read, std::size_t n, const Envelope& e
 }
 
 // Mean power of the samples outside every burst.
-double power_between(const SampleReader& read, std::size_t n, const std::vector<BurstExtent>& bursts) {
+double power_between(PowerSums& sums, std::size_t n, const std::vector<BurstExtent>& bursts) {
     double sum = 0;
     std::size_t count = 0;
-    PowerSums sums(read);
     const auto add = [&](std::size_t first, std::size_t last) {
         for (std::size_t begin = first; begin < last; begin += kBlockSamples) {
             const std::size_t end = std::min(last, begin + kBlockSamples);
@@ -167,8 +168,11 @@ BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz) {
 BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_rate_hz) {
     BurstSearch search;
     if (n == 0) return search;
-    const Envelope envelope(n, envelope_window(sample_rate_hz));
-    const Levels levels = measure_levels(read, n, envelope, samples_in(kFloorSeconds, sample_rate_hz));
+    const std::size_t window = envelope_window(sample_rate_hz);
+    const std::size_t floor_window = samples_in(kFloorSeconds, sample_rate_hz);
+    const Envelope envelope(n, window);
+    PowerSums sums(read, std::min(n, kBlockSamples + window + floor_window));
+    const Levels levels = measure_levels(sums, n, envelope, floor_window);
     search.silent = levels.silent;
     if (!(levels.peak > 0) || !std::isfinite(levels.peak)) return search;
     if (levels.floor * kMinDynamicRange > levels.peak) {
@@ -183,7 +187,7 @@ BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_r
     const std::size_t margin = samples_in(kMarginSeconds, sample_rate_hz);
     std::vector<BurstExtent> runs;
     bool inside = false;
-    envelope.for_each_reaching(read, threshold, [&](std::size_t i, bool above) {
+    envelope.for_each_reaching(sums, threshold, [&](std::size_t i, bool above) {
         if (above && !inside) {
             if (!runs.empty() && i - runs.back().end < bridged_gap) {
                 runs.back().end = i + 1;
@@ -203,7 +207,7 @@ BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_r
         search.bursts.push_back({begin, end});
         previous_end = end;
     }
-    search.noise_power = power_between(read, n, search.bursts);
+    search.noise_power = power_between(sums, n, search.bursts);
     return search;
 }
 
