@@ -9,39 +9,12 @@
 #include <vector>
 
 #include "resampling/periodic_resampler.hpp"
+#include "resampling/tests/tone_sum.hpp"
 
 namespace dot11b::resampling {
 namespace {
 
-// Tones on whole cycles per period up to `high` cycles per input sample:
-// a band-limited period whose value at any instant is known exactly.
-struct Tones {
-    std::size_t period;
-    std::vector<int> cycles;
-    std::vector<Complex> amplitudes;
-
-    Tones(std::size_t length, double high, unsigned seed) : period(length) {
-        std::mt19937 random(seed);
-        std::uniform_real_distribution<double> band(-high, high);
-        std::uniform_real_distribution<double> phase(0.0, 2.0 * M_PI);
-        for (int k = 0; k < 12; ++k) {
-            cycles.push_back(static_cast<int>(std::lround(band(random) * static_cast<double>(length))));
-            amplitudes.push_back(std::polar(1.0 / std::sqrt(12.0), phase(random)));
-        }
-    }
-    Complex at(double instant) const {
-        Complex sum;
-        for (std::size_t k = 0; k < cycles.size(); ++k) {
-            sum += amplitudes[k] * std::polar(1.0, 2.0 * M_PI * cycles[k] * instant / static_cast<double>(period));
-        }
-        return sum;
-    }
-    Samples samples() const {
-        Samples x(period);
-        for (std::size_t n = 0; n < period; ++n) x[n] = at(static_cast<double>(n));
-        return x;
-    }
-};
+using test::random_tones;
 
 // The clock offset's filter at 3.5 samples a chip: flat to 13 MHz of 19.25.
 constexpr double kChipBand = 13.0 / 19.25;
@@ -62,7 +35,7 @@ TEST(SharedPhaseResampling, MatchesTheBandLimitedSignalForEveryGroupOfOutputs) {
         {1.0 - 1e-4, 4000, 3999.9, {.passband = kChipBand, .stopband = 2.0 - kChipBand}},
     };
     for (const auto& c : kCases) {
-        const Tones tones(c.period, 0.5 * c.options.passband, 11);
+        const test::ToneSum tones = random_tones(c.period, 0, 0.5 * c.options.passband, 11);
         const std::size_t count = 3 * c.period;
         const Samples out = resample_periodic(tones.samples(), c.step, count, c.first, c.options);
         double error = 0.0;
@@ -99,7 +72,7 @@ TEST(SharedPhaseResampling, InPlaceGivesTheValuesOfANewBuffer) {
         {0.99, 40},           // the filter spans the period: a new buffer
     };
     for (const auto& c : kCases) {
-        const Samples period = Tones(c.period, 0.4 * std::min(1.0, 1.0 / c.step), 5).samples();
+        const Samples period = random_tones(c.period, 0, 0.4 * std::min(1.0, 1.0 / c.step), 5).samples();
         const PeriodicResampler resampler(c.step, c.options);
         // The clock offset's length, rounded up to even: the last outputs read
         // past the seam.
