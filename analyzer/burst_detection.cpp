@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "analyzer/power_envelope.hpp"
 
@@ -71,16 +75,23 @@ public:
         return sums.between(a, b) / static_cast<double>(b - a) >= level;
     }
 
-    // Calls `visit(i, reached)` for i in [0, n), a block at a time: whether the
-    // envelope there reaches `level`.
-    template <typename Visit>
-    void for_each_reaching(PowerSums& sums, double level, Visit&& visit) const {
+    // The runs [begin, end) of samples in [from, to) whose envelope reaches
+    // `level`, a block at a time; `from` lies on a block's start.
+    std::vector<BurstExtent> reaching_runs(PowerSums& sums, double level, std::size_t from, std::size_t to) const {
         const double least_sum = least_window_sum_reaching(level, window_);
-        for (std::size_t begin = 0; begin < n_; begin += kBlockSamples) {
-            const std::size_t end = std::min(n_, begin + kBlockSamples);
+        std::vector<BurstExtent> runs;
+        bool inside = false;
+        for (std::size_t begin = from; begin < to; begin += kBlockSamples) {
+            const std::size_t end = std::min(to, begin + kBlockSamples);
             sums.load(first_of(begin), last_of(end - 1));
-            for (std::size_t i = begin; i < end; ++i) visit(i, reaches(sums, i, level, least_sum));
+            for (std::size_t i = begin; i < end; ++i) {
+                const bool above = reaches(sums, i, level, least_sum);
+                if (above && !inside) runs.push_back({i, i + 1});
+                if (above) runs.back().end = i + 1;
+                inside = above;
+            }
         }
+        return runs;
     }
 
     // The largest envelope value of samples [begin, end): over whole windows
@@ -105,31 +116,47 @@ private:
     std::size_t window_;
 };
 
-struct Levels {
+// What one stretch of blocks shows: its envelope's peak, its least sum over a
+// floor window and its total power.
+struct LevelSums {
     double peak = 0;
-    double floor = 0;  // the lowest mean power over `floor_window` samples, windows a quarter of one apart
-    bool silent = true;
-};
-
-// The peak of the envelope and the floor in one reading: each block is read
-// with the reach of the last floor window that starts in it.
-Levels measure_levels(PowerSums& sums, std::size_t n, const Envelope& envelope, std::size_t floor_window) {
-    Levels levels;
-    const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
     double lowest = std::numeric_limits<double>::infinity();
     double total = 0;
-    for (std::size_t begin = 0; begin < n; begin += kBlockSamples) {
-        const std::size_t end = std::min(n, begin + kBlockSamples);
+};
+
+// The peak of the envelope and the floor of blocks [from, to) in one reading:
+// each block is read with the reach of the last floor window that starts in it.
+LevelSums measure_levels(PowerSums& sums, std::size_t n, const Envelope& envelope, std::size_t floor_window,
+                         std::size_t from, std::size_t to) {
+    LevelSums out;
+    const std::size_t stride = std::max<std::size_t>(1, floor_window / 4);
+    for (std::size_t begin = from; begin < to; begin += kBlockSamples) {
+        const std::size_t end = std::min(to, begin + kBlockSamples);
         sums.load(envelope.first_of(begin), std::max(envelope.last_of(end - 1), std::min(n, end - 1 + floor_window)));
-        levels.peak = std::max(levels.peak, envelope.peak(sums, begin, end));
+        out.peak = std::max(out.peak, envelope.peak(sums, begin, end));
         for (std::size_t f = (begin + stride - 1) / stride * stride; f < end && f + floor_window <= n; f += stride) {
-            lowest = std::min(lowest, sums.between(f, f + floor_window));
+            out.lowest = std::min(out.lowest, sums.between(f, f + floor_window));
         }
-        total += sums.between(begin, end);
+        out.total += sums.between(begin, end);
     }
-    levels.floor = floor_window >= n ? total / static_cast<double>(n) : lowest / static_cast<double>(floor_window);
-    levels.silent = !(levels.peak > 0);
-    return levels;
+    return out;
+}
+
+// `part(sums, from, to)` over the first and the second half of the recording's
+// blocks at once, each half with its own buffers on its own thread; over the
+// whole when it is a block or two.
+template <typename Part>
+auto in_two_halves(const SampleReader& read, std::size_t n, std::size_t largest, Part&& part) {
+    const std::size_t middle = n / 2 / kBlockSamples * kBlockSamples;
+    PowerSums sums(read, largest);
+    using Result = decltype(part(sums, 0, n));
+    if (middle == 0) return std::pair<Result, std::optional<Result>>(part(sums, 0, n), std::nullopt);
+    auto second = std::async(std::launch::async, [&] {
+        PowerSums own(read, largest);
+        return part(own, middle, n);
+    });
+    Result first = part(sums, 0, middle);
+    return std::pair<Result, std::optional<Result>>(std::move(first), second.get());
 }
 
 // Mean power of the samples outside every burst.
@@ -171,42 +198,55 @@ BurstSearch find_bursts(const SampleReader& read, std::size_t n, double sample_r
     const std::size_t window = envelope_window(sample_rate_hz);
     const std::size_t floor_window = samples_in(kFloorSeconds, sample_rate_hz);
     const Envelope envelope(n, window);
-    PowerSums sums(read, std::min(n, kBlockSamples + window + floor_window));
-    const Levels levels = measure_levels(sums, n, envelope, floor_window);
-    search.silent = levels.silent;
-    if (!(levels.peak > 0) || !std::isfinite(levels.peak)) return search;
-    if (levels.floor * kMinDynamicRange > levels.peak) {
+    const std::size_t largest = std::min(n, kBlockSamples + window + floor_window);
+
+    const auto [head, tail] = in_two_halves(read, n, largest, [&](PowerSums& sums, std::size_t from, std::size_t to) {
+        return measure_levels(sums, n, envelope, floor_window, from, to);
+    });
+    LevelSums level_sums = head;
+    if (tail) {
+        level_sums.peak = std::max(level_sums.peak, tail->peak);
+        level_sums.lowest = std::min(level_sums.lowest, tail->lowest);
+        level_sums.total += tail->total;
+    }
+    const double peak = level_sums.peak;
+    const double floor = floor_window >= n ? level_sums.total / static_cast<double>(n)
+                                           : level_sums.lowest / static_cast<double>(floor_window);
+    search.silent = !(peak > 0);
+    if (!(peak > 0) || !std::isfinite(peak)) return search;
+    if (floor * kMinDynamicRange > peak) {
         search.bursts.push_back({0, n});
         return search;
     }
     search.quiet_part = true;
-    const double threshold = std::max(std::sqrt(levels.floor * levels.peak), levels.peak * kLowestThreshold);
+    const double threshold = std::max(std::sqrt(floor * peak), peak * kLowestThreshold);
 
+    auto [runs, later_runs] = in_two_halves(read, n, largest, [&](PowerSums& sums, std::size_t from, std::size_t to) {
+        return envelope.reaching_runs(sums, threshold, from, to);
+    });
+    // A run across the halves' seam comes as two with no gap between them,
+    // which the bridging below joins.
+    if (later_runs) runs.insert(runs.end(), later_runs->begin(), later_runs->end());
     const std::size_t min_length = samples_in(kMinBurstSeconds, sample_rate_hz);
     const std::size_t bridged_gap = samples_in(kBridgedGapSeconds, sample_rate_hz);
     const std::size_t margin = samples_in(kMarginSeconds, sample_rate_hz);
-    std::vector<BurstExtent> runs;
-    bool inside = false;
-    envelope.for_each_reaching(sums, threshold, [&](std::size_t i, bool above) {
-        if (above && !inside) {
-            if (!runs.empty() && i - runs.back().end < bridged_gap) {
-                runs.back().end = i + 1;
-            } else {
-                runs.push_back({i, i + 1});
-            }
-        } else if (above) {
-            runs.back().end = i + 1;
-        }
-        inside = above;
-    });
-    std::size_t previous_end = 0;
+    std::vector<BurstExtent> bridged;
     for (const BurstExtent& run : runs) {
+        if (!bridged.empty() && run.begin - bridged.back().end < bridged_gap) {
+            bridged.back().end = run.end;
+        } else {
+            bridged.push_back(run);
+        }
+    }
+    std::size_t previous_end = 0;
+    for (const BurstExtent& run : bridged) {
         if (run.end - run.begin < min_length) continue;
         const std::size_t begin = std::max(previous_end, run.begin >= margin ? run.begin - margin : 0);
         const std::size_t end = std::min(n, run.end + margin);
         search.bursts.push_back({begin, end});
         previous_end = end;
     }
+    PowerSums sums(read, largest);
     search.noise_power = power_between(sums, n, search.bursts);
     return search;
 }

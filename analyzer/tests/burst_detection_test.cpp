@@ -54,6 +54,35 @@ TEST(BurstDetection, TheBurstEndIsFoundWhateverTheShareOfIdleTime) {
     }
 }
 
+// A recording of many blocks holds many bursts: each is found once, where
+// the generator put it, wherever the recording starts (a burst may lie
+// across any block, or across the middle of the recording).
+TEST(BurstDetection, EveryBurstOfALongRecordingIsFoundOnceWhereItIs) {
+    const Frame f = frame_with(60, 2000);
+    const std::size_t period = f.samples.size();
+    const auto margin = static_cast<std::size_t>(1.25e-6 * f.sample_rate_hz + 0.5);
+    for (const std::size_t start : {std::size_t{0}, period / 3, period - 1000}) {
+        Samples recording;
+        for (int k = 0; k < 40; ++k) recording.insert(recording.end(), f.samples.begin(), f.samples.end());
+        recording.erase(recording.begin(), recording.begin() + static_cast<std::ptrdiff_t>(start));
+        const BurstSearch search = find_bursts(recording, f.sample_rate_hz);
+        // Bursts begin at k * period - start; the first is cut when start > 0.
+        std::vector<std::size_t> begins;
+        for (std::size_t k = start > 0 ? 1 : 0; k * period - start + f.burst <= recording.size(); ++k) {
+            begins.push_back(k * period - start);
+        }
+        const std::size_t cut = start > 0 && start < f.burst ? 1 : 0;  // the first burst, cut by the start
+        ASSERT_EQ(search.bursts.size(), begins.size() + cut) << "start " << start;
+        for (std::size_t k = 0; k < begins.size(); ++k) {
+            const BurstExtent& b = search.bursts[k + cut];
+            EXPECT_LE(b.begin, begins[k]) << "start " << start << ", burst " << k;
+            EXPECT_GE(b.begin + margin, begins[k]) << "start " << start << ", burst " << k;
+            EXPECT_GE(b.end + margin, begins[k] + f.burst) << "start " << start << ", burst " << k;
+            EXPECT_LE(b.end, begins[k] + f.burst + margin) << "start " << start << ", burst " << k;
+        }
+    }
+}
+
 // The detector compares window sums with this least sum instead of dividing
 // each: it must be exactly the edge of the sums whose quotient reaches the level.
 TEST(BurstDetection, TheLeastWindowSumIsTheEdgeOfTheDividedLevel) {
