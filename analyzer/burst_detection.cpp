@@ -27,9 +27,9 @@ constexpr double kFloorSeconds = 4e-6;
 constexpr std::size_t kBlockSamples = std::size_t{1} << 18;
 
 // Running sums of the powers of samples [first, last) of the recording,
-// one block after another in the same buffers, made once for the search's
-// passes as large as a block with its windows gets (growing them per block
-// costs a copy and fresh pages): element i holds the sum of the first i of them.
+// one block after another in the same buffers, made as large as a block with
+// its windows gets (growing them per block costs a copy and fresh pages):
+// element i holds the sum of the first i of them.
 class PowerSums {
 public:
     PowerSums(const SampleReader& read, std::size_t largest) : read_(read) {
