@@ -37,8 +37,8 @@ struct BurstSearch {
 // averaged over 4 us. A burst is where it stays above the geometric mean of the floor and the
 // peak (at most 30 dB below the peak) for 8 us or more, gaps under 2 us
 // bridged. A recording of zeros has none. The recording is read in blocks,
-// once for its peak and floor, once for the bursts, and between the bursts
-// once more for the power there.
+// once for its peak and floor, once for the bursts, each time its two halves
+// on two threads at once, and between the bursts once more for the power there.
 BurstSearch find_bursts(const SampleReader& read, std::size_t sample_count, double sample_rate_hz);
 BurstSearch find_bursts(SampleSpan samples, double sample_rate_hz);
 
