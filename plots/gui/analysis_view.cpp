@@ -19,14 +19,7 @@ void draw_analysis(PlotCanvas& canvas, const plots::AnalysisView& view) {
     mask->setName("Mask limit");
     mask->setPen(QPen(kMaskRed, 2));
 
-    QCPLegend* legend = add_legend(axes);
-    spectrum->addToLegend(legend);
-    mask->addToLegend(legend);
-
-    set_labels(axes, "Frequency offset (MHz)", "Level (dBr)");
-    set_limits(axes, view.x, view.y);
-    show_grid(axes);
-    canvas.apply_fonts();
+    finish_legend_view(canvas, axes, {spectrum, mask}, "Frequency offset (MHz)", "Level (dBr)", view.x, view.y);
 }
 
 }  // namespace dot11b::plot_windows

@@ -20,13 +20,7 @@ void draw_constellation(PlotCanvas& canvas, const plots::Constellation& view) {
     ideal->setScatterStyle(
         QCPScatterStyle(QCPScatterStyle::ssCrossCircle, QPen(kIdealRed, 2), Qt::NoBrush, kIdealMarkSize));
 
-    QCPLegend* legend = add_legend(axes);
-    chips->addToLegend(legend);
-    ideal->addToLegend(legend);
-    set_labels(axes, "In-Phase", "Quadrature");
-    set_limits(axes, view.limits, view.limits);
-    show_grid(axes);
-    canvas.apply_fonts();
+    finish_legend_view(canvas, axes, {chips, ideal}, "In-Phase", "Quadrature", view.limits, view.limits);
 }
 
 void draw_chip_evm(PlotCanvas& canvas, const plots::ChipEvm& view) {
@@ -41,13 +35,7 @@ void draw_chip_evm(PlotCanvas& canvas, const plots::ChipEvm& view) {
     limit->setPen(QPen(kIdealRed, 2));
     limit->setData({view.x.lower, view.x.upper}, {view.limit_percent, view.limit_percent}, true);
 
-    QCPLegend* legend = add_legend(axes);
-    evm->addToLegend(legend);
-    limit->addToLegend(legend);
-    set_labels(axes, "Chip", "EVM (%)");
-    set_limits(axes, view.x, view.y);
-    show_grid(axes);
-    canvas.apply_fonts();
+    finish_legend_view(canvas, axes, {evm, limit}, "Chip", "EVM (%)", view.x, view.y);
 }
 
 }  // namespace dot11b::plot_windows

@@ -128,6 +128,16 @@ QCPLegend* add_legend(QCPAxisRect& axes) {
     return legend;
 }
 
+void finish_legend_view(PlotCanvas& canvas, QCPAxisRect& axes, std::initializer_list<QCPAbstractPlottable*> in_legend,
+                        const QString& x_label, const QString& y_label, plots::AxisRange x, plots::AxisRange y) {
+    QCPLegend* legend = add_legend(axes);
+    for (QCPAbstractPlottable* plottable : in_legend) plottable->addToLegend(legend);
+    set_labels(axes, x_label, y_label);
+    set_limits(axes, x, y);
+    show_grid(axes);
+    canvas.apply_fonts();
+}
+
 QVector<double> qvector(const std::vector<double>& values) { return {values.begin(), values.end()}; }
 
 void mirror_scales(QCPAxisRect& axes) {

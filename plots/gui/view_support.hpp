@@ -2,6 +2,7 @@
 // What the view drawings share: labels, limits, grids, the line styles of a
 // plot style and density images.
 
+#include <initializer_list>
 #include <vector>
 
 #include <QColor>
@@ -31,6 +32,10 @@ void set_limits(QCPAxisRect& axes, plots::AxisRange x, plots::AxisRange y);
 void show_grid(QCPAxisRect& axes);
 // A legend in the top right corner inside the axes, on the legend layer.
 QCPLegend* add_legend(QCPAxisRect& axes);
+// The last steps of a view on one set of axes: the plottables in a legend,
+// the labels, the limits, the grid and the canvas's fonts.
+void finish_legend_view(PlotCanvas& canvas, QCPAxisRect& axes, std::initializer_list<QCPAbstractPlottable*> in_legend,
+                        const QString& x_label, const QString& y_label, plots::AxisRange x, plots::AxisRange y);
 QVector<double> qvector(const std::vector<double>& values);
 // The right axis takes the left one's scale and ticks, the top the bottom's.
 void mirror_scales(QCPAxisRect& axes);
