@@ -8,6 +8,7 @@
 
 #include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
+#include "analyzer/straight_line.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -39,31 +40,6 @@ LoopGains loop_gains() {
     const double theta = kLoopBandwidth / (kDamping + 1 / (4 * kDamping));
     const double denominator = 1 + 2 * kDamping * theta + theta * theta;
     return {4 * kDamping * theta / denominator, 4 * theta * theta / denominator};
-}
-
-struct Line {
-    double intercept;
-    double slope;
-    double at(double x) const { return intercept + slope * x; }
-};
-
-// Least-squares line through the points (x, y).
-Line fitted_line(std::span<const double> x, std::span<const double> y) {
-    const double n = static_cast<double>(x.size());
-    double mean_x = 0, mean_y = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        mean_x += x[k];
-        mean_y += y[k];
-    }
-    mean_x /= n;
-    mean_y /= n;
-    double covariance = 0, variance = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        covariance += (x[k] - mean_x) * (y[k] - mean_y);
-        variance += (x[k] - mean_x) * (x[k] - mean_x);
-    }
-    const double slope = covariance / variance;
-    return {mean_y - slope * mean_x, slope};
 }
 
 // One symbol's chips and the samples midway before each of them.
@@ -186,7 +162,7 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
         } else if (!open_loop && ++unspread == kOpenLoopAfter) {
             if (symbols.size() > 2 * kSettlingSymbols) {
                 // CCK or PBCC chips follow: on along the line the Barker symbols showed.
-                const Line line = fitted_line(std::span(symbols).subspan(kSettlingSymbols),
+                const StraightLine line = fitted_line(std::span(symbols).subspan(kSettlingSymbols),
                                               std::span(measured).subspan(kSettlingSymbols));
                 period = line.slope / static_cast<double>(kChipsPerSymbol);
                 next = line.at(static_cast<double>(m + 1));
@@ -208,9 +184,7 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
 
 double fitted_chip_period(const std::vector<double>& positions, std::size_t first, std::size_t last) {
     if (last <= first + 1) return 0;
-    std::vector<double> indices(last - first);
-    for (std::size_t k = first; k < last; ++k) indices[k - first] = static_cast<double>(k);
-    return fitted_line(indices, std::span(positions).subspan(first, last - first)).slope;
+    return fitted_line_by_index(positions, first, last).slope;
 }
 
 }  // namespace dot11b::analyzer

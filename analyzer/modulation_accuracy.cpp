@@ -9,6 +9,7 @@
 
 #include "analyzer/complex_product.hpp"
 #include "analyzer/reference_signal.hpp"
+#include "analyzer/straight_line.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -316,19 +317,8 @@ private:
 
 // The straight line through the tracked instants.
 ChipLine tracked_line(std::span<const double> positions, Span span) {
-    const double n = static_cast<double>(span.to - span.from);
-    const double mean_index = 0.5 * static_cast<double>(span.from + span.to - 1);
-    double mean = 0;
-    for (std::size_t k = span.from; k < span.to; ++k) mean += positions[k];
-    mean /= n;
-    double covariance = 0, variance = 0;
-    for (std::size_t k = span.from; k < span.to; ++k) {
-        const double di = static_cast<double>(k) - mean_index;
-        covariance += di * (positions[k] - mean);
-        variance += di * di;
-    }
-    const double period = covariance / variance;
-    return {mean - period * mean_index, period};
+    const StraightLine line = fitted_line_by_index(positions, span.from, span.to);
+    return {line.intercept, line.slope};
 }
 
 double db10(double ratio) { return 10 * std::log10(ratio); }
