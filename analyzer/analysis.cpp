@@ -8,6 +8,7 @@
 #include "analyzer/burst_receiver.hpp"
 #include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
+#include "analyzer/median.hpp"
 #include "analyzer/ordered_workers.hpp"
 #include "common/errors.hpp"
 #include "common/number_text.hpp"
@@ -31,13 +32,6 @@ constexpr double kMostClockRefinement = 6e-6;
 // preamble); a candidate burst is analysed no further, so that a recording
 // without quiet parts (noise, a seamless loop) needs no more memory than a burst.
 constexpr double kLongestBurstSeconds = 35e-3;
-
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
 
 // Signal power at chip instants from before the burst to after it: the tracked
 // instants, extended at both ends by the fitted chip period. At the tracked

@@ -1,6 +1,7 @@
 #include "analyzer/carrier_offset.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -70,10 +71,20 @@ void remove_phase_line(std::span<Complex> samples, std::span<const double> secon
         const double spacing =
             last - first > 1 ? (seconds[last - 1] - seconds[first]) / static_cast<double>(last - first - 1) : 0;
         const Complex step = std::polar(1.0, -omega * spacing);
-        for (std::size_t k = first; k < last; ++k) {
-            samples[k] = product(samples[k], phasor);
-            phasor = product(phasor, step);
+        // Four phasors a step apart, each turned by four steps: the products
+        // of one element no longer wait on those of the one before.
+        std::array<Complex, 4> phasors{phasor, {}, {}, {}};
+        for (std::size_t j = 1; j < phasors.size(); ++j) phasors[j] = product(phasors[j - 1], step);
+        const Complex two_steps = product(step, step);
+        const Complex four_steps = product(two_steps, two_steps);
+        std::size_t k = first;
+        for (; k + 4 <= last; k += 4) {
+            for (std::size_t j = 0; j < 4; ++j) {
+                samples[k + j] = product(samples[k + j], phasors[j]);
+                phasors[j] = product(phasors[j], four_steps);
+            }
         }
+        for (std::size_t j = 0; k < last; ++k, ++j) samples[k] = product(samples[k], phasors[j]);
     }
 }
 
