@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/carrier_offset.hpp"
 #include "analyzer/evm.hpp"
 #include "analyzer/tests/test_waveforms.hpp"
 
@@ -37,6 +38,25 @@ TEST(Evm, RemovesGainAndOffsetAndReportsRmsPeakAndBlocks) {
 // the ramp time: amplitude sqrt(0.1) and sqrt(0.9).
 double ramp_seconds(double ramp_seconds, double (*inverse_shape)(double)) {
     return (inverse_shape(std::sqrt(0.9)) - inverse_shape(std::sqrt(0.1))) * ramp_seconds;
+}
+
+TEST(CarrierCorrection, TurnsEveryElementBackByTheExactPhaseOfItsInstant) {
+    // A carrier of 123 kHz at unevenly spaced instants (chips on a drifting
+    // clock), in lengths around the correction's blocks and groups of four;
+    // within a block the correction takes the instants as evenly spaced.
+    const PhaseLine line{123e3, 0.7};
+    for (const std::size_t n : {1, 3, 4, 5, 31, 32, 33, 67, 1000}) {
+        std::vector<double> seconds(n);
+        Samples samples(n);
+        for (std::size_t k = 0; k < n; ++k) {
+            seconds[k] = (static_cast<double>(k) * 1.0001 + 2e-8 * static_cast<double>(k * k)) / 11e6;
+            samples[k] = std::polar(0.5, 2 * std::numbers::pi * line.frequency_hz * seconds[k] + line.phase_at_zero);
+        }
+        remove_phase_line(samples, seconds, line);
+        for (std::size_t k = 0; k < n; ++k) {
+            ASSERT_NEAR(std::abs(samples[k] - 0.5), 0, 1e-5) << n << " elements, element " << k;
+        }
+    }
 }
 
 TEST(Ramps, PowerOnAndDownFollowTheRampShape) {
