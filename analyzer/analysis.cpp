@@ -116,7 +116,9 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     BurstAnalysis burst;
     burst.first_sample = extent.begin;
     burst.end_sample = extent.end;
-    burst.spectrum = power_spectrum(signal.samples().subspan(extent.begin, extent.end - extent.begin), sample_rate_hz);
+    if (options.keep_spectrum || !mask_limits(sample_rate_hz).empty()) {
+        burst.spectrum = power_spectrum(signal.samples().subspan(extent.begin, extent.end - extent.begin), sample_rate_hz);
+    }
     burst.mask = check_mask(burst.spectrum, sample_rate_hz);
 
     ReceivedBurst rx = receive_burst(signal, sample_rate_hz, extent);

@@ -88,7 +88,7 @@ TEST(Ramps, PowerOnAndDownFollowTheRampShape) {
     }
 }
 
-TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBand) {
+TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBandKeptOrNot) {
     struct Case {
         phy::FilterType filter;
         double oversampling;
@@ -110,6 +110,13 @@ TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBand) {
         EXPECT_EQ(!b.mask.checked() || b.mask.passed(), c.passed) << int(c.filter);
         EXPECT_NEAR(b.spectrum.resolution_bandwidth_hz, 100e3, 5e3);
         EXPECT_NEAR(*std::max_element(b.spectrum.level_dbr.begin(), b.spectrum.level_dbr.end()), 0, 1e-12);
+        // Not kept, the spectrum is still made where the mask needs it, to the same verdict.
+        AnalysisOptions report_only;
+        report_only.keep_spectrum = false;
+        const BurstAnalysis r = analyse(w.samples, w.sample_rate_hz, report_only).bursts.at(0);
+        EXPECT_EQ(r.spectrum.level_dbr.empty(), !c.checked) << c.oversampling;
+        EXPECT_EQ(r.mask.checked(), c.checked) << c.oversampling;
+        EXPECT_EQ(r.mask.worst_margin_db, b.mask.worst_margin_db) << c.oversampling;
     }
 }
 

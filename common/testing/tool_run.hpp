@@ -14,6 +14,7 @@ struct ToolRun {
     int status;
     std::string out;
     std::string err;
+    long peak_memory_kib = 0;  // the largest resident set of a process run; 0 in-process
 };
 
 using ToolEntry = int (*)(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
