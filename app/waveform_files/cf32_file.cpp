@@ -47,10 +47,8 @@ Samples read_cf32(const std::filesystem::path& path) {
     return read_cf32(file);
 }
 
-void decode_cf32(std::span<const std::uint8_t> bytes, Samples& samples) {
-    const std::size_t first = samples.size();
-    samples.resize(first + bytes.size() / kSampleBytes);
-    Complex* out = samples.data() + first;
+void decode_cf32(std::span<const std::uint8_t> bytes, std::span<Complex> samples) {
+    Complex* out = samples.data();
     if constexpr (std::endian::native == std::endian::little) {
         // The file's byte order is the host's: whole floats, in a loop the compiler vectorises.
         std::array<float, 2 * kChunkSamples> floats;

@@ -13,7 +13,7 @@ namespace dot11b::waveform_files {
 inline constexpr std::size_t kCf32SampleBytes = 8;
 
 // Appends the samples of whole cf32 samples `bytes` to `samples`.
-void decode_cf32(std::span<const std::uint8_t> bytes, Samples& samples);
+void decode_cf32(std::span<const std::uint8_t> bytes, std::span<Complex> out);
 
 // Writes the samples into `file`, converting a bounded chunk at a time.
 // Throws IoError naming the file.

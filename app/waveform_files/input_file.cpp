@@ -73,15 +73,14 @@ Samples read_samples(InputFile& file, std::size_t sample_bytes, const std::strin
         file.fail(std::to_string(count) + " samples are more than the " + std::to_string(kMaxRecordingSamples) +
                   " read at most");
     }
-    Samples samples;
-    samples.reserve(static_cast<std::size_t>(count));
+    Samples samples(static_cast<std::size_t>(count));
     std::vector<std::uint8_t> chunk(kChunkSamples * sample_bytes);
-    for (std::uintmax_t left = count; left > 0;) {
-        const auto n = static_cast<std::size_t>(std::min<std::uintmax_t>(left, kChunkSamples));
+    for (std::size_t done = 0; done < samples.size();) {
+        const std::size_t n = std::min(samples.size() - done, kChunkSamples);
         const std::span<std::uint8_t> bytes(chunk.data(), n * sample_bytes);
         file.read(bytes);
-        decode(bytes, samples);
-        left -= n;
+        decode(bytes, std::span(samples).subspan(done, n));
+        done += n;
     }
     for (std::size_t k = 0; k < samples.size(); ++k) {
         if (!std::isfinite(samples[k].real()) || !std::isfinite(samples[k].imag())) {

@@ -44,8 +44,9 @@ private:
     std::uintmax_t size_ = 0;
 };
 
-// Decodes whole samples of `sample_bytes` bytes each, appending to `samples`.
-using SampleDecoder = std::function<void(std::span<const std::uint8_t> bytes, Samples& samples)>;
+// Decodes whole samples of `sample_bytes` bytes each into out[0], out[1], ...
+// (out holds one per sample).
+using SampleDecoder = void (*)(std::span<const std::uint8_t> bytes, std::span<Complex> out);
 
 // The number of samples of `sample_bytes` bytes the file holds. Refuses an
 // empty file and a size that is not a whole number of samples.

@@ -91,21 +91,20 @@ void RecordingStream::read(std::size_t first, std::span<Complex> out) const {
         std::copy_n(s.held.begin() + static_cast<std::ptrdiff_t>(first), out.size(), out.begin());
         return;
     }
-    std::vector<std::uint8_t> bytes(kChunkSamples * s.sample_bytes);
-    Samples decoded;
-    decoded.reserve(kChunkSamples);
+    // Kept by each reading thread: a fresh chunk per call costs its pages every time.
+    thread_local std::vector<std::uint8_t> bytes;
+    bytes.resize(kChunkSamples * s.sample_bytes);
     for (std::size_t done = 0; done < out.size();) {
         const std::size_t n = std::min(kChunkSamples, out.size() - done);
         const std::span<std::uint8_t> chunk(bytes.data(), n * s.sample_bytes);
         s.file->read_at(static_cast<std::uintmax_t>(first + done) * s.sample_bytes, chunk);
-        decoded.clear();
+        const std::span<Complex> decoded = out.subspan(done, n);
         s.decode(chunk, decoded);
         for (std::size_t k = 0; k < n; ++k) {
             if (!std::isfinite(decoded[k].real()) || !std::isfinite(decoded[k].imag())) {
                 s.file->fail("sample " + std::to_string(first + done + k) + " is not a finite number");
             }
         }
-        std::copy(decoded.begin(), decoded.end(), out.begin() + static_cast<std::ptrdiff_t>(done));
         done += n;
     }
 }

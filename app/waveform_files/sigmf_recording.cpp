@@ -60,7 +60,7 @@ std::optional<PulseFilter> pulse_filter_at(const nlohmann::json& global) {
 
 // Two's-complement integers of `Bytes` bytes, little-endian, I then Q.
 template <std::size_t Bytes>
-void decode_integers(std::span<const std::uint8_t> bytes, Samples& samples) {
+void decode_integers(std::span<const std::uint8_t> bytes, std::span<Complex> samples) {
     constexpr double full_scale = static_cast<double>(std::uint64_t{1} << (8 * Bytes - 1));
     const auto integer = [&](std::size_t at) {
         std::uint64_t pattern = 0;
@@ -68,8 +68,8 @@ void decode_integers(std::span<const std::uint8_t> bytes, Samples& samples) {
         const auto sign = std::uint64_t{1} << (8 * Bytes - 1);
         return static_cast<double>(static_cast<std::int64_t>(pattern ^ sign) - static_cast<std::int64_t>(sign));
     };
-    for (std::size_t at = 0; at < bytes.size(); at += 2 * Bytes) {
-        samples.emplace_back(integer(at) / full_scale, integer(at + Bytes) / full_scale);
+    for (std::size_t k = 0, at = 0; at < bytes.size(); ++k, at += 2 * Bytes) {
+        samples[k] = {integer(at) / full_scale, integer(at + Bytes) / full_scale};
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/waveform_files/input_file.hpp"
 #include "app/waveform_files/recording_reader.hpp"
 #include "common/durable_file.hpp"
 #include "common/types.hpp"
@@ -57,7 +58,7 @@ struct SigmfData {
     std::filesystem::path data;
     std::string type;  // core:datatype
     std::size_t sample_bytes = 0;
-    void (*decode)(std::span<const std::uint8_t> bytes, Samples& samples) = nullptr;
+    SampleDecoder decode = nullptr;
 };
 
 // Reads and checks the metadata of the recording `path` belongs to; throws as read_sigmf.

@@ -104,13 +104,13 @@ void write_wfm(const std::filesystem::path& path, SampleSpan samples, double sca
     file.commit();
 }
 
-void decode_wfm(std::span<const std::uint8_t> bytes, Samples& samples) {
+void decode_wfm(std::span<const std::uint8_t> bytes, std::span<Complex> samples) {
     const auto word = [&](std::size_t at) {
         return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] << 8U) |
                                                              bytes[at + 1]));
     };
-    for (std::size_t at = 0; at < bytes.size(); at += kSampleBytes) {
-        samples.emplace_back(word(at) / kWfmFullScale, word(at + 2) / kWfmFullScale);
+    for (std::size_t k = 0, at = 0; at < bytes.size(); ++k, at += kSampleBytes) {
+        samples[k] = {word(at) / kWfmFullScale, word(at + 2) / kWfmFullScale};
     }
 }
 

@@ -39,7 +39,7 @@ inline constexpr std::size_t kWfmSampleBytes = 4;
 inline constexpr const char* kWfmSampleType = "16-bit I/Q word pair";  // in messages
 
 // Appends the samples of whole word pairs `bytes` to `samples`, each word divided by 32766.
-void decode_wfm(std::span<const std::uint8_t> bytes, Samples& samples);
+void decode_wfm(std::span<const std::uint8_t> bytes, std::span<Complex> out);
 
 // The samples of a .wfm file, each word divided by 32766, so that a file
 // written at scale 1 reads back with its largest I or Q magnitude at 1.
