@@ -42,18 +42,20 @@ LoopGains loop_gains() {
     return {4 * kDamping * theta / denominator, 4 * theta * theta / denominator};
 }
 
-// One symbol's chips and the samples midway before each of them.
+// One symbol's chips and the samples midway before each of them (only while
+// the loop reads its timing error from them).
 struct SymbolChips {
     std::array<Complex, kChipsPerSymbol> on_time;
     std::array<Complex, kChipsPerSymbol> midway;
 };
 
-SymbolChips read_symbol(const SincInterpolator& signal, double start, double period, ChipStream& stream) {
+SymbolChips read_symbol(const SincInterpolator& signal, double start, double period, bool with_midway,
+                        ChipStream& stream) {
     SymbolChips s;
     for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
         const double t = start + static_cast<double>(i) * period;
         s.on_time[i] = signal.at(t);
-        s.midway[i] = signal.at(t - 0.5 * period);
+        if (with_midway) s.midway[i] = signal.at(t - 0.5 * period);
         stream.chips.push_back(s.on_time[i]);
         stream.positions.push_back(t);
     }
@@ -143,7 +145,7 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
     bool open_loop = false;
     std::optional<Complex> last_chip;  // of the previous symbol, when it was a Barker symbol
     for (std::size_t m = 0; start + symbol_span < end; ++m) {
-        const SymbolChips read = read_symbol(signal, start, period, stream);
+        const SymbolChips read = read_symbol(signal, start, period, !open_loop, stream);
         const auto chips = open_loop ? std::nullopt : barker_chips(read);
         const std::optional<double> error =
             chips ? std::optional(zero_crossing_error(read, *chips, last_chip, period)) : std::nullopt;
