@@ -31,12 +31,9 @@ double half_power_position(SampleSpan samples, const BurstExtent& extent, double
     }
     middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
     const std::size_t window = envelope_window(sample_rate_hz);
-    const std::vector<double> envelope = power_envelope(cumulative_power(samples.subspan(extent.begin, length)), window);
-    for (std::size_t i = 0; i < length; ++i) {
-        // Where the window of the first envelope value to reach half the power starts.
-        if (envelope[i] >= 0.5 * middle) return static_cast<double>(extent.begin + window_start(i, window));
-    }
-    return static_cast<double>(extent.begin);
+    const auto reached = first_reaching(samples.subspan(extent.begin, length), window, 0.5 * middle);
+    // Where the window of the first envelope value to reach half the power starts.
+    return static_cast<double>(extent.begin + (reached ? window_start(*reached, window) : 0));
 }
 
 // The SYNC and SFD symbols of the match with their ideal values (DBPSK decisions).

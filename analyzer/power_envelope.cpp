@@ -19,12 +19,6 @@ std::size_t samples_in(double seconds, double sample_rate_hz) {
 
 std::size_t envelope_window(double sample_rate_hz) { return samples_in(kEnvelopeSeconds, sample_rate_hz); }
 
-std::vector<double> cumulative_power(SampleSpan samples) {
-    std::vector<double> cumulative(samples.size() + 1, 0.0);
-    for (std::size_t i = 0; i < samples.size(); ++i) cumulative[i + 1] = cumulative[i] + magnitude_squared(samples[i]);
-    return cumulative;
-}
-
 double least_window_sum_reaching(double level, std::size_t window) {
     const auto samples = static_cast<double>(window);
     constexpr double kUp = std::numeric_limits<double>::infinity();
@@ -34,15 +28,18 @@ double least_window_sum_reaching(double level, std::size_t window) {
     return sum;
 }
 
-std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window) {
-    const std::size_t n = cumulative.size() - 1;
-    std::vector<double> envelope(n);
+std::optional<std::size_t> first_reaching(SampleSpan samples, std::size_t window, double level) {
+    const std::size_t n = samples.size();
+    std::vector<double> cumulative{0.0};  // element k: the sum of the first k powers
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t first = window_start(i, window);
         const std::size_t last = std::min(n, first + window);
-        envelope[i] = (cumulative[last] - cumulative[first]) / static_cast<double>(last - first);
+        for (std::size_t k = cumulative.size() - 1; k < last; ++k) {
+            cumulative.push_back(cumulative.back() + magnitude_squared(samples[k]));
+        }
+        if ((cumulative[last] - cumulative[first]) / static_cast<double>(last - first) >= level) return i;
     }
-    return envelope;
+    return std::nullopt;
 }
 
 }  // namespace dot11b::analyzer

@@ -4,6 +4,7 @@
 // not count but the ramps of a burst do.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "common/types.hpp"
@@ -16,9 +17,6 @@ std::size_t samples_in(double seconds, double sample_rate_hz);
 // The envelope's averaging window: 0.5 us in samples.
 std::size_t envelope_window(double sample_rate_hz);
 
-// Running sums of the sample powers: element i holds the sum of the first i.
-std::vector<double> cumulative_power(SampleSpan samples);
-
 // The first sample that envelope value i averages: i - window / 2, or 0.
 inline std::size_t window_start(std::size_t i, std::size_t window) { return i >= window / 2 ? i - window / 2 : 0; }
 
@@ -27,8 +25,10 @@ inline std::size_t window_start(std::size_t i, std::size_t window) { return i >=
 // the same outcome, as the rounded quotient never falls when the sum grows.
 double least_window_sum_reaching(double level, std::size_t window);
 
-// Power averaged over `window` samples centred on each sample; the windows of
-// the first samples start at 0 and those of the last end with the samples.
-std::vector<double> power_envelope(const std::vector<double>& cumulative, std::size_t window);
+// The first sample whose envelope reaches `level`, nothing when none does. The
+// envelope is the power averaged over `window` samples centred on each
+// sample; the windows of the first samples start at 0 and those of the last
+// end with the samples. Its running sums go only as far as that sample's window.
+std::optional<std::size_t> first_reaching(SampleSpan samples, std::size_t window, double level);
 
 }  // namespace dot11b::analyzer

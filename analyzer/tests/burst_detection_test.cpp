@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -85,6 +87,29 @@ TEST(BurstDetection, EveryBurstOfALongRecordingIsFoundOnceWhereItIs) {
 
 // The detector compares window sums with this least sum instead of dividing
 // each: it must be exactly the edge of the sums whose quotient reaches the level.
+TEST(BurstDetection, TheFirstSampleReachingALevelIsThatOfTheWindowedMean) {
+    // Power 0, then a ramp over 20 samples to 4, held; windows of 11 samples,
+    // shortened at the ends, so that a level only the last samples reach
+    // shows the shortened windows at work.
+    Samples x(300);
+    for (std::size_t n = 100; n < x.size(); ++n) x[n] = std::min(1.0, static_cast<double>(n - 99) / 20) * 2;
+    x[299] = 10;
+    const std::size_t window = 11;
+    const auto direct = [&](double level) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            const std::size_t first = window_start(i, window), last = std::min(x.size(), first + window);
+            double sum = 0;
+            for (std::size_t k = first; k < last; ++k) sum += std::norm(x[k]);
+            if (sum / static_cast<double>(last - first) >= level) return i;
+        }
+        return std::nullopt;
+    };
+    for (const double level : {0.0, 1e-3, 0.5, 2.0, 3.99, 5.0, 16.0, 30.0, 200.0}) {
+        EXPECT_EQ(first_reaching(x, window, level), direct(level)) << level;
+    }
+    EXPECT_EQ(first_reaching({}, window, 0.0), std::nullopt);
+}
+
 TEST(BurstDetection, TheLeastWindowSumIsTheEdgeOfTheDividedLevel) {
     const std::vector<std::pair<double, std::size_t>> cases = {
         {0.1, 11}, {1.0 / 3, 3}, {2.5e-7, 77}, {123.456, 7}, {1e-300, 22}, {0.7, 1}, {0.3, 39}};
