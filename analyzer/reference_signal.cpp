@@ -40,7 +40,7 @@ ReferenceChips reference_chips(const PulseTable& pulse, SampleSpan ideal, const 
     out.sample_power = count ? power / static_cast<double>(count) : 0;
     const SincInterpolator interpolator(signal);
     out.chips.resize(to - from);
-    for (std::size_t k = from; k < to; ++k) out.chips[k - from] = interpolator.at(positions[k] - begin);
+    interpolator.at(positions.subspan(from, to - from), begin, out.chips);
     return out;
 }
 

@@ -54,11 +54,10 @@ const std::array<PairedTaps, kPhases + 1>& table() {
     return kTable;
 }
 
-}  // namespace
-
-DOT11B_WITH_FMA_CLONE
-Complex SincInterpolator::at(double position) const {
-    const auto count = static_cast<long long>(samples_.size());
+// The signal at one position; inlined into both forms of at(), and so
+// compiled for each processor they are compiled for.
+[[gnu::always_inline]] inline Complex interpolated(SampleSpan samples, double position) {
+    const auto count = static_cast<long long>(samples.size());
     if (!(position > -kTaps && position < static_cast<double>(count + kTaps))) return 0;
     const double whole = std::floor(position);
     const auto phase = static_cast<std::size_t>((position - whole) * kPhases + 0.5);
@@ -68,7 +67,7 @@ Complex SincInterpolator::at(double position) const {
     if (first >= 0 && first + kTaps <= count) {
         // Two samples at a time, I and Q of each in the lanes of one vector,
         // in four sums so that the additions do not wait on one another.
-        const Complex* x = samples_.data() + first;
+        const Complex* x = samples.data() + first;
         TwoLanes s0 = {0, 0, 0, 0}, s1 = s0, s2 = s0, s3 = s0;
         TwoLanes two, weights;
         for (std::size_t k = 0; k < kTaps; k += 8) {
@@ -90,9 +89,19 @@ Complex SincInterpolator::at(double position) const {
     }
     for (int k = 0; k < kTaps; ++k) {
         const long long n = first + k;
-        if (n >= 0 && n < count) sum += samples_[static_cast<std::size_t>(n)] * taps[static_cast<std::size_t>(2 * k)];
+        if (n >= 0 && n < count) sum += samples[static_cast<std::size_t>(n)] * taps[static_cast<std::size_t>(2 * k)];
     }
     return sum;
+}
+
+}  // namespace
+
+DOT11B_WITH_FMA_CLONE
+Complex SincInterpolator::at(double position) const { return interpolated(samples_, position); }
+
+DOT11B_WITH_FMA_CLONE
+void SincInterpolator::at(std::span<const double> positions, double offset, std::span<Complex> out) const {
+    for (std::size_t k = 0; k < positions.size(); ++k) out[k] = interpolated(samples_, positions[k] - offset);
 }
 
 }  // namespace dot11b::analyzer

@@ -13,6 +13,8 @@ public:
     // The signal at `position` (in samples from the first one); zero outside the
     // recording.
     Complex at(double position) const;
+    // out[k] = at(positions[k] - offset) for every k, in one call.
+    void at(std::span<const double> positions, double offset, std::span<Complex> out) const;
 
     SampleSpan samples() const { return samples_; }
 
