@@ -232,7 +232,7 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
                 }
             }
             const TwoLanes total = even + odd;
-            out[i] = {total[0] + total[2], total[1] + total[3]};
+            out[i] = sum_of_halves(total);
             continue;
         }
         Lanes sum = {0, 0};

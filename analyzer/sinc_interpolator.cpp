@@ -85,7 +85,7 @@ const std::array<PairedTaps, kPhases + 1>& table() {
             s3 += two * weights;
         }
         const TwoLanes total = (s0 + s1) + (s2 + s3);
-        return {total[0] + total[2], total[1] + total[3]};
+        return sum_of_halves(total);
     }
     for (int k = 0; k < kTaps; ++k) {
         const long long n = first + k;

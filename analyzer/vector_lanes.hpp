@@ -24,6 +24,13 @@ using TwoLanes = double __attribute__((vector_size(32)));
 // depend on whether AVX is enabled for its caller.
 inline void load(TwoLanes& out, const void* from) { std::memcpy(&out, from, sizeof out); }
 
+// The two samples of `x` added: their halves as vectors (one instruction each
+// way), not lane by lane.
+inline std::complex<double> sum_of_halves(const TwoLanes& x) {
+    const Lanes sum = __builtin_shufflevector(x, x, 0, 1) + __builtin_shufflevector(x, x, 2, 3);
+    return {sum[0], sum[1]};
+}
+
 }  // namespace dot11b::analyzer
 
 // Not in sanitized builds (GCC says so by a macro, clang by a feature): the
