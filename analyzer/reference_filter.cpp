@@ -196,6 +196,12 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
                         std::span<std::complex<double>> out) const {
     const auto count = static_cast<long long>(chips.size());
     const double per_sample = 1 / period;
+    // The table's members as locals: the stores to `out` would otherwise make
+    // the compiler read them again for every sample.
+    const std::size_t taps = taps_;
+    const double* const all_values = phase_values_.data();
+    const double* const all_steps = phase_steps_.data();
+    const double half_span = half_span_;
     for (std::size_t i = 0; i < out.size(); ++i) {
         // Position in chips from chip 0; the chip j meets the table at
         // (u - j + half_span) * kSteps.
@@ -205,26 +211,26 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
             out[i] = j >= 0 && j < static_cast<double>(count) ? chips[static_cast<std::size_t>(j)] : 0.0;
             continue;
         }
-        const double y = u + half_span_;
+        const double y = u + half_span;
         const double last = std::floor(y);
         const double x = (y - last) * kStepsPerChip;
         const auto phase = std::min(static_cast<std::size_t>(x), static_cast<std::size_t>(kStepsPerChip) - 1);
         const double f = x - static_cast<double>(phase);
-        const double* values = phase_values_.data() + 2 * phase * taps_;
-        const double* steps = phase_steps_.data() + 2 * phase * taps_;
+        const double* values = all_values + 2 * phase * taps;
+        const double* steps = all_steps + 2 * phase * taps;
         // Entry k of the phase meets chip last - (taps - 1) + k.
-        const long long low = static_cast<long long>(last) - static_cast<long long>(taps_) + 1;
-        if (low >= 0 && low + static_cast<long long>(taps_) <= count) {
+        const long long low = static_cast<long long>(last) - static_cast<long long>(taps) + 1;
+        if (low >= 0 && low + static_cast<long long>(taps) <= count) {
             // Two chips at a time, in two sums so that the additions do not wait on one another.
             const std::complex<double>* chip = chips.data() + low;
             TwoLanes even = {0, 0, 0, 0}, odd = even;
             TwoLanes two, value, step;
-            for (std::size_t k = 0; k < taps_; k += 4) {
+            for (std::size_t k = 0; k < taps; k += 4) {
                 load(two, chip + k);
                 load(value, values + 2 * k);
                 load(step, steps + 2 * k);
                 even += two * (value + f * step);
-                if (k + 2 < taps_) {
+                if (k + 2 < taps) {
                     load(two, chip + k + 2);
                     load(value, values + 2 * k + 4);
                     load(step, steps + 2 * k + 4);
@@ -236,7 +242,7 @@ void PulseTable::render(std::span<const std::complex<double>> chips, double firs
             continue;
         }
         Lanes sum = {0, 0};
-        for (std::size_t k = 0; k < taps_; ++k) {
+        for (std::size_t k = 0; k < taps; ++k) {
             const long long j = low + static_cast<long long>(k);
             if (j >= 0 && j < count) sum += lanes(chips[static_cast<std::size_t>(j)]) * (values[2 * k] + f * steps[2 * k]);
         }
