@@ -56,7 +56,7 @@ bool image_measurable(SampleSpan s) {
     Complex square = 0;
     double power = 0;
     for (const Complex x : s) {
-        square += x * x;
+        square += product(x, x);
         power += magnitude_squared(x);
     }
     return std::abs(square) < kMostImproperShare * power;
