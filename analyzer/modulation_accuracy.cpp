@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kTimingSearchChips = 1024;
 // The candidate filters are told apart on fewer chips: the wrong ones miss by
 // far more than the timing grid does.
-constexpr std::size_t kFilterChoiceChips = 256;
+constexpr std::size_t kFilterChoiceChips = 128;
 constexpr int kSearchSteps = 4;            // either side of the tracked timing
 constexpr double kSearchStepChips = 1.0 / 16;
 constexpr int kTimingIterations = 1;
