@@ -1,6 +1,7 @@
 #include "analyzer/burst_detection.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <future>
 #include <limits>
@@ -42,14 +43,20 @@ public:
         block_.resize(last - first);
         read_(first, block_);
         sums_.resize(block_.size() + 1);
-        sums_[0] = 0;
+        // Each sample's power first, then one addition to the running sum:
+        // the additions, which wait on one another, are the loop's pace.
         // Not std::norm, which squares std::abs, a hypot, for floating types.
+        double running = 0;
+        sums_[0] = 0;
         for (std::size_t i = 0; i < block_.size(); ++i) {
-            sums_[i + 1] = sums_[i] + block_[i].real() * block_[i].real() + block_[i].imag() * block_[i].imag();
+            running += block_[i].real() * block_[i].real() + block_[i].imag() * block_[i].imag();
+            sums_[i + 1] = running;
         }
     }
     // The sum of the powers of samples [a, b) of the recording.
     double between(std::size_t a, std::size_t b) const { return sums_[b - first_] - sums_[a - first_]; }
+    // The running sum up to sample a of the recording, and those after it.
+    const double* from(std::size_t a) const { return sums_.data() + (a - first_); }
 
 private:
     const SampleReader& read_;
@@ -58,6 +65,18 @@ private:
     std::vector<double> sums_;
 };
 
+// The largest of sum[k + window] - sum[k] for k < count, in four running
+// maxima that do not wait on one another.
+double largest_difference(const double* sum, std::size_t window, std::size_t count) {
+    std::array<double, 4> most{};
+    std::size_t k = 0;
+    for (; k + 4 <= count; k += 4) {
+        for (std::size_t j = 0; j < 4; ++j) most[j] = std::max(most[j], sum[k + j + window] - sum[k + j]);
+    }
+    for (; k < count; ++k) most[0] = std::max(most[0], sum[k + window] - sum[k]);
+    return std::max(std::max(most[0], most[1]), std::max(most[2], most[3]));
+}
+
 // The power envelope of the recording: the mean over `window` samples
 // centred on each sample, `window` shortened at the recording's ends.
 class Envelope {
@@ -65,6 +84,10 @@ public:
     Envelope(std::size_t n, std::size_t window) : n_(n), window_(window) {}
     std::size_t first_of(std::size_t i) const { return window_start(i, window_); }
     std::size_t last_of(std::size_t i) const { return std::min(n_, first_of(i) + window_); }
+    // Whether sample i's window is whole, away from the recording's ends.
+    bool whole(std::size_t i) const { return i >= window_ / 2 && i - window_ / 2 + window_ <= n_; }
+    // One past the last sample from i on whose window is whole (i's is).
+    std::size_t whole_until(std::size_t end) const { return std::min(end, n_ - window_ + window_ / 2 + 1); }
 
     // Whether the envelope at sample i reaches `level`, given the least sum of
     // a whole window that does so.
@@ -84,11 +107,23 @@ public:
         for (std::size_t begin = from; begin < to; begin += kBlockSamples) {
             const std::size_t end = std::min(to, begin + kBlockSamples);
             sums.load(first_of(begin), last_of(end - 1));
-            for (std::size_t i = begin; i < end; ++i) {
+            for (std::size_t i = begin; i < end;) {
+                if (whole(i)) {
+                    // Away from the ends: the samples that keep the state as
+                    // it is, in a loop of one subtraction and comparison each.
+                    const std::size_t stop = whole_until(end);
+                    const double* sum = sums.from(first_of(i));
+                    std::size_t k = 0;
+                    while (i + k < stop && (sum[k + window_] - sum[k] >= least_sum) == inside) ++k;
+                    if (inside && k > 0) runs.back().end = i + k;
+                    i += k;
+                    if (i == stop) continue;
+                }
                 const bool above = reaches(sums, i, level, least_sum);
                 if (above && !inside) runs.push_back({i, i + 1});
                 if (above) runs.back().end = i + 1;
                 inside = above;
+                ++i;
             }
         }
         return runs;
@@ -100,6 +135,12 @@ public:
     double peak(const PowerSums& sums, std::size_t begin, std::size_t end) const {
         double peak = 0, largest_sum = 0;
         for (std::size_t i = begin; i < end; ++i) {
+            if (whole(i)) {
+                const std::size_t stop = whole_until(end);
+                largest_sum = std::max(largest_sum, largest_difference(sums.from(first_of(i)), window_, stop - i));
+                i = stop - 1;
+                continue;
+            }
             const std::size_t a = first_of(i);
             const std::size_t b = last_of(i);
             if (b - a == window_) {

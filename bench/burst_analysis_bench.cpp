@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analyzer/analysis.hpp"
+#include "analyzer/burst_detection.hpp"
 #include "analyzer/reference_filter.hpp"
 #include "app/calculation.hpp"
 
@@ -68,5 +69,21 @@ void BM_AnalyseBurstsOnThreads(benchmark::State& state) {
                                                        benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_AnalyseBurstsOnThreads)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The search for the bursts of a recording before any is analysed (its two
+// halves on two threads: wall-clock time).
+void BM_BurstSearch(benchmark::State& state) {
+    constexpr std::size_t kBursts = 64;
+    const Samples period = burst_period();
+    Samples recording;
+    for (std::size_t k = 0; k < kBursts; ++k) recording.insert(recording.end(), period.begin(), period.end());
+    for (auto _ : state) {
+        const analyzer::BurstSearch search = analyzer::find_bursts(recording, kSampleRate);
+        benchmark::DoNotOptimize(search.bursts.data());
+    }
+    state.counters["x_real_time"] = benchmark::Counter(static_cast<double>(recording.size()) / kSampleRate,
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_BurstSearch)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
