@@ -54,6 +54,9 @@ const std::array<PairedTaps, kPhases + 1>& table() {
     return kTable;
 }
 
+// Made before main: the readings below then pass no guard of a static.
+const std::array<PairedTaps, kPhases + 1>& kPhaseTaps = table();
+
 // The signal at one position; inlined into both forms of at(), and so
 // compiled for each processor they are compiled for.
 [[gnu::always_inline]] inline Complex interpolated(SampleSpan samples, double position) {
@@ -61,7 +64,7 @@ const std::array<PairedTaps, kPhases + 1>& table() {
     if (!(position > -kTaps && position < static_cast<double>(count + kTaps))) return 0;
     const double whole = std::floor(position);
     const auto phase = static_cast<std::size_t>((position - whole) * kPhases + 0.5);
-    const PairedTaps& taps = table()[phase];
+    const PairedTaps& taps = kPhaseTaps[phase];
     const auto first = static_cast<long long>(whole) - (kHalfTaps - 1);
     Complex sum = 0;
     if (first >= 0 && first + kTaps <= count) {
