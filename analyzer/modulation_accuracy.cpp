@@ -10,6 +10,7 @@
 #include "analyzer/complex_product.hpp"
 #include "analyzer/reference_signal.hpp"
 #include "analyzer/straight_line.hpp"
+#include "analyzer/vector_lanes.hpp"
 
 namespace dot11b::analyzer {
 namespace {
@@ -87,21 +88,45 @@ std::optional<std::array<double, kUnknowns>> solve_real(Normal m) {
 
 enum class Residual { Measured, NotNeeded };
 
+// The loops below keep I and Q in the lanes of one vector, with no
+// std::complex between them: GCC passes those through the stack, and reading
+// one back as a whole right after writing its halves stalls every chip.
+
+// y - a s - b conj(s) - d at one chip, the fit's residual there.
+class ModelResidual {
+public:
+    ModelResidual(Complex a, Complex b, Complex d)
+        : a_{a.real(), a.imag()}, a_turned_{-a.imag(), a.real()}, b_{b.real(), b.imag()},
+          b_turned_{b.imag(), -b.real()}, d_{d.real(), d.imag()} {}
+    Lanes at(Lanes y, Complex s) const {
+        const double re = s.real(), im = s.imag();
+        return ((y - (re * a_ + im * a_turned_)) - (re * b_ + im * b_turned_)) - d_;
+    }
+
+private:
+    Lanes a_, a_turned_, b_, b_turned_, d_;
+};
+
 // The normal equations of the regressors s, conj(s) and 1 need only these
 // sums; the residual then takes a second pass, which keeps its precision when
 // the fit is close, and only where it tells timings or filters apart.
 Fit fit_reference(SampleSpan y, SampleSpan s, Residual residual = Residual::Measured) {
     const std::size_t n = std::min(y.size(), s.size());
-    Complex squares = 0, sum_s = 0, s_y = 0, conj_s_y = 0, sum_y = 0;
+    Lanes squares_lanes{}, sum_s_lanes{}, s_y_lanes{}, conj_s_y_lanes{}, sum_y_lanes{};
     double power = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        squares += product(s[k], s[k]);
-        power += magnitude_squared(s[k]);
-        sum_s += s[k];
-        conj_s_y += conj_product(s[k], y[k]);
-        s_y += product(s[k], y[k]);
-        sum_y += y[k];
+        const Lanes sv = lanes(s[k]), yv = lanes(y[k]);
+        const double re = sv[0], im = sv[1];
+        squares_lanes += re * sv + im * Lanes{-im, re};
+        power += re * re + im * im;
+        sum_s_lanes += sv;
+        conj_s_y_lanes += re * yv + im * Lanes{yv[1], -yv[0]};
+        s_y_lanes += re * yv + im * Lanes{-yv[1], yv[0]};
+        sum_y_lanes += yv;
     }
+    const auto complex_of = [](Lanes v) { return Complex(v[0], v[1]); };
+    const Complex squares = complex_of(squares_lanes), sum_s = complex_of(sum_s_lanes);
+    const Complex s_y = complex_of(s_y_lanes), conj_s_y = complex_of(conj_s_y_lanes), sum_y = complex_of(sum_y_lanes);
     const bool image = std::abs(squares) < kMostImproperShare * power;
     const Complex count = static_cast<double>(n);
     std::array<std::array<Complex, 4>, 3> normal{{{power, std::conj(squares), std::conj(sum_s), conj_s_y},
@@ -111,10 +136,13 @@ Fit fit_reference(SampleSpan y, SampleSpan s, Residual residual = Residual::Meas
     const auto [a, b, d] = solve3(normal);
     Fit fit{a, b, d, 1};
     if (residual == Residual::NotNeeded) return fit;
+    const ModelResidual model(a, b, d);
     double sum = 0, received = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        sum += magnitude_squared(y[k] - product(a, s[k]) - product(b, std::conj(s[k])) - d);
-        received += magnitude_squared(y[k]);
+        const Lanes yv = lanes(y[k]);
+        const Lanes r = model.at(yv, s[k]);
+        sum += r[0] * r[0] + r[1] * r[1];
+        received += yv[0] * yv[0] + yv[1] * yv[1];
     }
     if (received > 0) fit.residual = sum / received;
     return fit;
@@ -371,10 +399,10 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
     Samples errors(measured.to - measured.from, Complex(1));
     if (scale > 0) {
         const double per_scale = 1 / scale;
+        const ModelResidual model(f.a, f.b, f.d);
         for (std::size_t k = measured.from; k < measured.to; ++k) {
-            const Complex s = ref.chips[k - measured.from];
-            errors[k - measured.from] =
-                (input.received[k] - product(f.a, s) - product(f.b, std::conj(s)) - f.d) * per_scale;
+            const Lanes e = model.at(lanes(input.received[k]), ref.chips[k - measured.from]) * per_scale;
+            errors[k - measured.from] = {e[0], e[1]};
         }
     }
     out.evm = evm_of_errors(errors);
