@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "analyzer/complex_product.hpp"
+#include "analyzer/vector_lanes.hpp"
 
 namespace dot11b::analyzer {
 
@@ -72,19 +73,33 @@ void remove_phase_line(std::span<Complex> samples, std::span<const double> secon
             last - first > 1 ? (seconds[last - 1] - seconds[first]) / static_cast<double>(last - first - 1) : 0;
         const Complex step = std::polar(1.0, -omega * spacing);
         // Four phasors a step apart, each turned by four steps: the products
-        // of one element no longer wait on those of the one before.
-        std::array<Complex, 4> phasors{phasor, {}, {}, {}};
-        for (std::size_t j = 1; j < phasors.size(); ++j) phasors[j] = product(phasors[j - 1], step);
-        const Complex two_steps = product(step, step);
-        const Complex four_steps = product(two_steps, two_steps);
+        // of one element no longer wait on those of the one before. I and Q
+        // in the lanes of one vector: std::complex values would pass through
+        // the stack.
+        // Named, not an array, so that they stay in registers.
+        Lanes p0 = lanes(phasor);
+        Lanes p1 = complex_product(p0, lanes(step));
+        Lanes p2 = complex_product(p1, lanes(step));
+        Lanes p3 = complex_product(p2, lanes(step));
+        const Lanes two_steps = complex_product(lanes(step), lanes(step));
+        const Lanes four_steps = complex_product(two_steps, two_steps);
+        const auto turned = [&](std::size_t k, Lanes by) {
+            const Lanes x = complex_product(lanes(samples[k]), by);
+            samples[k] = {x[0], x[1]};
+        };
         std::size_t k = first;
         for (; k + 4 <= last; k += 4) {
-            for (std::size_t j = 0; j < 4; ++j) {
-                samples[k + j] = product(samples[k + j], phasors[j]);
-                phasors[j] = product(phasors[j], four_steps);
-            }
+            turned(k, p0);
+            turned(k + 1, p1);
+            turned(k + 2, p2);
+            turned(k + 3, p3);
+            p0 = complex_product(p0, four_steps);
+            p1 = complex_product(p1, four_steps);
+            p2 = complex_product(p2, four_steps);
+            p3 = complex_product(p3, four_steps);
         }
-        for (std::size_t j = 0; k < last; ++k, ++j) samples[k] = product(samples[k], phasors[j]);
+        const std::array<Lanes, 3> rest = {p0, p1, p2};
+        for (std::size_t j = 0; k < last; ++k, ++j) turned(k, rest[j]);
     }
 }
 

@@ -17,6 +17,9 @@ inline Lanes lanes(std::complex<double> x) {
     return out;
 }
 
+// a times b as complex numbers, to the bit as the written-out product.
+inline Lanes complex_product(Lanes a, Lanes b) { return a[0] * b + a[1] * Lanes{-b[1], b[0]}; }
+
 // Two samples, I and Q of each: four lanes, as wide as AVX.
 using TwoLanes = double __attribute__((vector_size(32)));
 
