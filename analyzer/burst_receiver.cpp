@@ -8,6 +8,7 @@
 #include "analyzer/constants.hpp"
 #include "analyzer/despreading.hpp"
 #include "analyzer/mac_frame.hpp"
+#include "analyzer/partial_sums.hpp"
 #include "analyzer/power_envelope.hpp"
 #include "analyzer/timing_loss.hpp"
 
@@ -25,11 +26,10 @@ constexpr std::size_t kMaxSearchSymbols = 1400;
 // power of the burst's middle half.
 double half_power_position(SampleSpan samples, const BurstExtent& extent, double sample_rate_hz) {
     const std::size_t length = extent.end - extent.begin;
-    double middle = 0;
-    for (std::size_t i = extent.begin + length / 4; i < extent.begin + 3 * length / 4; ++i) {
-        middle += magnitude_squared(samples[i]);
-    }
-    middle /= static_cast<double>(std::max<std::size_t>(1, length / 2));
+    const std::size_t quarter = extent.begin + length / 4;
+    const auto power = [&](std::size_t k) { return magnitude_squared(samples[quarter + k]); };
+    const double middle =
+        sum_of(3 * length / 4 - length / 4, power) / static_cast<double>(std::max<std::size_t>(1, length / 2));
     const std::size_t window = envelope_window(sample_rate_hz);
     const auto reached = first_reaching(samples.subspan(extent.begin, length), window, 0.5 * middle);
     // Where the window of the first envelope value to reach half the power starts.

@@ -1,24 +1,8 @@
 #include "analyzer/straight_line.hpp"
 
-#include <array>
+#include "analyzer/partial_sums.hpp"
 
 namespace dot11b::analyzer {
-namespace {
-
-// Four partial sums, each over every fourth term, so that the additions of a
-// term do not wait on those of the one before.
-template <typename Term>
-double sum_of(std::size_t n, Term term) {
-    std::array<double, 4> parts{};
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4) {
-        for (std::size_t j = 0; j < 4; ++j) parts[j] += term(k + j);
-    }
-    for (; k < n; ++k) parts[0] += term(k);
-    return (parts[0] + parts[1]) + (parts[2] + parts[3]);
-}
-
-}  // namespace
 
 StraightLine fitted_line(std::span<const double> x, std::span<const double> y) {
     const auto n = static_cast<double>(x.size());
