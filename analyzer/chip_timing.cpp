@@ -42,20 +42,18 @@ LoopGains loop_gains() {
     return {4 * kDamping * theta / denominator, 4 * theta * theta / denominator};
 }
 
-// One symbol's chips and the samples midway before each of them (only while
-// the loop reads its timing error from them).
+// One symbol's chips and the samples midway before each of them.
 struct SymbolChips {
     std::array<Complex, kChipsPerSymbol> on_time;
     std::array<Complex, kChipsPerSymbol> midway;
 };
 
-SymbolChips read_symbol(const SincInterpolator& signal, double start, double period, bool with_midway,
-                        ChipStream& stream) {
+SymbolChips read_symbol(const SincInterpolator& signal, double start, double period, ChipStream& stream) {
     SymbolChips s;
     for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
         const double t = start + static_cast<double>(i) * period;
         s.on_time[i] = signal.at(t);
-        if (with_midway) s.midway[i] = signal.at(t - 0.5 * period);
+        s.midway[i] = signal.at(t - 0.5 * period);
         stream.chips.push_back(s.on_time[i]);
         stream.positions.push_back(t);
     }
@@ -144,9 +142,9 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
     std::size_t unspread = 0;  // symbols without Barker spreading since the last one
     bool open_loop = false;
     std::optional<Complex> last_chip;  // of the previous symbol, when it was a Barker symbol
-    for (std::size_t m = 0; start + symbol_span < end; ++m) {
-        const SymbolChips read = read_symbol(signal, start, period, !open_loop, stream);
-        const auto chips = open_loop ? std::nullopt : barker_chips(read);
+    for (std::size_t m = 0; !open_loop && start + symbol_span < end; ++m) {
+        const SymbolChips read = read_symbol(signal, start, period, stream);
+        const auto chips = barker_chips(read);
         const std::optional<double> error =
             chips ? std::optional(zero_crossing_error(read, *chips, last_chip, period)) : std::nullopt;
         last_chip = chips ? std::optional(chips->back()) : std::nullopt;
@@ -161,7 +159,7 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
                 next += gains.proportional * *error;
                 period += gains.integral * *error / static_cast<double>(kChipsPerSymbol);
             }
-        } else if (!open_loop && ++unspread == kOpenLoopAfter) {
+        } else if (++unspread == kOpenLoopAfter) {
             if (symbols.size() > 2 * kSettlingSymbols) {
                 // CCK or PBCC chips follow: on along the line the Barker symbols showed.
                 const StraightLine line = fitted_line(std::span(symbols).subspan(kSettlingSymbols),
@@ -176,11 +174,17 @@ ChipStream track_chips(const SincInterpolator& signal, double samples_per_chip, 
         }
         start = next;
     }
-    // The chips of the last, partial symbol.
-    for (; start < end; start += period) {
-        stream.chips.push_back(signal.at(start));
-        stream.positions.push_back(start);
+    // On along the line, and the last, partial symbol: every instant is known
+    // now, so their chips are read in one call.
+    const std::size_t known = stream.positions.size();
+    for (; start + symbol_span < end; start += static_cast<double>(kChipsPerSymbol) * period) {
+        for (std::size_t i = 0; i < kChipsPerSymbol; ++i) {
+            stream.positions.push_back(start + static_cast<double>(i) * period);
+        }
     }
+    for (; start < end; start += period) stream.positions.push_back(start);
+    stream.chips.resize(stream.positions.size());
+    signal.at(std::span(stream.positions).subspan(known), 0, std::span(stream.chips).subspan(known));
     return stream;
 }
 
