@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "analyzer/burst_detection.hpp"
 #include "analyzer/burst_receiver.hpp"
@@ -140,6 +141,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     const std::size_t frame_first = decoded ? rx.frame.frame_chip : 0;
     const std::size_t frame_end = decoded ? rx.frame.end_chip : rx.stream.chips.size();
     std::vector<double> frame_powers;
+    frame_powers.reserve(frame_end - frame_first);
     for (std::size_t k = frame_first; k < frame_end; ++k) {
         frame_powers.push_back(magnitude_squared(rx.stream.chips[k]) - noise_power);
     }
@@ -149,7 +151,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     const double to =
         std::min(static_cast<double>(signal.samples().size() - 1), static_cast<double>(extent.end) + margin);
     burst.ramps = measure_ramps(chip_powers(signal, rx.stream, nominal_period, from, to, noise_power),
-                                nominal_period / sample_rate_hz, median(frame_powers));
+                                nominal_period / sample_rate_hz, median(std::move(frame_powers)));
     if (!decoded) return burst;
 
     read_mac_level(burst, options);
