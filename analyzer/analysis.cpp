@@ -94,11 +94,12 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
                               removed,
                               nominal_period,
                               std::min(kRampGuardChips, frame.psdu_chip - header_chips - frame.frame_chip),
-                              first - frame.frame_chip};
+                              first - frame.frame_chip,
+                              options.keep_views};
     burst.accuracy = measure_modulation_accuracy(input, options.reference_filter, options.reference_filter_source);
     if (burst.accuracy) {
         burst.evm = burst.accuracy->evm;
-        burst.chips = burst.accuracy->chips;
+        if (options.keep_views) burst.chips = std::move(burst.accuracy->chips);
         // A fitted candidate that does not describe the pulse (a steep spectrum
         // outside the candidates) bends the clock fit; the tracked clock then stands.
         const bool described = burst.accuracy->filter_source != FilterSource::Fitted ||
@@ -106,7 +107,7 @@ void measure_decoded(BurstAnalysis& burst, ReceivedBurst& rx, SampleSpan samples
         if (described) period = burst.accuracy->chip_period;
     } else {
         burst.evm = measure_evm(measured, ideal);
-        burst.chips = chip_errors(measured, ideal);
+        if (options.keep_views) burst.chips = chip_errors(measured, ideal);
     }
     frequency.chip_clock_offset_ppm = (nominal_period / period - 1) * 1e6;
     burst.frequency = frequency;
@@ -117,7 +118,7 @@ BurstAnalysis analyse_burst(const SincInterpolator& signal, double sample_rate_h
     BurstAnalysis burst;
     burst.first_sample = extent.begin;
     burst.end_sample = extent.end;
-    if (options.keep_spectrum || !mask_limits(sample_rate_hz).empty()) {
+    if (options.keep_views || !mask_limits(sample_rate_hz).empty()) {
         burst.spectrum = power_spectrum(signal.samples().subspan(extent.begin, extent.end - extent.begin), sample_rate_hz);
     }
     burst.mask = check_mask(burst.spectrum, sample_rate_hz);

@@ -34,9 +34,10 @@ struct AnalysisOptions {
     // the candidate that fits each burst best.
     std::optional<ReferenceFilter> reference_filter;
     FilterSource reference_filter_source = FilterSource::Option;
-    // Keep each burst's spectrum, for a display. Without it the spectrum is
-    // computed only where the sample rate reaches the mask, to check it.
-    bool keep_spectrum = true;
+    // Keep what the plot views draw of each burst: its spectrum and its chips
+    // with their errors. Without it the spectrum is computed only where the
+    // sample rate reaches the mask, to check it, and the chips are not kept.
+    bool keep_views = true;
 };
 
 inline constexpr double kAssumedCarrierHz = 2412e6;

@@ -406,7 +406,9 @@ std::optional<ModulationAccuracy> measure_modulation_accuracy(const AccuracyInpu
         }
     }
     out.evm = evm_of_errors(errors);
-    out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
+    if (input.keep_chips) {
+        out.chips = chip_errors_of_errors(input.ideal.subspan(measured.from, measured.to - measured.from), errors);
+    }
     out.mer_db = -to_db(out.evm.overall.rms);
     const double signal_power = (magnitude_squared(f.a) + magnitude_squared(f.b)) * ref.sample_power;
     out.leakage_dbc = db10(magnitude_squared(f.d) / signal_power);

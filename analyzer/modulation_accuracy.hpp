@@ -35,7 +35,8 @@ struct ModulationAccuracy {
     std::optional<double> iq_gain_db;
     std::optional<double> quadrature_deg;
     double chip_period = 0;    // samples, from the refined chip clock line
-    ChipErrors chips;          // the EVM's chips, one by one
+    // The EVM's chips, one by one, when asked for; the analysis hands them on to the burst.
+    ChipErrors chips;
 };
 
 struct AccuracyInput {
@@ -48,6 +49,7 @@ struct AccuracyInput {
     double samples_per_chip = 1;        // nominal
     std::size_t fit_from = 0;           // first chip that takes part in the fits
     std::size_t evm_from = 0;           // first chip of the EVM
+    bool keep_chips = true;             // keep the EVM's chips one by one
 };
 
 // Nothing when the frame is too short to fit.

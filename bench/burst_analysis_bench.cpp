@@ -30,7 +30,7 @@ Samples burst_period() {
 // As the command line analyses: no spectrum where the sample rate keeps the mask out of reach.
 analyzer::AnalysisOptions report_options() {
     analyzer::AnalysisOptions options;
-    options.keep_spectrum = false;
+    options.keep_views = false;
     return options;
 }
 

@@ -88,7 +88,7 @@ TEST(Ramps, PowerOnAndDownFollowTheRampShape) {
     }
 }
 
-TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBandKeptOrNot) {
+TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBandViewsKeptOrNot) {
     struct Case {
         phy::FilterType filter;
         double oversampling;
@@ -110,13 +110,17 @@ TEST(SpectrumMask, FailsWithoutAFilterPassesWithTheGaussianAndNeedsTheBandKeptOr
         EXPECT_EQ(!b.mask.checked() || b.mask.passed(), c.passed) << int(c.filter);
         EXPECT_NEAR(b.spectrum.resolution_bandwidth_hz, 100e3, 5e3);
         EXPECT_NEAR(*std::max_element(b.spectrum.level_dbr.begin(), b.spectrum.level_dbr.end()), 0, 1e-12);
-        // Not kept, the spectrum is still made where the mask needs it, to the same verdict.
+        // Not kept for the views, the spectrum is still made where the mask
+        // needs it, to the same verdict; the chips are not kept, the EVM stays.
         AnalysisOptions report_only;
-        report_only.keep_spectrum = false;
+        report_only.keep_views = false;
         const BurstAnalysis r = analyse(w.samples, w.sample_rate_hz, report_only).bursts.at(0);
         EXPECT_EQ(r.spectrum.level_dbr.empty(), !c.checked) << c.oversampling;
         EXPECT_EQ(r.mask.checked(), c.checked) << c.oversampling;
         EXPECT_EQ(r.mask.worst_margin_db, b.mask.worst_margin_db) << c.oversampling;
+        EXPECT_TRUE(b.chips && !b.chips->error.empty()) << c.oversampling;
+        EXPECT_FALSE(r.chips) << c.oversampling;
+        EXPECT_EQ(r.evm->overall.rms, b.evm->overall.rms) << c.oversampling;
     }
 }
 

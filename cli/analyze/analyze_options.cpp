@@ -79,7 +79,7 @@ analyzer::AnalysisOptions AnalyzeOptions::analysis_options(
     options.mirror = mirror;
     options.expect_fcs = fcs;
     options.mac_header = mac_header;
-    options.keep_spectrum = false;  // the reports show the mask's verdict, not the spectrum
+    options.keep_views = false;  // the reports show the mask's verdict and the EVM, not the views
     options.carrier_frequency_hz = carrier_frequency ? carrier_frequency : recording_carrier_hz;
     if (reference_filter) {
         options.reference_filter = analyzer::parse_reference_filter(*reference_filter);

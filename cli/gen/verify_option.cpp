@@ -17,7 +17,7 @@ std::vector<std::string> problems(const GeneratedWaveform& waveform) {
     options.mirror = p.mirror_spectrum;
     options.expect_fcs = p.fcs.active;
     options.carrier_frequency_hz = waveform.settings.frequency;
-    options.keep_spectrum = false;
+    options.keep_views = false;
     const analyzer::Analysis analysis = analyzer::analyse(waveform.samples(), waveform.sample_rate(), options);
     if (analysis.bursts.size() != 1) {
         return {"the analyser found " + std::to_string(analysis.bursts.size()) + " bursts, not 1"};
