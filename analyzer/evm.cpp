@@ -5,7 +5,6 @@
 
 #include "analyzer/complex_product.hpp"
 #include "analyzer/constants.hpp"
-#include "analyzer/partial_sums.hpp"
 
 namespace dot11b::analyzer {
 
@@ -59,9 +58,12 @@ EvmResult evm_of_errors(SampleSpan errors) {
     double total = 0;
     for (std::size_t first = 0; first < n; first += kEvmBlockChips) {
         const std::size_t last = std::min(n, first + kEvmBlockChips);
-        const double sum = sum_of(last - first, [&](std::size_t k) { return magnitude_squared(errors[first + k]); });
-        double peak = 0;
-        for (std::size_t k = first; k < last; ++k) peak = std::max(peak, magnitude_squared(errors[k]));
+        double sum = 0, peak = 0;
+        for (std::size_t k = first; k < last; ++k) {
+            const double error = magnitude_squared(errors[k]);
+            sum += error;
+            peak = std::max(peak, error);
+        }
         total += sum;
         result.blocks.push_back({std::sqrt(sum / static_cast<double>(last - first)), std::sqrt(peak)});
         result.overall.peak = std::max(result.overall.peak, std::sqrt(peak));
