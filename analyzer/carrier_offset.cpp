@@ -74,9 +74,8 @@ void remove_phase_line(std::span<Complex> samples, std::span<const double> secon
         const Complex step = std::polar(1.0, -omega * spacing);
         // Four phasors a step apart, each turned by four steps: the products
         // of one element no longer wait on those of the one before. I and Q
-        // in the lanes of one vector: std::complex values would pass through
-        // the stack.
-        // Named, not an array, so that they stay in registers.
+        // in the lanes of one vector (std::complex values would pass through
+        // the stack), in four named vectors (an array would live in memory).
         Lanes p0 = lanes(phasor);
         Lanes p1 = complex_product(p0, lanes(step));
         Lanes p2 = complex_product(p1, lanes(step));
