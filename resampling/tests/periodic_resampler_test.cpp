@@ -21,12 +21,7 @@ double power_db(const Samples& x) {
 }
 
 TEST(PeriodicResampler, MatchesTheBandLimitedSignalAtEveryInstantAcrossTheSeam) {
-    const struct {
-        double step;
-        std::size_t period;
-        double first;
-        ResamplerOptions options = {};
-    } kCases[] = {
+    const test::ResamplingCase kCases[] = {
         {1.0 + 1e-3, 2000, 0.0},      // clock running fast by 1000 ppm
         {1.0 - 1e-3, 2000, 1990.25},  // slow, starting just before the seam
         {1.0 + 1e-7, 1500, -3.5},     // 0.1 ppm
@@ -42,13 +37,8 @@ TEST(PeriodicResampler, MatchesTheBandLimitedSignalAtEveryInstantAcrossTheSeam) 
     for (const auto& c : kCases) {
         const double nyquist = 0.5 * std::min(1.0, 1.0 / c.step);
         const ToneSum tones = random_tones(c.period, 0.0, c.options.passband * nyquist, 7);
-        const Samples input = tones.samples();
-        const std::size_t count = 2 * c.period;
-        const Samples out = resample_periodic(input, c.step, count, c.first, c.options);
-
-        Samples error(count);
-        for (std::size_t k = 0; k < count; ++k) error[k] = out[k] - tones.at(c.first + static_cast<double>(k) * c.step);
-        EXPECT_LT(power_db(error), -80.0) << "step " << c.step << " " << power_db(error) << ", period " << c.period;
+        const double error_db = test::resampling_error_db(tones, c, 2 * c.period);
+        EXPECT_LT(error_db, -80.0) << "step " << c.step << " " << error_db << ", period " << c.period;
     }
 }
 

@@ -20,12 +20,7 @@ using test::random_tones;
 constexpr double kChipBand = 13.0 / 19.25;
 
 TEST(SharedPhaseResampling, MatchesTheBandLimitedSignalForEveryGroupOfOutputs) {
-    const struct {
-        double step;
-        std::size_t period;
-        double first;
-        ResamplerOptions options = {};
-    } kCases[] = {
+    const test::ResamplingCase kCases[] = {
         {1.0 + 1e-4, 3000, 2990.5},  // thirty-two outputs a grid point, across the seam
         {1.0 - 3e-4, 3000, 0.0},     // sixteen
         {1.0 + 6e-4, 3000, 1500.0},  // eight
@@ -36,14 +31,8 @@ TEST(SharedPhaseResampling, MatchesTheBandLimitedSignalForEveryGroupOfOutputs) {
     };
     for (const auto& c : kCases) {
         const test::ToneSum tones = random_tones(c.period, 0, 0.5 * c.options.passband, 11);
-        const std::size_t count = 3 * c.period;
-        const Samples out = resample_periodic(tones.samples(), c.step, count, c.first, c.options);
-        double error = 0.0;
-        for (std::size_t k = 0; k < count; ++k) {
-            error += std::norm(out[k] - tones.at(c.first + static_cast<double>(k) * c.step));
-        }
-        const double error_db = 10.0 * std::log10(error / static_cast<double>(count));
-        EXPECT_LT(error_db, -80.0) << "step " << c.step << ", period " << c.period;
+        EXPECT_LT(test::resampling_error_db(tones, c, 3 * c.period), -80.0)
+            << "step " << c.step << ", period " << c.period;
     }
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 // Test signals for the resampler: periodic band-limited sums of tones whose
-// value at any real instant is known exactly, independently of any filter.
+// value at any real instant is known exactly, independently of any filter,
+// and how far the resampler's outputs lie from those values.
 
 #include <cmath>
 #include <random>
 #include <vector>
 
 #include "common/types.hpp"
+#include "resampling/periodic_resampler.hpp"
 
 namespace dot11b::resampling::test {
 
@@ -45,6 +47,25 @@ inline ToneSum random_tones(std::size_t period, double low, double high, unsigne
         tones.amplitudes.push_back(std::polar(1.0 / std::sqrt(count), phase(random)));
     }
     return tones;
+}
+
+// A resampling against the exact tones: `count` outputs `step` input samples
+// apart from `first`, with these options.
+struct ResamplingCase {
+    double step;
+    std::size_t period;
+    double first;
+    ResamplerOptions options = {};
+};
+
+// The mean power of the outputs' errors against the tones' exact values, in dB.
+inline double resampling_error_db(const ToneSum& tones, const ResamplingCase& c, std::size_t count) {
+    const Samples out = resample_periodic(tones.samples(), c.step, count, c.first, c.options);
+    double error = 0.0;
+    for (std::size_t k = 0; k < count; ++k) {
+        error += std::norm(out[k] - tones.at(c.first + static_cast<double>(k) * c.step));
+    }
+    return 10.0 * std::log10(error / static_cast<double>(count));
 }
 
 }  // namespace dot11b::resampling::test
